@@ -1,0 +1,12 @@
+# Stages the installation folder: the program, tesk.dll, hidapi.dll and the data folders.
+# Everything the program needs at run time is inside this folder.
+set(TAVIR_DATA_DIR ${CMAKE_SOURCE_DIR}/data/program)
+add_custom_target(program_folder ALL
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TAVIR_PROGRAM_DIR}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TAVIR_PROGRAM_DIR}/layouts ${TAVIR_PROGRAM_DIR}/language
+          ${TAVIR_PROGRAM_DIR}/profile ${TAVIR_PROGRAM_DIR}/skins/theme1 ${TAVIR_PROGRAM_DIR}/fonts
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${TAVIR_DATA_DIR} ${TAVIR_PROGRAM_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tavir_keyboard> $<TARGET_FILE:tesk>
+          ${TAVIR_DEPS_PREFIX}/bin/hidapi.dll ${TAVIR_PROGRAM_DIR}
+  DEPENDS tavir_keyboard tesk
+  COMMENT "Staging the program folder in ${TAVIR_PROGRAM_DIR}")

@@ -1,0 +1,52 @@
+# Shared by scripts/build, scripts/test and scripts/run. Source it; it expects $here.
+export TAVIR_DEPS_DIR=${TAVIR_DEPS_DIR:-$here/build/deps}
+WINE64=/usr/lib/wine/wine64
+
+# configure_and_build ARCH: configures build/ARCH for that target and builds everything.
+configure_and_build() {
+  local arch=$1 dir="$here/build/$arch"
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S "$here" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchain-$arch.cmake" \
+      -DTAVIR_DEPS_PREFIX="$TAVIR_DEPS_DIR/install/$arch" >"$here/build/configure-$arch.log" 2>&1 || {
+      cat "$here/build/configure-$arch.log" >&2; echo "build: configuring $arch failed" >&2; return 1; }
+  fi
+  cmake --build "$dir" -j"$(nproc)" 2>&1 | grep -E 'warning|error|Error|FAILED' | grep -v '^ninja: build stopped' || true
+  cmake --build "$dir" -j"$(nproc)" >/dev/null 2>&1 || { cmake --build "$dir" 2>&1 | tail -40 >&2; echo "build: $arch failed" >&2; return 1; }
+}
+
+# start_display: an Xvfb of 24-bit depth on a free display number; sets DISPLAY and XVFB_PID.
+start_display() {
+  local n
+  for n in $(seq 91 199); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 1 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && break
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    if kill -0 "$XVFB_PID" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+      export DISPLAY=":$n"
+      return 0
+    fi
+  done
+  echo "could not start Xvfb" >&2
+  return 1
+}
+
+# start_wine PREFIX: a fresh Wine prefix with a persistent server; nothing outside PREFIX.
+start_wine() {
+  export WINEPREFIX=$1 WINEDEBUG=-all WINEARCH=win64
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  wineserver -p
+  # Creates the prefix (about 10 s); the server stays up for the whole run.
+  "$WINE64" wineboot -i >/dev/null 2>&1 || true
+}
+
+stop_wine_and_display() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
+}
