@@ -1,0 +1,78 @@
+// XmlDocument: the one class with which the program reads and writes its XML files. The
+// whole text is kept as one UTF-16 string with an index of where each element lies in it
+// (XmlElementIndex); reading never copies text into nodes, and editing changes the text in
+// place and moves the index entries behind the edit, so the index always equals what a
+// fresh parse of the edited text would give. Every problem is written into a result log
+// (an XML fragment of empty elements); nothing is thrown or shown. A document is a plain
+// value used by one thread, mostly on the stack for one load or save.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "storage/XmlElementIndex.h"
+#include "ui/core/CString.h"
+
+// Attribute selection of XmlDocument::LogResult: one text value, then one number, then
+// an optional second offset. kXmlLogUpdate replaces the first entry of the same word.
+enum XmlLogAttribute : unsigned {
+  kXmlLogType = 0x1,
+  kXmlLogEncoding = 0x2,
+  kXmlLogMsg = 0x4,
+  kXmlLogTagName = 0x8,
+  kXmlLogN = 0x10,
+  kXmlLogCount = 0x20,
+  kXmlLogLength = 0x40,
+  kXmlLogOffset = 0x80,
+  kXmlLogOffset2 = 0x100,
+  kXmlLogUpdate = 0x200,
+};
+
+class XmlDocument {
+public:
+  XmlDocument();
+  explicit XmlDocument(const wchar_t* text);
+  ~XmlDocument();
+  XmlDocument(const XmlDocument&) = delete;
+  XmlDocument& operator=(const XmlDocument&) = delete;
+
+  // Replaces the text (null empties it) and parses it; true when it is well formed.
+  bool ParseText(const wchar_t* text = nullptr);
+  // Rebuilds the element index from the text and forgets the position.
+  bool Parse();
+  // True when the text is well formed: no error mark, a root element without siblings.
+  bool CheckStructure() const;
+  // Adds one entry to the result log; while the log holds more than 999 characters
+  // nothing more is added.
+  void LogResult(const wchar_t* word, unsigned attributes, const wchar_t* text, long long number,
+                 long long number2);
+
+  const std::wstring& GetText() const { return m_text; }
+  const std::wstring& GetResultLog() const { return m_log; }
+  const XmlElementIndex& GetIndex() const { return m_index; }
+  int GetRecordCount() const { return m_nextFree; }  // the document record included
+  int GetParentPosition() const { return m_parent; }
+  int GetElementPosition() const { return m_element; }
+  int GetChildPosition() const { return m_child; }
+  int GetNodeKind() const { return m_nodeKind; }
+  int GetFlags() const { return m_flags; }
+
+private:
+  struct ParseState;
+  void BuildElements();
+  int TakeRecord();
+  void LinkAsLastChild(int parent, int element);
+  // Closes the open elements from stack position first to the top as never closed.
+  void CloseUnended(ParseState& state, size_t first, int offset2);
+  void AssignLevels();
+
+  std::wstring m_text;
+  std::wstring m_log;
+  int m_parent = 0;
+  int m_element = 0;
+  int m_child = 0;
+  int m_nextFree = 1;
+  int m_nodeKind = 0;
+  int m_flags = 0;
+  XmlElementIndex m_index;
+};
