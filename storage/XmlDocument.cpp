@@ -133,7 +133,7 @@ void XmlDocument::BuildElements() {
       parent = record.parent;
     } else if (node.kind == kXmlError) {
       m_index[0].marks |= kXmlMarkError;
-      LogResult(node.syntaxEntry, (node.syntaxType ? kXmlLogType : 0) | kXmlLogOffset, node.syntaxType,
+      LogResult(node.syntaxEntry, (node.syntaxType ? unsigned{kXmlLogType} : 0u) | kXmlLogOffset, node.syntaxType,
                 node.start, 0);
     }
   }
