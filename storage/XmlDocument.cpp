@@ -1,5 +1,6 @@
 #include "storage/XmlDocument.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <string_view>
 #include <unordered_map>
@@ -241,4 +242,234 @@ void XmlDocument::LogResult(const wchar_t* word, unsigned attributes, const wcha
   }
   if (m_log.size() > kLogCap) return;
   m_log += entry;
+}
+
+// Where an attribute lies in a start tag. The value is its characters without quotes (the
+// name itself for a name without "="); a new value replaces [replaceStart, replaceEnd).
+struct XmlDocument::AttributeSpot {
+  bool found = false;
+  bool hasEquals = false;
+  int valueStart = 0;
+  int valueEnd = 0;
+  int replaceStart = 0;
+  int replaceEnd = 0;
+  int insertAt = 0;  // right after the last token of the tag, for a new attribute
+};
+
+std::wstring_view XmlDocument::TagName(int element) const {
+  const XmlElementRecord& record = m_index[element];
+  const int end = XmlNameEnd(m_text.data(), record.start + record.startTagLength, record.start + 1);
+  return std::wstring_view(m_text.data() + record.start + 1, end - record.start - 1);
+}
+
+bool XmlDocument::NextElement(const wchar_t* name) {
+  int candidate = m_element ? m_index[m_element].nextSibling : m_index[m_parent].firstChild;
+  if (name && *name) {
+    const std::wstring_view wanted(name, std::wcscspn(name, L" =/[]"));
+    while (candidate != 0 && (wanted.empty() || TagName(candidate) != wanted))
+      candidate = m_index[candidate].nextSibling;
+  }
+  if (candidate == 0) return false;
+  m_element = candidate;
+  m_parent = m_index[candidate].parent;
+  m_child = 0;
+  m_nodeKind = 1;
+  return true;
+}
+
+bool XmlDocument::EnterElement() {
+  if (m_element == 0) return false;
+  m_parent = m_element;
+  m_element = m_child;
+  m_child = 0;
+  m_nodeKind = m_element ? 1 : 0;
+  return true;
+}
+
+bool XmlDocument::LeaveElement() {
+  if (m_parent == 0) return false;
+  m_child = m_element;
+  m_element = m_parent;
+  m_parent = m_index[m_element].parent;
+  m_nodeKind = 1;
+  return true;
+}
+
+XmlDocument::AttributeSpot XmlDocument::LocateAttribute(int element, const wchar_t* name) const {
+  const wchar_t* t = m_text.data();
+  const XmlElementRecord& record = m_index[element];
+  const int end = record.start + record.startTagLength - 1;  // the closing ">"
+  const std::wstring_view wanted(name);
+  auto skipSpace = [&](int i) {
+    while (i < end && IsXmlSpace(t[i])) ++i;
+    return i;
+  };
+  auto runEnd = [&](int i, bool value) {
+    while (i < end && !IsXmlSpace(t[i]) && t[i] != L'>' &&
+           (value || (t[i] != L'=' && t[i] != L'/' && t[i] != L'?')))
+      ++i;
+    return i;
+  };
+  auto quotedEnd = [&](int i) {  // i at the opening quote; the closing quote's offset
+    int q = i + 1;
+    while (q < end && t[q] != t[i]) ++q;
+    return q;
+  };
+  AttributeSpot spot;
+  int i = runEnd(record.start + 1, false);  // the tag name
+  spot.insertAt = i;
+  for (;;) {
+    i = skipSpace(i);
+    // Only an unquoted token where a name belongs ends the attributes: a value such as
+    // "/?" never does.
+    if (i >= end || t[i] == L'/' || t[i] == L'>' || t[i] == L'?') break;
+    int nameStart = i, nameEnd = i;
+    if (t[i] == L'"' || t[i] == L'\'') {
+      nameStart = i + 1;
+      nameEnd = quotedEnd(i);
+      i = std::min(nameEnd + 1, end);
+    } else if (t[i] != L'=') {
+      nameEnd = i = runEnd(i, false);
+    }
+    AttributeSpot here;
+    here.valueStart = nameStart;
+    here.valueEnd = nameEnd;
+    here.replaceStart = here.replaceEnd = i;  // a name without "=" gets one after it
+    const int equals = skipSpace(i);
+    if (equals < end && t[equals] == L'=') {
+      here.hasEquals = true;
+      const int value = skipSpace(equals + 1);
+      if (value < end && (t[value] == L'"' || t[value] == L'\'')) {
+        here.valueStart = value + 1;
+        here.valueEnd = quotedEnd(value);
+        i = std::min(here.valueEnd + 1, end);
+      } else {
+        here.valueStart = value;
+        here.valueEnd = i = runEnd(value, true);
+      }
+      here.replaceStart = value;
+      here.replaceEnd = i;
+    }
+    if (std::wstring_view(t + nameStart, nameEnd - nameStart) == wanted) {
+      here.found = true;
+      here.insertAt = spot.insertAt;
+      return here;
+    }
+    spot.insertAt = i;
+  }
+  return spot;
+}
+
+CString XmlDocument::GetAttribute(const wchar_t* name) const { return ReadAttributeAt(m_element, name); }
+
+CString XmlDocument::ReadAttributeAt(int element, const wchar_t* name) const {
+  if (!IsElement(element) || m_element == 0 || !name || !*name) return CString();
+  const AttributeSpot spot = LocateAttribute(element, name);
+  if (!spot.found) return CString();
+  const std::wstring value = UnescapeMarkup(m_text.data() + spot.valueStart, spot.valueEnd - spot.valueStart);
+  return CString(value.c_str(), static_cast<int>(value.size()));
+}
+
+bool XmlDocument::WriteAttributeAt(int element, const wchar_t* name, const wchar_t* value) {
+  if (!IsElement(element) || m_element == 0 || !name || !*name) return false;
+  const std::wstring escaped = L"\"" + EscapeMarkup(value ? value : L"", value ? std::wcslen(value) : 0) + L"\"";
+  const AttributeSpot spot = LocateAttribute(element, name);
+  if (spot.found) {
+    ReplaceText(spot.replaceStart, spot.replaceEnd - spot.replaceStart, spot.hasEquals ? escaped : L"=" + escaped, 0);
+  } else {
+    ReplaceText(spot.insertAt, 0, L" " + std::wstring(name) + L"=" + escaped, 0);
+  }
+  return true;
+}
+
+bool XmlDocument::SetAttribute(const wchar_t* name, int value) {
+  return WriteAttributeAt(m_element, name, std::to_wstring(value).c_str());
+}
+
+bool XmlDocument::AppendElement(const wchar_t* name) {
+  if (!name || !*name) return false;
+  const std::wstring text = L"<" + std::wstring(name) + L"/>";
+  const int element = TakeRecord();
+  const int start = SpliceNode(element, text + L"\r\n");
+  AttachRecord(element, start, static_cast<int>(text.size()));
+  m_element = element;
+  m_child = 0;
+  m_nodeKind = 1;
+  return true;
+}
+
+int XmlDocument::SpliceNode(int element, const std::wstring& text) {
+  const bool top = m_parent == 0;
+  const XmlElementRecord parent = m_index[m_parent];
+  if (!top && m_element == 0 && parent.endTagLength == 0) {
+    // An empty or never-closed parent becomes a start tag, the new line and an end tag.
+    const std::wstring name(TagName(m_parent));
+    const int close = parent.start + parent.startTagLength - 1;
+    const bool neverClosed = (parent.marks & kXmlMarkNeverClosed) != 0;
+    const int at = neverClosed ? close : close - 1;
+    ReplaceText(at, neverClosed ? 0 : 1, L">\r\n" + text + L"</" + name, element);
+    XmlElementRecord& record = m_index[m_parent];
+    record.startTagLength = parent.startTagLength - (neverClosed ? 0 : 1);
+    record.endTagLength = static_cast<int>(name.size()) + 3;
+    record.marks &= ~kXmlMarkNeverClosed;
+    return at + 3;
+  }
+  if (!top && m_element == 0 && parent.length == parent.startTagLength + parent.endTagLength) {
+    const int at = parent.start + parent.startTagLength;
+    ReplaceText(at, 0, L"\r\n" + text, element);
+    return at + 2;
+  }
+  int at;
+  if (m_element != 0) {
+    at = m_index[m_element].start + m_index[m_element].length;
+  } else {
+    at = top ? static_cast<int>(m_text.size()) : parent.start + parent.length - parent.endTagLength;
+  }
+  int after = at;
+  while (after < static_cast<int>(m_text.size()) && IsXmlSpace(m_text[after])) ++after;
+  if (after == static_cast<int>(m_text.size()) || m_text[after] == L'<') at = after;
+  ReplaceText(at, 0, text, element);
+  return at;
+}
+
+void XmlDocument::AttachRecord(int element, int start, int length) {
+  XmlElementRecord& record = m_index[element];
+  record.start = start;
+  record.length = record.startTagLength = length;
+  record.level = m_parent == 0 ? 0 : m_index[m_parent].level + 1;
+  if (m_element == 0) {
+    LinkAsLastChild(m_parent, element);
+    return;
+  }
+  XmlElementRecord& previous = m_index[m_element];
+  record.parent = m_parent;
+  record.previousSibling = m_element;
+  record.nextSibling = previous.nextSibling;
+  if (previous.nextSibling != 0) {
+    m_index[previous.nextSibling].previousSibling = element;
+  } else {
+    m_index[m_index[m_parent].firstChild].previousSibling = element;
+  }
+  previous.nextSibling = element;
+}
+
+void XmlDocument::ReplaceText(int offset, int count, const std::wstring& text, int except) {
+  m_text.replace(offset, count, text);
+  ShiftPositions(offset, static_cast<int>(text.size()) - count, except);
+}
+
+void XmlDocument::ShiftPositions(int offset, int change, int except) {
+  if (change == 0) return;
+  m_index[0].length += change;
+  for (int i = 1; i < m_nextFree; ++i) {
+    if (i == except) continue;
+    XmlElementRecord& record = m_index[i];
+    if (record.start >= offset) {
+      record.start += change;
+    } else if (record.start + record.length > offset) {
+      // The change lies inside this element (its start tag included).
+      record.length += change;
+      if (offset < record.start + record.startTagLength) record.startTagLength += change;
+    }
+  }
 }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "storage/XmlElementIndex.h"
@@ -47,6 +48,25 @@ public:
   void LogResult(const wchar_t* word, unsigned attributes, const wchar_t* text, long long number,
                  long long number2);
 
+  // Moves forward among the parent's children, after the current element, to the next
+  // element of that tag name (exact case; the name is cut at space, "=", "/", "[" or "]");
+  // no name takes the next element. False, and no move, when there is none.
+  bool NextElement(const wchar_t* name = nullptr);
+  // The current element becomes the parent; the element last left becomes current again.
+  bool EnterElement();
+  // The parent becomes the current element again.
+  bool LeaveElement();
+  // The unescaped value of an attribute of the current element (empty when there is none).
+  CString GetAttribute(const wchar_t* name) const;
+  CString ReadAttributeAt(int element, const wchar_t* name) const;
+  // Sets or adds an attribute, escaped and in double quotes; false (text unchanged) when
+  // there is no current element or the index names no element.
+  bool WriteAttributeAt(int element, const wchar_t* name, const wchar_t* value);
+  bool SetAttribute(const wchar_t* name, int value);
+  // Appends an empty element on a line of its own after the current element, or as the
+  // last child of the parent when there is none; it becomes the current element.
+  bool AppendElement(const wchar_t* name);
+
   const std::wstring& GetText() const { return m_text; }
   const std::wstring& GetResultLog() const { return m_log; }
   const XmlElementIndex& GetIndex() const { return m_index; }
@@ -65,6 +85,17 @@ private:
   // Closes the open elements from stack position first to the top as never closed.
   void CloseUnended(ParseState& state, size_t first, int offset2);
   void AssignLevels();
+
+  struct AttributeSpot;
+  AttributeSpot LocateAttribute(int element, const wchar_t* name) const;
+  bool IsElement(int element) const { return element > 0 && element < m_nextFree; }
+  std::wstring_view TagName(int element) const;
+  // Inserts the new element's text for record element and returns where it starts.
+  int SpliceNode(int element, const std::wstring& text);
+  void AttachRecord(int element, int start, int length);
+  // Replaces count characters at offset and moves or grows every record but except.
+  void ReplaceText(int offset, int count, const std::wstring& text, int except);
+  void ShiftPositions(int offset, int change, int except);
 
   std::wstring m_text;
   std::wstring m_log;

@@ -2,7 +2,9 @@
 // tables of expected records, and a checker of the index's structural invariants.
 #pragma once
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "storage/XmlDocument.h"
 
@@ -68,6 +70,28 @@ inline std::string CheckIndex(const XmlDocument& doc) {
   }
   if (seen != count - 1) return "records not reachable from the document";
   return "";
+}
+
+// The records in text order with their links given as text-order numbers, so that an index
+// edited in place compares equal to the index of a fresh parse of its text. The document
+// record contributes its length and first child.
+inline std::string TreeDump(const XmlDocument& doc) {
+  const XmlElementIndex& index = doc.GetIndex();
+  std::vector<int> order;
+  for (int i = 1; i < doc.GetRecordCount(); ++i) order.push_back(i);
+  std::sort(order.begin(), order.end(), [&](int a, int b) { return index[a].start < index[b].start; });
+  std::vector<int> rank(doc.GetRecordCount(), 0);
+  for (size_t i = 0; i < order.size(); ++i) rank[order[i]] = static_cast<int>(i) + 1;
+  const XmlElementRecord& document = index[0];
+  std::string out = "doc " + std::to_string(document.length) + " " + std::to_string(rank[document.firstChild]);
+  for (int i : order) {
+    const XmlElementRecord& r = index[i];
+    out += "; " + std::to_string(r.start) + ',' + std::to_string(r.length) + ',' + std::to_string(r.startTagLength) +
+           ',' + std::to_string(r.endTagLength) + ',' + std::to_string(r.level) + ',' + std::to_string(rank[r.parent]) +
+           ',' + std::to_string(rank[r.firstChild]) + ',' + std::to_string(rank[r.nextSibling]) + ',' +
+           std::to_string(rank[r.previousSibling]) + ',' + std::to_string(r.marks);
+  }
+  return out;
 }
 
 }  // namespace xmltest
