@@ -1,5 +1,6 @@
 # Stages the installation folder: the program, tesk.dll, hidapi.dll and the data folders.
 # Everything the program needs at run time is inside this folder.
+include(${CMAKE_CURRENT_LIST_DIR}/Skins.cmake)
 set(TAVIR_DATA_DIR ${CMAKE_SOURCE_DIR}/data/program)
 add_custom_target(program_folder ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${TAVIR_PROGRAM_DIR}
@@ -8,5 +9,8 @@ add_custom_target(program_folder ALL
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${TAVIR_DATA_DIR} ${TAVIR_PROGRAM_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tavir_keyboard> $<TARGET_FILE:tesk>
           ${TAVIR_DEPS_PREFIX}/bin/hidapi.dll ${TAVIR_PROGRAM_DIR}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${TAVIR_PROGRAM_DIR}/skins/theme1
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${TAVIR_SKINS_DIR} ${TAVIR_PROGRAM_DIR}/skins/theme1
   DEPENDS tavir_keyboard tesk
   COMMENT "Staging the program folder in ${TAVIR_PROGRAM_DIR}")
+add_dependencies(program_folder tavir_skins)
