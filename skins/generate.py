@@ -1315,15 +1315,19 @@ def render(entries, outdir):
             _, imgs, ms, backdrop = result
             first = imgs[0]
             save_gif(imgs, ms, backdrop, target)
+            # the contact sheet shows every other time frame side by side
+            card = (path + " (animation, %d frames)" % len(imgs), 0, strip(imgs[::2]), (w, h))
         elif isinstance(result, tuple) and result[0] == "ico":
             first = max(result[1], key=lambda im: im.width)
             save_ico(result[1], target)
+            card = (path, frames, first, (w, h))
         else:
             first = result
             save_png(result, target)
+            card = (path, frames, first, (w, h))
         if first.size != (w, h):
             sys.exit("generate.py: %s is %dx%d, the manifest says %dx%d" % (path, first.width, first.height, w, h))
-        shown.append((path, frames, first))
+        shown.append(card)
     return shown
 
 
@@ -1332,8 +1336,8 @@ def contact_sheet(shown, path):
     width, pad, label_h, maxw, maxh = 1800, 14, 30, 420, 210
     small = ImageFont.truetype(FONT_BOOK, 11)
     cards = []
-    for name, frames, img in shown:
-        scale = min(1.0, maxw / img.width, maxh / img.height)
+    for name, frames, img, size in shown:
+        scale = min(1.0, (maxw * 2 if frames == 0 else maxw) / img.width, maxh / img.height)
         if img.width <= 60 and img.height <= 60:
             scale = 2.0
         pic = img.resize((max(1, int(img.width * scale)), max(1, int(img.height * scale))),
@@ -1351,8 +1355,8 @@ def contact_sheet(shown, path):
                 d.line([(x, pad - 4), (x, pad - 1)], fill=rgba(ACCENT_HI))
         d = ImageDraw.Draw(card)
         d.text((pad, pad + pic.height + 5), name, font=small, fill=rgba(TEXT))
-        d.text((pad, pad + pic.height + 18), "%d x %d, %d frame%s" % (img.width, img.height, frames, "s" if frames > 1 else ""),
-               font=small, fill=rgba(MUTED))
+        detail = "%d x %d" % size + (", %d frame%s" % (frames, "s" if frames > 1 else "") if frames else "")
+        d.text((pad, pad + pic.height + 18), detail, font=small, fill=rgba(MUTED))
         cards.append(card)
     rows, row, x = [], [], pad
     for card in cards:
