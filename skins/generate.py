@@ -44,7 +44,6 @@ WHITE = (0xFF, 0xFF, 0xFF)
 FONT_DIR = "/usr/share/fonts/truetype/dejavu"
 FONT_BOLD = os.path.join(FONT_DIR, "DejaVuSans-Bold.ttf")
 FONT_BOOK = os.path.join(FONT_DIR, "DejaVuSans.ttf")
-FONT_CJK = "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc"
 
 STROKE = 2.0  # icon stroke width on the 24-unit icon grid
 
