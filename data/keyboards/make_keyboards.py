@@ -2,9 +2,10 @@
 """Builds what depends on the per-model key tables (the *.txt files beside this script).
 
 One table per keyboard model gives its keys row by row; from it this script writes
-  --layouts DIR   the layout files DIR/<model name>.xml that the program reads, and
+  --layouts DIR   the layout files DIR/<model name>.xml that the program reads,
   --header FILE   a C++ header with the same keys for the simulated keyboard's factory content,
-so the picture's key indexes and the keyboard's tables can never disagree.
+  --presets FILE  the six per-key colour presets (profile\\default_light.xml) over their keys,
+so the picture's key indexes, the keyboard's tables and the presets can never disagree.
 """
 import argparse
 import glob
@@ -146,10 +147,51 @@ def write_header(models, path):
         open(path, "w").write(data)
 
 
+def preset_colour(preset, row, col, rows, cols, usage):
+    """Colour (r, g, b) of a key in one of the six presets."""
+    x = col / max(cols - 1, 1)
+    y = row / max(rows - 1, 1)
+    mix = lambda a, b, t: tuple(round(a[i] + (b[i] - a[i]) * t) for i in range(3))
+    if preset == 1:    # aurora: green to violet across the board
+        return mix((0x20, 0xF0, 0x90), (0x90, 0x30, 0xFF), x)
+    if preset == 2:    # sunset: deep red at the top to gold at the bottom
+        return mix((0xE0, 0x20, 0x40), (0xFF, 0xC0, 0x30), y)
+    if preset == 3:    # ocean: navy to turquoise
+        return mix((0x10, 0x30, 0xC0), (0x20, 0xE0, 0xE0), (x + y) / 2)
+    if preset == 4:    # forest: dark to light green by row
+        return mix((0x10, 0x70, 0x20), (0xA0, 0xF0, 0x40), y)
+    if preset == 5:    # neon: cyan board, magenta movement keys
+        return (0xFF, 0x20, 0xC0) if usage in (0x1A, 0x04, 0x16, 0x07, 0x52, 0x50, 0x51, 0x4F) else (0x00, 0xE0, 0xFF)
+    # snow: white with ice-blue modifiers
+    return (0x90, 0xD0, 0xFF) if usage >= 0xE0 or usage in (0x29, 0x2B, 0x39, 0x28, 0x2A) else (0xFF, 0xFF, 0xFF)
+
+
+def write_presets(models, path):
+    # Every key of every layout once, placed as in the first (largest) board that has it.
+    keys = {}
+    for m in sorted(models, key=lambda m: -len(m.keys)):
+        for k in m.keys:
+            keys.setdefault(k["usage"], (k, m))
+    lines = ['<?xml version="1.0" encoding="UTF-8"?>', "<preconfig_prpfile>"]
+    for preset in range(1, 7):
+        lines.append(f"<key_light{preset}>")
+        for usage in sorted(keys):
+            k, m = keys[usage]
+            r, g, b = preset_colour(preset, k["row"], k["col"], m.row_count, m.col_count, usage)
+            lines.append(f'<item key_code="{usage}" key_rgb="#{r:02X}{g:02X}{b:02X}"/>')
+        lines.append(f"</key_light{preset}>")
+    lines.append("</preconfig_prpfile>")
+    data = ("\r\n".join(lines) + "\r\n").encode("utf-8")
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    if not os.path.exists(path) or open(path, "rb").read() != data:
+        open(path, "wb").write(data)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--layouts")
     parser.add_argument("--header")
+    parser.add_argument("--presets")
     args = parser.parse_args()
     here = os.path.dirname(os.path.abspath(__file__))
     models = sorted((Model(p) for p in glob.glob(os.path.join(here, "*.txt"))), key=lambda m: m.model_id)
@@ -159,6 +201,8 @@ def main():
             write_layout(m, args.layouts)
     if args.header:
         write_header(models, args.header)
+    if args.presets:
+        write_presets(models, args.presets)
 
 
 if __name__ == "__main__":
