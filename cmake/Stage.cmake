@@ -3,15 +3,14 @@
 include(${CMAKE_CURRENT_LIST_DIR}/Skins.cmake)
 # Layouts, lighting presets and language files are generated from their tables in data/.
 set(TAVIR_DATA_DIR ${CMAKE_SOURCE_DIR}/data/program)
-find_program(TAVIR_PYTHON python3 HINTS /usr/bin REQUIRED)
 add_custom_target(program_folder ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${TAVIR_PROGRAM_DIR}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${TAVIR_PROGRAM_DIR}/layouts ${TAVIR_PROGRAM_DIR}/language
           ${TAVIR_PROGRAM_DIR}/profile ${TAVIR_PROGRAM_DIR}/skins/theme1 ${TAVIR_PROGRAM_DIR}/fonts
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${TAVIR_DATA_DIR} ${TAVIR_PROGRAM_DIR}
-  COMMAND ${TAVIR_PYTHON} ${CMAKE_SOURCE_DIR}/data/keyboards/make_keyboards.py --layouts ${TAVIR_PROGRAM_DIR}/layouts
+  COMMAND ${TAVIR_PYTHON3} ${CMAKE_SOURCE_DIR}/data/keyboards/make_keyboards.py --layouts ${TAVIR_PROGRAM_DIR}/layouts
           --presets ${TAVIR_PROGRAM_DIR}/profile/default_light.xml
-  COMMAND ${TAVIR_PYTHON} ${CMAKE_SOURCE_DIR}/data/language/make_language.py --out ${TAVIR_PROGRAM_DIR}/language
+  COMMAND ${TAVIR_PYTHON3} ${CMAKE_SOURCE_DIR}/data/language/make_language.py --out ${TAVIR_PROGRAM_DIR}/language
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tavir_keyboard> $<TARGET_FILE:tesk>
           ${TAVIR_DEPS_PREFIX}/bin/hidapi.dll ${TAVIR_PROGRAM_DIR}
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${TAVIR_PROGRAM_DIR}/skins/theme1
