@@ -1,0 +1,59 @@
+#include "BitmapProbe.h"
+
+#include "ui/core/GdiplusHeaders.h"
+
+namespace testsupport {
+
+DibSurface::DibSurface(int width, int height, DWORD rgb) : m_width(width), m_height(height) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  m_dc = CreateCompatibleDC(nullptr);
+  m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  m_bits = static_cast<DWORD*>(bits);
+  m_previous = SelectObject(m_dc, m_bitmap);
+  Fill(rgb);
+}
+
+DibSurface::~DibSurface() {
+  SelectObject(m_dc, m_previous);
+  DeleteObject(m_bitmap);
+  DeleteDC(m_dc);
+}
+
+void DibSurface::Fill(DWORD rgb) {
+  GdiFlush();
+  for (int i = 0; i < m_width * m_height; ++i) m_bits[i] = rgb & 0xFFFFFF;
+}
+
+DWORD DibSurface::Pixel(int x, int y) const {
+  GdiFlush();
+  return m_bits[y * m_width + x] & 0xFFFFFF;
+}
+
+void DibSurface::SetArgb(int x, int y, DWORD argb) {
+  GdiFlush();
+  m_bits[y * m_width + x] = argb;
+}
+
+int DibSurface::Count(int left, int top, int right, int bottom, DWORD rgb) const {
+  int count = 0;
+  for (int y = top; y < bottom; ++y) {
+    for (int x = left; x < right; ++x) count += Pixel(x, y) == (rgb & 0xFFFFFF) ? 1 : 0;
+  }
+  return count;
+}
+
+GdiplusSession::GdiplusSession() : m_token(0) {
+  Gdiplus::GdiplusStartupInput input;
+  Gdiplus::GdiplusStartup(&m_token, &input, nullptr);
+}
+
+GdiplusSession::~GdiplusSession() { Gdiplus::GdiplusShutdown(m_token); }
+
+}  // namespace testsupport

@@ -1,0 +1,51 @@
+// Drawing surfaces for render tests: a 32-bit top-down DIB selected into a memory DC,
+// whose pixels are read back directly (never from the screen), and a GDI+ session for
+// the length of a test.
+#pragma once
+
+#include <windows.h>
+
+namespace testsupport {
+
+class DibSurface {
+public:
+  // A surface of width x height filled with rgb (0x00RRGGBB).
+  DibSurface(int width, int height, DWORD rgb = 0);
+  ~DibSurface();
+  DibSurface(const DibSurface&) = delete;
+  DibSurface& operator=(const DibSurface&) = delete;
+
+  HDC dc() const { return m_dc; }
+  HBITMAP bitmap() const { return m_bitmap; }
+  int width() const { return m_width; }
+  int height() const { return m_height; }
+
+  void Fill(DWORD rgb);
+  // The pixel's colour as 0x00RRGGBB (the alpha byte is left out: GDI leaves it undefined).
+  DWORD Pixel(int x, int y) const;
+  BYTE Red(int x, int y) const { return static_cast<BYTE>(Pixel(x, y) >> 16); }
+  // Writes a whole 0xAARRGGBB value, alpha included.
+  void SetArgb(int x, int y, DWORD argb);
+  // Pixels of colour rgb inside [left, right) x [top, bottom).
+  int Count(int left, int top, int right, int bottom, DWORD rgb) const;
+
+private:
+  int m_width, m_height;
+  HDC m_dc;
+  HBITMAP m_bitmap;
+  HGDIOBJ m_previous;
+  DWORD* m_bits;
+};
+
+class GdiplusSession {
+public:
+  GdiplusSession();
+  ~GdiplusSession();
+  GdiplusSession(const GdiplusSession&) = delete;
+  GdiplusSession& operator=(const GdiplusSession&) = delete;
+
+private:
+  ULONG_PTR m_token;
+};
+
+}  // namespace testsupport
