@@ -513,16 +513,23 @@ def g_search(c, col):
     c.line([(14.5, 14.5), (20, 20)], col, w=2.4)
 
 
+def g_corner_arrows(c, col, inward):
+    """Four diagonal arrows: pointing into the centre (inward) or out to the corners."""
+    for dx in (-1, 1):
+        for dy in (-1, 1):
+            outer = (12 + 8.5 * dx, 12 + 8.5 * dy)
+            inner = (12 + 3 * dx, 12 + 3 * dy)
+            tip, back = (inner, 1) if inward else (outer, -1)
+            c.line([outer, inner], col, w=1.8)
+            c.line([(tip[0] + back * 4 * dx, tip[1]), tip, (tip[0], tip[1] + back * 4 * dy)], col, w=1.8)
+
+
 def g_within(c, col):
-    g_arrow(c, col, "right", 6, 12, 3.5, 3)
-    g_arrow(c, col, "left", 18, 12, 3.5, 3)
-    c.line([(12, 6), (12, 18)], col, w=1.4)
+    g_corner_arrows(c, col, True)
 
 
 def g_outside(c, col):
-    g_arrow(c, col, "left", 6.5, 12, 3.5, 3)
-    g_arrow(c, col, "right", 17.5, 12, 3.5, 3)
-    c.line([(12, 6), (12, 18)], col, w=1.4)
+    g_corner_arrows(c, col, False)
 
 
 def g_rotate(c, col, clockwise):
