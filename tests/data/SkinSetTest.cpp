@@ -10,13 +10,9 @@
 #include <string>
 #include <vector>
 
-namespace Gdiplus {
-using std::max;
-using std::min;
-}  // namespace Gdiplus
-#include <gdiplus.h>
-
 #include <gtest/gtest.h>
+
+#include "ui/core/GdiplusHeaders.h"
 
 namespace {
 
