@@ -1,0 +1,28 @@
+#include "ui/core/ControlFactory.h"
+
+#include <cwchar>
+#include <initializer_list>
+
+#include "ui/core/MControl.h"
+
+namespace TESK {
+
+namespace {
+
+// The window engine's table, in the order of comparison. Each control class adds its row
+// here, with the argument shape its factory entry gives.
+constexpr std::initializer_list<ControlClass> kEngineControlClasses = {};
+
+}  // namespace
+
+MControl* ConstructControl(const ControlClassTable& table, const wchar_t* name, const ControlCreateArgs& args) {
+  if (!name || !*name) return nullptr;
+  for (const ControlClass& entry : table) {
+    if (std::wcscmp(entry.name, name) == 0) return entry.construct(args);
+  }
+  return nullptr;
+}
+
+ControlClassTable EngineControlClasses() { return {kEngineControlClasses.begin(), kEngineControlClasses.size()}; }
+
+}  // namespace TESK
