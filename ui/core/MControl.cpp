@@ -371,15 +371,21 @@ int MControl::PositionItem2Value(const FS_POSITION_ITEM& item, int a, int b) {
   }
 }
 
+bool MControl::TakesMouse(CPoint pt, CPoint& mapped) {
+  if (!m_bVisible || !m_bResponse) return false;
+  mapped = pt;
+  OnMousePointChange(mapped);
+  return true;
+}
+
 CPoint MControl::PointFor(const MControl* child, CPoint unmapped, CPoint mapped) {
   return (child->m_id == kVerticalScrollId || child->m_id == kHorizontalScrollId) ? unmapped : mapped;
 }
 
 int MControl::OnMouseMove(UINT keys, CPoint pt) {
-  if (!m_bVisible || !m_bResponse) return 0;
   const CPoint unmapped = pt;
-  CPoint mapped = pt;
-  OnMousePointChange(mapped);
+  CPoint mapped;
+  if (!TakesMouse(pt, mapped)) return 0;
   if (MControl* current = m_pCurrentChild) {
     const CPoint q = PointFor(current, unmapped, mapped);
     // A press keeps the child even while the pointer is outside it.
@@ -413,10 +419,9 @@ int MControl::OnMouseMove(UINT keys, CPoint pt) {
 }
 
 int MControl::ButtonDown(Button button, UINT keys, CPoint pt) {
-  if (!m_bVisible || !m_bResponse) return 0;
   const CPoint unmapped = pt;
-  CPoint mapped = pt;
-  OnMousePointChange(mapped);
+  CPoint mapped;
+  if (!TakesMouse(pt, mapped)) return 0;
   m_bPressedInside = ::PtInRect(&m_rect, mapped);
   {
     // The last qualifying child wins; with none, the child of the last move stays current.
@@ -437,10 +442,9 @@ int MControl::ButtonDown(Button button, UINT keys, CPoint pt) {
 }
 
 int MControl::ButtonUp(Button button, UINT keys, CPoint pt) {
-  if (!m_bVisible || !m_bResponse) return 0;
   const CPoint unmapped = pt;
-  CPoint mapped = pt;
-  OnMousePointChange(mapped);
+  CPoint mapped;
+  if (!TakesMouse(pt, mapped)) return 0;
   m_bPressedInside = 0;
   if (MControl* current = m_pCurrentChild) {
     const CPoint q = PointFor(current, unmapped, mapped);
@@ -450,10 +454,9 @@ int MControl::ButtonUp(Button button, UINT keys, CPoint pt) {
 }
 
 int MControl::ButtonDblClk(Button button, UINT keys, CPoint pt) {
-  if (!m_bVisible || !m_bResponse) return 0;
   const CPoint unmapped = pt;
-  CPoint mapped = pt;
-  OnMousePointChange(mapped);
+  CPoint mapped;
+  if (!TakesMouse(pt, mapped)) return 0;
   m_bPressedInside = 0;
   const bool left = button == Button::Left;
   if (MControl* current = m_pCurrentChild) {

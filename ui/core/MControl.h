@@ -194,6 +194,9 @@ protected:
 
 private:
   enum class Button { Left, Right };
+  // False for a hidden or unresponsive control; otherwise mapped is pt in this control's
+  // content coordinates (OnMousePointChange).
+  bool TakesMouse(CPoint pt, CPoint& mapped);
   // The point a child is handed: ids 1 and 2 (a panel's scroll bars) get the unmapped one.
   static CPoint PointFor(const MControl* child, CPoint unmapped, CPoint mapped);
   int ButtonDown(Button button, UINT keys, CPoint pt);

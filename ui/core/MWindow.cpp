@@ -10,9 +10,15 @@ const HWND kInvalidHwnd = reinterpret_cast<HWND>(-1);
 const wchar_t kControlProp[] = L"Control";
 constexpr DWORD kDefaultStyle = 0x80B;
 
-void ClearUserData(HWND hwnd) { SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0); }
-// The property is set to null, not removed: the window is about to go anyway.
-void ClearControlProp(HWND hwnd) { SetPropW(hwnd, kControlProp, nullptr); }
+// Where a window's object lives: the user data slot (plain classes) or the "Control"
+// property (superclasses, whose system class may use the slot itself). Unbinding sets the
+// property to null rather than removing it: the window is about to go anyway.
+MWindow* UserDataWindow(HWND hwnd) { return reinterpret_cast<MWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
+void BindUserData(HWND hwnd, MWindow* window) {
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+}
+MWindow* PropWindow(HWND hwnd) { return static_cast<MWindow*>(GetPropW(hwnd, kControlProp)); }
+void BindProp(HWND hwnd, MWindow* window) { SetPropW(hwnd, kControlProp, window); }
 
 }  // namespace
 
@@ -90,12 +96,22 @@ int MWindow::RegisterSuperClass() {
   return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-LRESULT MWindow::Dispatch(MWindow* window, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                          void (*unbind)(HWND)) {
+LRESULT MWindow::Route(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, MWindow* (*lookup)(HWND),
+                       void (*bind)(HWND, MWindow*)) {
+  MWindow* window;
+  if (message == WM_NCCREATE) {
+    window = static_cast<MWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    if (window) {
+      window->m_hWnd = hwnd;
+      bind(hwnd, window);
+    }
+  } else {
+    window = lookup(hwnd);
+  }
   if (!window) return DefWindowProcW(hwnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     const LRESULT result = CallWindowProcW(window->m_pPrevWndProc, hwnd, message, wParam, lParam);
-    unbind(hwnd);
+    bind(hwnd, nullptr);
     window->m_hWnd = nullptr;
     window->OnDestroyMessage(hwnd);
     return result;
@@ -104,31 +120,11 @@ LRESULT MWindow::Dispatch(MWindow* window, HWND hwnd, UINT message, WPARAM wPara
 }
 
 LRESULT CALLBACK MWindow::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  MWindow* window;
-  if (message == WM_NCCREATE) {
-    window = static_cast<MWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    if (window) {
-      window->m_hWnd = hwnd;
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
-    }
-  } else {
-    window = reinterpret_cast<MWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  return Dispatch(window, hwnd, message, wParam, lParam, ClearUserData);
+  return Route(hwnd, message, wParam, lParam, UserDataWindow, BindUserData);
 }
 
 LRESULT CALLBACK MWindow::ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  MWindow* window;
-  if (message == WM_NCCREATE) {
-    window = static_cast<MWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    if (window) {
-      window->m_hWnd = hwnd;
-      SetPropW(hwnd, kControlProp, window);
-    }
-  } else {
-    window = static_cast<MWindow*>(GetPropW(hwnd, kControlProp));
-  }
-  return Dispatch(window, hwnd, message, wParam, lParam, ClearControlProp);
+  return Route(hwnd, message, wParam, lParam, PropWindow, BindProp);
 }
 
 UINT MWindow::ShowModal(int nCmdShow) { return RunModalLoop(nCmdShow, true); }

@@ -96,10 +96,10 @@ private:
   // A handle that is set (not null, not (HWND)-1) and, for Live, still a window.
   bool HasHandle() const;
   bool IsLive() const;
-  // The binding steps shared by both window procedures; the object lives in the user data
-  // slot (plain classes) or in the "Control" property (superclasses).
-  static LRESULT Dispatch(MWindow* window, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                          void (*unbind)(HWND));
+  // Both window procedures: bind the object at WM_NCCREATE, hand it every message, unbind
+  // it at WM_NCDESTROY; lookup and bind say where the object is kept.
+  static LRESULT Route(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, MWindow* (*lookup)(HWND),
+                       void (*bind)(HWND, MWindow*));
 };
 
 }  // namespace TESK

@@ -62,10 +62,7 @@ protected:
   // ended by destroying the window, and the test fails.
   static UINT RunModal(ProbeWindow& window, Action action, bool disableOwner) {
     s_stuck = nullptr;
-    const UINT_PTR guard = ::SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) {
-      s_timedOut = true;
-      if (s_stuck) ::DestroyWindow(s_stuck);
-    });
+    const UINT_PTR guard = ::SetTimer(nullptr, 0, 5000, EndStuckLoop);
     s_stuck = window.GetSafeHwnd();
     s_timedOut = false;
     ::PostMessageW(window.GetSafeHwnd(), kScriptMessage, static_cast<WPARAM>(action), 0);
@@ -73,6 +70,11 @@ protected:
     ::KillTimer(nullptr, guard);
     EXPECT_FALSE(s_timedOut) << "the modal loop did not end";
     return result;
+  }
+
+  static void CALLBACK EndStuckLoop(HWND, UINT, UINT_PTR, DWORD) {
+    s_timedOut = true;
+    if (s_stuck) ::DestroyWindow(s_stuck);
   }
 
   testsupport::ProgramInstance instance;
@@ -110,7 +112,9 @@ TEST_F(MWindowTest, ModalLoopResultsAndTheOwner) {
     MSG quit;
     const bool quitPending = PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     EXPECT_EQ(t.action == Action::Quit7, quitPending) << t.name;
-    if (quitPending) EXPECT_EQ(7u, quit.wParam) << t.name;
+    if (quitPending) {
+      EXPECT_EQ(7u, quit.wParam) << t.name;
+    }
   }
 }
 
