@@ -3,6 +3,7 @@
 // agrees with the simulated keyboard of its model.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -44,52 +45,51 @@ std::wstring FromUtf8(const std::string& bytes) {
 
 std::string ProgramFile(const std::string& relative) { return Env("TAVIR_PROGRAM_DIR") + "/" + relative; }
 
-// One element as a forward reader meets it: name and attributes in document order.
-struct Element {
-  std::string name;
-  std::map<std::string, std::string> attributes;
-};
-
-std::vector<Element> Elements(const std::string& text) {
-  std::vector<Element> elements;
-  static const std::regex tag(R"(<([A-Za-z][\w.]*)([^>]*)>)");
-  static const std::regex attribute(R"(([\w.]+)="([^"]*)\")");
-  for (auto it = std::sregex_iterator(text.begin(), text.end(), tag); it != std::sregex_iterator(); ++it) {
-    Element element{(*it)[1], {}};
-    const std::string rest = (*it)[2];
-    for (auto a = std::sregex_iterator(rest.begin(), rest.end(), attribute); a != std::sregex_iterator(); ++a) {
-      element.attributes[(*a)[1]] = (*a)[2];
-    }
-    elements.push_back(element);
-  }
-  return elements;
+XmlDocument& Load(XmlDocument& document, const std::string& path) {
+  document.ParseText(FromUtf8(ReadBytes(path)).c_str());
+  return document;
 }
 
-// A layout key read the way the program reads it: code base 16, numbers decimal, row_col
-// as one row digit and a column of the last one or two characters.
+std::string Narrow(const CString& text) { return std::string(text.GetString(), text.GetString() + text.GetLength()); }
+
+// A layout key read the way the program reads it: elements found forward in their order
+// with XmlDocument, code base 16, numbers decimal, row_col as one row digit and a column of
+// the last one or two characters.
 struct LayoutKey {
   int code, index, light, left, top, width, height, row, col;
 };
 
 struct Layout {
-  std::map<std::string, std::string> light, keyboard;
+  bool light = false;
+  int rgb = 0, width = 0, height = 0, rows = 0, cols = 0;
   std::vector<LayoutKey> keys;
 };
 
 Layout ReadLayout(const std::string& path) {
   Layout layout;
-  for (const Element& element : Elements(ReadBytes(path))) {
-    auto number = [&](const char* name) { return std::atoi(element.attributes.count(name) ? element.attributes.at(name).c_str() : ""); };
-    if (element.name == "light") layout.light = element.attributes;
-    if (element.name == "Keyboard") layout.keyboard = element.attributes;
-    if (element.name != "key") continue;
-    const std::string rowCol = element.attributes.count("row_col") ? element.attributes.at("row_col") : "";
-    const int row = rowCol.empty() ? 0 : std::atoi(rowCol.substr(0, 1).c_str());
-    const int col = std::atoi(rowCol.size() == 3 ? rowCol.substr(2).c_str()
-                                                 : rowCol.substr(rowCol.size() >= 2 ? rowCol.size() - 2 : 0).c_str());
-    layout.keys.push_back({static_cast<int>(std::strtol(element.attributes.at("code").c_str(), nullptr, 16)),
-                           number("key_index"), number("light_index"), number("rect_left"), number("rect_top"),
-                           number("rect_width"), number("rect_height"), row, col});
+  XmlDocument document;
+  if (!document.ParseText(FromUtf8(ReadBytes(path)).c_str()) || !document.NextElement(L"device.info")) return layout;
+  document.EnterElement();
+  auto number = [&](const wchar_t* name) { return _wtoi(document.GetAttribute(name)); };
+  if (document.NextElement(L"light")) {
+    layout.light = true;
+    layout.rgb = number(L"rgb_keyboard");
+  }
+  if (!document.NextElement(L"Keyboard")) return layout;
+  layout.width = number(L"width");
+  layout.height = number(L"height");
+  layout.rows = number(L"row_count");
+  layout.cols = number(L"col_count");
+  document.EnterElement();
+  if (!document.NextElement(L"KeyItems")) return layout;
+  document.EnterElement();
+  while (document.NextElement(L"key")) {
+    const CString rowCol = document.GetAttribute(L"row_col");
+    const int row = _wtoi(rowCol.Left(1));
+    const int col = _wtoi(rowCol.GetLength() == 3 ? rowCol.Right(1) : rowCol.Right(2));
+    layout.keys.push_back({static_cast<int>(wcstol(document.GetAttribute(L"code"), nullptr, 16)),
+                           number(L"key_index"), number(L"light_index"), number(L"rect_left"),
+                           number(L"rect_top"), number(L"rect_width"), number(L"rect_height"), row, col});
   }
   return layout;
 }
@@ -124,17 +124,22 @@ TEST(InstallationDataTest, EveryShippedXmlFileParses) {
 }
 
 TEST(InstallationDataTest, ConfigNamesTheLanguagesDeviceVersionAndLinks) {
+  XmlDocument config;
+  ASSERT_TRUE(Load(config, ProgramFile("config.xml")).NextElement(L"config"));
+  config.EnterElement();
+  ASSERT_TRUE(config.NextElement(L"language.info"));
+  config.EnterElement();
   std::set<std::string> languages;
-  std::map<std::string, std::map<std::string, std::string>> byName;
-  for (const Element& element : Elements(ReadBytes(ProgramFile("config.xml")))) {
-    if (element.name == "lan") languages.insert(element.attributes.at("value"));
-    byName[element.name] = element.attributes;
-  }
+  while (config.NextElement(L"lan")) languages.insert(Narrow(config.GetAttribute(L"value")));
   EXPECT_EQ((std::set<std::string>{"1033", "2052"}), languages);
-  EXPECT_EQ("TAVIR KEYBOARD", byName["software"]["name"]);
-  EXPECT_TRUE(std::regex_match(byName["software"]["version"], std::regex(R"(\d+(\.\d+){3})")));
-  for (const char* link : {"website", "store", "upgrade"}) {
-    EXPECT_NE(std::string::npos, byName[link]["url"].find(".example.com/")) << link;
+  config.LeaveElement();
+  ASSERT_TRUE(config.NextElement(L"software"));
+  EXPECT_EQ("TAVIR KEYBOARD", Narrow(config.GetAttribute(L"name")));
+  EXPECT_TRUE(std::regex_match(Narrow(config.GetAttribute(L"version")), std::regex(R"(\d+(\.\d+){3})")));
+  config.EnterElement();
+  for (const wchar_t* link : {L"website", L"store", L"upgrade"}) {
+    ASSERT_TRUE(config.NextElement(link));
+    EXPECT_NE(std::string::npos, Narrow(config.GetAttribute(L"url")).find(".example.com/"));
   }
 }
 
@@ -213,8 +218,9 @@ TEST(InstallationDataTest, LayoutsAgreeWithTheSimulatedKeyboards) {
   for (const simkb::ModelTable& model : simkb::kModelTables) {
     SCOPED_TRACE(model.name);
     const Layout layout = ReadLayout(ProgramFile(std::string("layouts/") + model.name + ".xml"));
-    EXPECT_EQ("1", layout.light.at("rgb_keyboard"));
-    const int width = std::atoi(layout.keyboard.at("width").c_str()), height = std::atoi(layout.keyboard.at("height").c_str());
+    ASSERT_TRUE(layout.light);
+    EXPECT_EQ(1, layout.rgb);
+    const int width = layout.width, height = layout.height;
     EXPECT_EQ(1000, width);
     EXPECT_EQ(380, height);
     ASSERT_EQ(static_cast<size_t>(model.keyCount), layout.keys.size());
@@ -231,8 +237,8 @@ TEST(InstallationDataTest, LayoutsAgreeWithTheSimulatedKeyboards) {
       EXPECT_EQ(expected.left, key.left);
       EXPECT_TRUE(codes.insert(key.code).second) << "duplicate code " << key.code;
       EXPECT_LT(key.index, 128);
-      EXPECT_LT(key.row, 8);
-      EXPECT_LT(key.col, 32);
+      EXPECT_LT(key.row, std::min(layout.rows, 8));
+      EXPECT_LT(key.col, std::min(layout.cols, 32));
       EXPECT_GE(key.left, 0);
       EXPECT_GE(key.top, 0);
       EXPECT_LE(key.left + key.width, width);
@@ -277,23 +283,24 @@ TEST(InstallationDataTest, SixPresetsColourOnlyKeysOfTheLayouts) {
   for (const simkb::ModelTable& model : simkb::kModelTables) {
     for (int i = 0; i < model.keyCount; ++i) layoutCodes.insert(model.keys[i].usage);
   }
-  std::vector<std::string> presets;
-  std::map<std::string, std::set<int>> keysOf;
-  std::string root;
-  for (const Element& element : Elements(ReadBytes(ProgramFile("profile/default_light.xml")))) {
-    if (root.empty()) root = element.name;
-    if (element.name.rfind("key_light", 0) == 0) presets.push_back(element.name);
-    if (element.name != "item") continue;
-    const int code = std::atoi(element.attributes.at("key_code").c_str());
-    EXPECT_TRUE(layoutCodes.count(code)) << "key_code " << code;
-    EXPECT_TRUE(std::regex_match(element.attributes.at("key_rgb"), std::regex("#[0-9A-F]{6}")));
-    keysOf[presets.back()].insert(code);
+  XmlDocument presets;
+  ASSERT_TRUE(Load(presets, ProgramFile("profile/default_light.xml")).NextElement(L"preconfig_prpfile"));
+  presets.EnterElement();
+  for (int preset = 1; preset <= 6; ++preset) {
+    const std::wstring name = L"key_light" + std::to_wstring(preset);
+    ASSERT_TRUE(presets.NextElement(name.c_str())) << preset;
+    presets.EnterElement();
+    std::set<int> codes;
+    while (presets.NextElement(L"item")) {
+      const int code = _wtoi(presets.GetAttribute(L"key_code"));
+      EXPECT_TRUE(layoutCodes.count(code)) << "key_code " << code;
+      EXPECT_TRUE(std::regex_match(Narrow(presets.GetAttribute(L"key_rgb")), std::regex("#[0-9A-F]{6}")));
+      codes.insert(code);
+    }
+    EXPECT_EQ(layoutCodes, codes) << preset;
+    presets.LeaveElement();
   }
-  EXPECT_EQ("preconfig_prpfile", root);
-  EXPECT_EQ((std::vector<std::string>{"key_light1", "key_light2", "key_light3", "key_light4", "key_light5",
-                                      "key_light6"}),
-            presets);
-  for (const std::string& preset : presets) EXPECT_EQ(layoutCodes, keysOf[preset]) << preset;
+  EXPECT_FALSE(presets.NextElement()) << "six presets, no more";
 }
 
 TEST(InstallationDataTest, FixtureLayoutHasItsKnownOddities) {
@@ -303,6 +310,7 @@ TEST(InstallationDataTest, FixtureLayoutHasItsKnownOddities) {
   EXPECT_EQ(15, fixture.keys[2].col);
   EXPECT_GT(fixture.keys[4].row, 7) << "one key outside the 8 x 32 matrix";
   EXPECT_EQ(110, fixture.keys[3].width);
+  EXPECT_EQ(0, fixture.rgb) << "a board without per-key lighting";
 }
 
 }  // namespace

@@ -164,4 +164,38 @@ TEST_F(SimKeyboardTest, RemovalInTheMiddleOfATransactionFailsTheHandle) {
   EXPECT_NE(nullptr, Open(paths[1]));
 }
 
+TEST_F(SimKeyboardTest, FactoryResetRestoresTheFactoryStateAndActsOutAReboot) {
+  simkb::KeyboardOptions options;
+  options.resetSilenceMs = 300;
+  Keyboard& keyboard = Bus::Get().PlugKeyboard(101, options);
+  hid_device* handle = Open(keyboard.ConfigPath());
+  keyboard.Write(simkb::Area::Colors, 0, {1, 2, 3});
+  ASSERT_NE(keyboard.Factory(simkb::Area::Colors), keyboard.Read(simkb::Area::Colors));
+  unsigned char reply[64];
+  std::vector<uint8_t> reset = Request(0xEE, 0, 0), info = Request(0x03, 0, 0);
+  hid_write(handle, reset.data(), reset.size());
+  EXPECT_EQ(64, hid_read_timeout(handle, reply, sizeof reply, 50));
+  EXPECT_EQ(keyboard.Factory(simkb::Area::Colors), keyboard.Read(simkb::Area::Colors));
+  hid_write(handle, info.data(), info.size());
+  EXPECT_EQ(0, hid_read_timeout(handle, reply, sizeof reply, 50)) << "silent while rebooting";
+  Sleep(300);
+  hid_write(handle, info.data(), info.size());
+  EXPECT_EQ(64, hid_read_timeout(handle, reply, sizeof reply, 50));
+}
+
+TEST_F(SimKeyboardTest, DelayedReplyArrivesLate) {
+  Keyboard& keyboard = Bus::Get().PlugKeyboard(102);
+  simkb::FaultRule delay;
+  delay.kind = FaultKind::DelayReply;
+  delay.delayMs = 150;
+  keyboard.AddFault(delay);
+  hid_device* handle = Open(keyboard.ConfigPath());
+  std::vector<uint8_t> info = Request(0x03, 0, 0);
+  unsigned char reply[64];
+  hid_write(handle, info.data(), info.size());
+  EXPECT_EQ(0, hid_read_timeout(handle, reply, sizeof reply, 50));
+  EXPECT_EQ(64, hid_read_timeout(handle, reply, sizeof reply, 300));
+  EXPECT_EQ("delay reply", Bus::Get().Frames().back().fault);
+}
+
 }  // namespace
