@@ -48,3 +48,36 @@ int ConfigDatabase::GetProfiles(ProfileList& list) {
   query.Int(1);
   return query.ReadList(list, FillProfile);
 }
+
+bool ConfigDatabase::DeleteProfile(int profile) {
+  StoreLock hold(m_lock);
+  return StoreQuery(m_db, "DELETE FROM t_profile_data WHERE profile = ?").Int(profile).Write();
+}
+
+bool ConfigDatabase::RenameProfile(int profile, const CString& name) {
+  StoreLock hold(m_lock);
+  return StoreQuery(m_db, "UPDATE t_profile_data SET name = ? WHERE profile = ?").Text(name).Int(profile).Write();
+}
+
+bool ConfigDatabase::GetProfileName(int profile, CString& name) {
+  StoreLock hold(m_lock);
+  name.Empty();
+  StoreQuery query(m_db, "SELECT name FROM t_profile_data WHERE profile = ?");
+  query.Int(profile);
+  if (!query.NextRow()) return false;
+  name = query.ColumnText(0);
+  return true;
+}
+
+bool ConfigDatabase::SetActiveProfile(int profile) {
+  StoreLock hold(m_lock);
+  StoreQuery query(m_db, "UPDATE t_profile_data SET status = ? WHERE type = ?");
+  query.Int(0).Int(1).Write();
+  query.Prepare("UPDATE t_profile_data SET status = ? WHERE profile = ?");
+  return query.Int(1).Int(profile).Write();
+}
+
+int ConfigDatabase::GetActiveProfile() {
+  StoreLock hold(m_lock);
+  return StoreQuery(m_db, "SELECT profile FROM t_profile_data WHERE type = ? AND status = ?").Int(1).Int(1).Number();
+}

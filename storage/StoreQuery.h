@@ -63,6 +63,14 @@ public:
   int ColumnInt(int column) { return m_statement.ColumnInt(column); }
   CString ColumnText(int column) { return FromUtf8(m_statement.ColumnText(column)); }
 
+  // Fills the caller's record from the first row; without a row the record stays as it was.
+  template <typename Record, typename Fill>
+  bool ReadRow(Record& record, Fill fill) {
+    if (!NextRow()) return false;
+    fill(*this, record);
+    return true;
+  }
+
   // Fills a list of owned records from every remaining row (after destroying what the
   // list held) and returns how many there are.
   template <typename Record, typename Fill>

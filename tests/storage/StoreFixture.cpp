@@ -11,6 +11,10 @@ std::string Utf8Of(const std::wstring& text) {
   return bytes;
 }
 
+std::string Col(int value) { return std::to_string(value); }
+
+std::string Col(const CString& text) { return Utf8Of(text.GetString()); }
+
 RawDb::RawDb(const std::wstring& path) {
   if (sqlite3_open_v2(Utf8Of(path).c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
     sqlite3_close(m_db);
@@ -58,3 +62,38 @@ void StoreTest::SetUp() {
 }
 
 void StoreTest::TearDown() { Store().Close(); }
+
+std::vector<std::string> RawDb::InsertDistinctRow(const std::string& table, int first,
+                                                  const std::map<std::string, std::string>& fixed) {
+  std::vector<std::string> row;
+  std::string values;
+  int n = first;
+  for (const auto& column : Rows("PRAGMA table_info(" + table + ")")) {
+    const auto given = fixed.find(column[1]);
+    std::string value;
+    if (given != fixed.end()) {
+      value = given->second;
+    } else if (column[2] == "TEXT") {
+      value = "\xC3\xA9" + std::to_string(n) + "\xE2\x82\xAC";  // é<n>€
+    } else {
+      value = std::to_string(n);
+    }
+    ++n;
+    row.push_back(value);
+    values += (values.empty() ? "'" : ", '") + value + "'";
+  }
+  Exec("INSERT INTO " + table + " VALUES (" + values + ")");
+  return row;
+}
+
+void OpenStoreTest::SetUp() {
+  StoreTest::SetUp();
+  ASSERT_TRUE(OpenStore());
+  m_raw = std::make_unique<RawDb>(DatabaseFile());
+  ASSERT_TRUE(m_raw->IsOpen());
+}
+
+void OpenStoreTest::TearDown() {
+  m_raw.reset();
+  StoreTest::TearDown();
+}

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,9 @@ struct ConfigDatabaseProbe {
 };
 
 std::string Utf8Of(const std::wstring& text);
+// Values as the independent reader shows them: integers in decimal, texts in UTF-8.
+std::string Col(int value);
+std::string Col(const CString& text);
 
 // A second connection to a database file, for checking what the store wrote and for
 // writing rows behind its back.
@@ -36,6 +41,10 @@ public:
   // Every row of a query, each column as text ("NULL" for a null value).
   std::vector<std::vector<std::string>> Rows(const std::string& sql);
   int Number(const std::string& sql);
+  // Inserts into table a row whose every column holds a distinct value (integers counting
+  // up from first, non-ASCII texts), except the columns given by name; returns the row.
+  std::vector<std::string> InsertDistinctRow(const std::string& table, int first,
+                                             const std::map<std::string, std::string>& fixed = {});
 
 private:
   sqlite3* m_db = nullptr;
@@ -55,4 +64,12 @@ protected:
 
   testsupport::TempFolder m_temp;
   std::wstring m_dataFolder;
+};
+
+// The store open on a fresh database, with an independent reader on the same file.
+class OpenStoreTest : public StoreTest {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+  std::unique_ptr<RawDb> m_raw;
 };
