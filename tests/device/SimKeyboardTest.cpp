@@ -198,4 +198,31 @@ TEST_F(SimKeyboardTest, DelayedReplyArrivesLate) {
   EXPECT_EQ("delay reply", Bus::Get().Frames().back().fault);
 }
 
+TEST_F(SimKeyboardTest, DropInDllServesTheSameKeyboard) {
+  SetEnvironmentVariableW(L"TAVIR_SIM_KEYBOARDS", L"103");
+  HMODULE dll = LoadLibraryW(L"simkeyboard\\hidapi.dll");  // tests run in the build's bin folder
+  ASSERT_NE(nullptr, dll);
+  using EnumerateFn = hid_device_info* (*)(unsigned short, unsigned short);
+  using FreeFn = void (*)(hid_device_info*);
+  using LengthsFn = int (*)(const char*, int*, int*);
+  auto enumerate = reinterpret_cast<EnumerateFn>(reinterpret_cast<void (*)()>(GetProcAddress(dll, "hid_enumerate")));
+  auto release = reinterpret_cast<FreeFn>(reinterpret_cast<void (*)()>(GetProcAddress(dll, "hid_free_enumeration")));
+  auto lengths = reinterpret_cast<LengthsFn>(reinterpret_cast<void (*)()>(GetProcAddress(dll, "tavir_hid_get_report_lengths")));
+  ASSERT_TRUE(enumerate && release && lengths);
+  hid_device_info* list = enumerate(0x19F5, 0);
+  int interfaces = 0, input = 0, output = 0;
+  for (hid_device_info* info = list; info; info = info->next, ++interfaces) {
+    EXPECT_EQ(0xFD52, info->product_id);
+    if (info->interface_number == 1) {
+      EXPECT_EQ(0, lengths(info->path, &input, &output));
+    }
+  }
+  release(list);
+  EXPECT_EQ(3, interfaces);
+  EXPECT_EQ(65, input);
+  EXPECT_EQ(65, output);
+  FreeLibrary(dll);
+  SetEnvironmentVariableW(L"TAVIR_SIM_KEYBOARDS", nullptr);
+}
+
 }  // namespace

@@ -10,8 +10,9 @@
 
 namespace {
 void PlugFromEnvironment() {
-  const char* list = std::getenv("TAVIR_SIM_KEYBOARDS");
-  std::string models = list ? list : "102";
+  char list[256] = {};
+  const DWORD n = GetEnvironmentVariableA("TAVIR_SIM_KEYBOARDS", list, sizeof list);
+  std::string models = n > 0 && n < sizeof list ? list : "102";
   size_t start = 0;
   while (start < models.size()) {
     size_t end = models.find(',', start);
