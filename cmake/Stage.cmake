@@ -1,6 +1,7 @@
 # Stages the installation folder: the program, tesk.dll, hidapi.dll and the data folders.
 # Everything the program needs at run time is inside this folder.
 include(${CMAKE_CURRENT_LIST_DIR}/Skins.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/Fonts.cmake)
 # Layouts, lighting presets and language files are generated from their tables in data/.
 set(TAVIR_DATA_DIR ${CMAKE_SOURCE_DIR}/data/program)
 add_custom_target(program_folder ALL
@@ -17,4 +18,4 @@ add_custom_target(program_folder ALL
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${TAVIR_SKINS_DIR} ${TAVIR_PROGRAM_DIR}/skins/theme1
   DEPENDS tavir_keyboard tesk
   COMMENT "Staging the program folder in ${TAVIR_PROGRAM_DIR}")
-add_dependencies(program_folder tavir_skins)
+add_dependencies(program_folder tavir_skins tavir_fonts)

@@ -31,9 +31,11 @@ void DibSurface::Fill(DWORD rgb) {
   for (int i = 0; i < m_width * m_height; ++i) m_bits[i] = rgb & 0xFFFFFF;
 }
 
-DWORD DibSurface::Pixel(int x, int y) const {
+DWORD DibSurface::Pixel(int x, int y) const { return Argb(x, y) & 0xFFFFFF; }
+
+DWORD DibSurface::Argb(int x, int y) const {
   GdiFlush();
-  return m_bits[y * m_width + x] & 0xFFFFFF;
+  return m_bits[y * m_width + x];
 }
 
 void DibSurface::SetArgb(int x, int y, DWORD argb) {

@@ -24,6 +24,8 @@ public:
   // The pixel's colour as 0x00RRGGBB (the alpha byte is left out: GDI leaves it undefined).
   DWORD Pixel(int x, int y) const;
   BYTE Red(int x, int y) const { return static_cast<BYTE>(Pixel(x, y) >> 16); }
+  // The whole 0xAARRGGBB value, alpha included.
+  DWORD Argb(int x, int y) const;
   // Writes a whole 0xAARRGGBB value, alpha included.
   void SetArgb(int x, int y, DWORD argb);
   // Pixels of colour rgb inside [left, right) x [top, bottom).

@@ -52,7 +52,21 @@ PaintManager::PaintManager()
       m_pHover(nullptr),
       m_pFocus(nullptr),
       m_hTooltip(nullptr),
-      m_mTimerId(0) {}
+      m_mTimerId(0),
+      m_timerCounter(4096),
+      m_pBkImage(nullptr),
+      m_bkImageWidth(0),
+      m_bkImageHeight(0),
+      m_overlayLevel(MSG_LEVEL_INFO),
+      m_overlayAlpha(0),
+      m_overlayProgress(0),
+      m_overlayTarget(0),
+      m_overlayFontName(L"SourceHanSansCN-Regular"),
+      m_backMode(BACK_MODE_IMAGE),
+      m_backBorder(4),
+      m_bCaretOn(0),
+      m_bCaretShown(0),
+      m_pCaretOwner(nullptr) {}
 
 PaintManager::~PaintManager() {
   // Stopping waits for a tick in flight; after it no tick reaches the controls below.
@@ -63,7 +77,10 @@ PaintManager::~PaintManager() {
   // Controls created while the engine was never bound to a window are not reached by
   // DestroyData; the engine owns them all the same.
   ClearAllControls();
+  ClearTimers();
+  ClearImgResInfo();
   ClearTempFont();
+  delete m_pBkImage;
 }
 
 bool PaintManager::HasWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }
@@ -165,6 +182,11 @@ void PaintManager::ForgetControl(MControl* control) {
   if (m_pHover == control) m_pHover = nullptr;
   if (m_pFocus == control) m_pFocus = nullptr;
   if (m_tooltipCtrlId != 0 && static_cast<UINT>(m_tooltipCtrlId) == control->GetControlID()) ClearTooltip();
+  KillTimer(control);
+  CriticalSectionLock pending(m_pendingLock);
+  m_pendingUpdates.erase(std::remove_if(m_pendingUpdates.begin(), m_pendingUpdates.end(),
+                                        [control](const PendingUpdate& u) { return u.control == control; }),
+                         m_pendingUpdates.end());
 }
 
 void PaintManager::GetClientRect(CRect& rect) {
@@ -232,12 +254,16 @@ void PaintManager::SetBackColor(COLORREF inner, COLORREF frame) {
 
 void PaintManager::DestroyData() {
   if (!m_bInitialized) return;
+  delete m_pBkImage;
+  m_pBkImage = nullptr;
   if (m_hDC) ::ReleaseDC(m_hWnd, m_hDC);
   m_hDC = nullptr;
   // Stopping waits for a tick in flight, so no lock its ticks take may be held here.
   KillTimer();
+  ClearTimers();
   ClearAreaControls();
   ClearControls();
+  ClearImgResInfo();
   ClearTempFont();
   // The locks stay: they are released with the engine, which may be bound to a new window.
   m_bInitialized = 0;

@@ -38,6 +38,8 @@
 
 namespace Gdiplus {
 class FontFamily;
+class Graphics;
+class Image;
 class PrivateFontCollection;
 }  // namespace Gdiplus
 
@@ -45,7 +47,25 @@ namespace TESK {
 
 class MControl;
 class MObject;
+class MRichEdit;
 class MWindow;
+
+// A skin image cached by a window's engine and shared by its controls; owned by the cache.
+struct ImgResInfo {
+  Gdiplus::Image* image;
+  UINT frameWidth;  // image width / frames
+  UINT height;
+  int frames;       // as given by the first request
+  CString name;     // file name as requested; empty for resource images
+  UINT resId;       // 0 for file images
+};
+
+// How the background image is drawn: once at its own size at the top-left corner, or
+// stretched over the client area as a nine-slice frame. Other values draw no image.
+enum enumBackMode { BACK_MODE_IMAGE = 0, BACK_MODE_FRAME = 1 };
+
+// The level of a message overlay; stored, it does not change the drawing.
+enum MsgLevel { MSG_LEVEL_INFO = 0, MSG_LEVEL_WARNING = 1, MSG_LEVEL_ERROR = 2 };
 
 class TESK_API PaintManager : public MTimer {
 public:
@@ -132,10 +152,64 @@ public:
   int AddMTimer(MControl* control);
   int DeleteFSTimer(MControl* control);
 
-  // Private fonts.
+  // Private fonts. AddTempFont with a resource id and AddGDITempFont read "ttf" resources
+  // of the library's own module.
   Gdiplus::FontFamily* AddTempFont(const wchar_t* family, const wchar_t* path);
+  Gdiplus::FontFamily* AddTempFont(const wchar_t* family, UINT resId);
+  void AddGDITempFont(UINT resId);
   Gdiplus::FontFamily* FindTempFont(const wchar_t* family);
   void ClearTempFont();
+
+  // Window timers of controls, multiplexed on the window's WM_TIMER. A (control, key) pair
+  // keeps its id while stopped; ids are 0..239 and never one of the engine's own.
+  int SetTimer(MControl* control, UINT key, UINT elapse);
+  int KillTimer(MControl* control, UINT key);
+  void KillTimer(MControl* control);
+  void ClearTimers();
+  // WM_TIMER: the engine's own ids run the caret and overlay; others reach their controls.
+  void OnTimer(UINT id);
+  using MTimer::KillTimer;
+  using MTimer::SetTimer;
+
+  // The image cache: one entry per file name, per program resource id and per library
+  // resource id. Nothing is cached for an image that does not load.
+  ImgResInfo* AddImgResInfo(const wchar_t* name, int frames);
+  ImgResInfo* AddImgResInfo(UINT id, CString type, int frames, int fromProgram);
+  void ClearImgResInfo();
+
+  // Painting. The hosting window routes WM_PAINT to OnPaint and answers WM_ERASEBKGND.
+  void SetBackMode(enumBackMode mode, int border);
+  int LoadBKImage(CString file);
+  int LoadBKImage(UINT id, CString type);
+  // A control's repaint request: re-renders it (redraw nonzero) and every later visible
+  // control that overlaps rect, and invalidates the union. Requests from another thread
+  // (ticks) are queued and applied by the window's thread before it paints.
+  LRESULT OnControlUpdate(CRect rect, int redraw, MControl* control);
+  int OnPaint();
+  // Composes the window's picture for update into dc, which has the 32-bpp DIB section
+  // dib of the client's size selected: background, areas and controls, caret, overlay,
+  // and for a layered window the alpha steps. OnPaint copies the result to the window.
+  void ComposeWindow(HDC dc, HBITMAP dib, CRect client, CRect update);
+  void DrawBackImage(Gdiplus::Graphics& g, CRect client);
+  void DrawControl(HDC& dc, CRect rect);
+  void DrawCaret(HDC dc, const CRect& rect);
+
+  // The message and progress overlays, on the engine's timers 66 (hold), 88 (fade) and
+  // 99 (progress steps).
+  void SetMessage(CString text, CRect rect, MsgLevel level);
+  void SetProgress(int percent, CString text, CRect rect);
+
+  // The caret of the windowless rich edit, blinking on timer 6553.
+  int CreateCaret(HBITMAP bitmap, int width, int height);
+  int SetCaretPos(MRichEdit* owner, int x, int y);
+  int ShowCaret(int show);
+  MRichEdit* GetCurrentCaretObject() const { return m_pCaretOwner; }
+
+  // The engine's own window-timer ids.
+  static constexpr UINT kCaretTimer = 6553;
+  static constexpr UINT kMessageHoldTimer = 66;
+  static constexpr UINT kOverlayFadeTimer = 88;
+  static constexpr UINT kProgressTimer = 99;
 
   // Teardown: releases everything bound to the window; only while initialized.
   void DestroyData();
@@ -188,10 +262,67 @@ protected:
   std::vector<HANDLE> m_gdiFonts;
   CriticalSection m_fontLock;
 
+  // Window timers of controls.
+  struct TimerRecord {
+    HWND hwnd;
+    UINT key;
+    UINT id;
+    int killed;
+    MControl* control;
+  };
+  UINT m_timerCounter;
+  std::vector<TimerRecord*> m_timerRecords;
+
+  // Image caches.
+  std::map<CString, ImgResInfo*> m_imagesByName;
+  std::map<UINT, ImgResInfo*> m_programImages;
+  std::map<UINT, ImgResInfo*> m_libraryImages;
+
+  // Background, overlay and caret.
+  Gdiplus::Image* m_pBkImage;
+  int m_bkImageWidth;
+  int m_bkImageHeight;
+  CString m_overlayText;
+  MsgLevel m_overlayLevel;
+  int m_overlayAlpha;
+  int m_overlayProgress;
+  int m_overlayTarget;
+  CString m_overlayFontName;
+  CRect m_overlayRect;
+  enumBackMode m_backMode;
+  int m_backBorder;
+  CRect m_caretRect;
+  int m_bCaretOn;
+  int m_bCaretShown;
+  MRichEdit* m_pCaretOwner;
+
+  // Repaint requests made on other threads, applied by the window's thread (a leaf lock).
+  struct PendingUpdate {
+    CRect rect;
+    int redraw;
+    MControl* control;
+  };
+  std::vector<PendingUpdate> m_pendingUpdates;
+  CriticalSection m_pendingLock;
+
 private:
   // Deletes every element of list under lock, with the tick lock held first.
   void ClearList(std::vector<MControl*>& list, CriticalSection& lock);
   bool HasWindow() const;
+  // Painting helpers (PaintManagerPaint.cpp).
+  void ApplyUpdate(CRect rect, int redraw, MControl* control);
+  void ApplyPendingUpdates();
+  void DrawOverlay(Gdiplus::Graphics& g);
+  void OnOverlayTimer(UINT id);
+  void OnCaretTimer();
+  // Invalidates rect, or the whole window when layered, without erasing.
+  void InvalidateArea(const CRect& rect);
+  // The caret owner's focus and text colour (ARGB); false without an owner that has focus.
+  bool CaretOwnerState(DWORD& argb) const;
+  // Takes the collection's first family under the name (keeping the collection); deletes
+  // the collection and gives null when it holds none.
+  Gdiplus::FontFamily* AdoptFontCollection(const wchar_t* family, Gdiplus::PrivateFontCollection* collection);
+  ImgResInfo* CacheImage(Gdiplus::Image* image, int frames, const wchar_t* name, UINT resId);
 };
 
 }  // namespace TESK

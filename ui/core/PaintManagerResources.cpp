@@ -40,26 +40,11 @@ void PaintManager::OnMTimer(UINT id) {
 Gdiplus::FontFamily* PaintManager::AddTempFont(const wchar_t* family, const wchar_t* path) {
   if (!family || !path) return nullptr;
   auto* collection = new Gdiplus::PrivateFontCollection();
-  if (collection->AddFontFile(path) != Gdiplus::Ok || collection->GetFamilyCount() < 1) {
+  if (collection->AddFontFile(path) != Gdiplus::Ok) {
     delete collection;
     return nullptr;
   }
-  auto* found = new Gdiplus::FontFamily();
-  INT count = 0;
-  if (collection->GetFamilies(1, found, &count) != Gdiplus::Ok || count < 1) {
-    delete found;
-    delete collection;
-    return nullptr;
-  }
-  // The collection is kept with the family: the family's font data belongs to it.
-  CriticalSectionLock lock(m_fontLock);
-  auto it = m_fonts.find(family);
-  if (it != m_fonts.end()) {
-    delete it->second.family;
-    delete it->second.collection;
-  }
-  m_fonts[family] = TempFont{collection, found};
-  return found;
+  return AdoptFontCollection(family, collection);
 }
 
 Gdiplus::FontFamily* PaintManager::FindTempFont(const wchar_t* family) {
