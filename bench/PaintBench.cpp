@@ -4,29 +4,18 @@
 // Prints microseconds per call. Run by hand; not a test.
 #include <windows.h>
 
-#include <chrono>
 #include <cstdio>
-#include <functional>
 #include <vector>
 
 #include "BitmapProbe.h"
+#include "Stopwatch.h"
 #include "PaintProbe.h"
 #include "ProgramInstance.h"
 
 using namespace TESK;
 using testsupport::SolidControl;
 
-namespace {
-
-double MicrosecondsPerCall(int calls, const std::function<void()>& call) {
-  const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < calls; ++i) call();
-  GdiFlush();
-  const std::chrono::duration<double, std::micro> elapsed = std::chrono::steady_clock::now() - start;
-  return elapsed.count() / calls;
-}
-
-}  // namespace
+using testsupport::MicrosecondsPerCall;
 
 int wmain() {
   testsupport::GdiplusSession gdiplus;
@@ -42,15 +31,15 @@ int wmain() {
     controls.push_back(control);
   }
   testsupport::DibSurface surface(1400, 860);
-  const double full = MicrosecondsPerCall(20, [&] {
+  const double full = MicrosecondsPerCall(20, [&](int) {
     for (SolidControl* c : controls) c->SetUpdate(0, 0);
     host.engine.ComposeWindow(surface.dc(), surface.bitmap(), client, client);
   });
-  const double cached = MicrosecondsPerCall(20, [&] {
+  const double cached = MicrosecondsPerCall(20, [&](int) {
     host.engine.ComposeWindow(surface.dc(), surface.bitmap(), client, client);
   });
   SolidControl* one = controls[150];
-  const double single = MicrosecondsPerCall(200, [&] {
+  const double single = MicrosecondsPerCall(200, [&](int) {
     one->UpdateControl(1, 0);
     host.engine.ComposeWindow(surface.dc(), surface.bitmap(), client, one->GetRect());
   });

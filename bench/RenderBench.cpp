@@ -3,27 +3,16 @@
 // translucent gradient. Prints microseconds per call. Run by hand; not a test.
 #include <windows.h>
 
-#include <chrono>
 #include <cstdio>
-#include <functional>
 #include <memory>
 
 #include "BitmapProbe.h"
+#include "Stopwatch.h"
 #include "ui/core/MRender.h"
 
 using namespace TESK;
 
-namespace {
-
-double MicrosecondsPerCall(int calls, const std::function<void(int)>& call) {
-  const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < calls; ++i) call(i);
-  GdiFlush();
-  const std::chrono::duration<double, std::micro> elapsed = std::chrono::steady_clock::now() - start;
-  return elapsed.count() / calls;
-}
-
-}  // namespace
+using testsupport::MicrosecondsPerCall;
 
 int wmain() {
   testsupport::GdiplusSession gdiplus;
