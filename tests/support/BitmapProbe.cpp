@@ -1,6 +1,9 @@
 #include "BitmapProbe.h"
 
+#include <vector>
+
 #include "ui/core/GdiplusHeaders.h"
+#include "ui/core/Manager.h"
 
 namespace testsupport {
 
@@ -49,6 +52,27 @@ int DibSurface::Count(int left, int top, int right, int bottom, DWORD rgb) const
     for (int x = left; x < right; ++x) count += Pixel(x, y) == (rgb & 0xFFFFFF) ? 1 : 0;
   }
   return count;
+}
+
+bool WriteSkin(const wchar_t* name, int width, int height, DWORD argb) {
+  CreateDirectoryW(TESK::GetProgramFolder() + L"skins", nullptr);
+  CreateDirectoryW(TESK::GetSkinFolder(), nullptr);
+  Gdiplus::Bitmap bitmap(width, height, PixelFormat32bppARGB);
+  {
+    Gdiplus::Graphics g(&bitmap);
+    g.Clear(Gdiplus::Color(argb));
+  }
+  UINT count = 0, size = 0;
+  Gdiplus::GetImageEncodersSize(&count, &size);
+  std::vector<BYTE> buffer(size);
+  auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+  Gdiplus::GetImageEncoders(count, size, encoders);
+  for (UINT i = 0; i < count; ++i) {
+    if (lstrcmpW(encoders[i].MimeType, L"image/png") == 0) {
+      return bitmap.Save(TESK::GetSkinFolder() + name, &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
+    }
+  }
+  return false;
 }
 
 GdiplusSession::GdiplusSession() : m_token(0) {

@@ -39,6 +39,10 @@ private:
   DWORD* m_bits;
 };
 
+// Writes a PNG of width x height in one colour (0xAARRGGBB) into the skin folder, which it
+// creates when needed. False when it cannot be written.
+bool WriteSkin(const wchar_t* name, int width, int height, DWORD argb);
+
 class GdiplusSession {
 public:
   GdiplusSession();

@@ -23,31 +23,7 @@ namespace {
 // As the window engine stores them: COLORREF 0x00BBGGRR read back as 0x00RRGGBB.
 constexpr DWORD Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
-bool SavePng(Gdiplus::Bitmap& bitmap, const CString& path) {
-  UINT count = 0, size = 0;
-  Gdiplus::GetImageEncodersSize(&count, &size);
-  std::vector<BYTE> buffer(size);
-  auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-  Gdiplus::GetImageEncoders(count, size, encoders);
-  for (UINT i = 0; i < count; ++i) {
-    if (lstrcmpW(encoders[i].MimeType, L"image/png") == 0) {
-      return bitmap.Save(path, &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
-    }
-  }
-  return false;
-}
-
-// Writes a skin file of width x height, one colour per frame of the strip.
-void WriteSkin(const wchar_t* name, int width, int height, DWORD argb) {
-  CreateDirectoryW(GetProgramFolder() + L"skins", nullptr);
-  CreateDirectoryW(GetSkinFolder(), nullptr);
-  Gdiplus::Bitmap bitmap(width, height, PixelFormat32bppARGB);
-  {
-    Gdiplus::Graphics g(&bitmap);
-    g.Clear(Gdiplus::Color(argb));
-  }
-  ASSERT_TRUE(SavePng(bitmap, GetSkinFolder() + name));
-}
+using testsupport::WriteSkin;
 
 class PaintTest : public ::testing::Test {
 protected:
@@ -90,7 +66,7 @@ TEST_F(PaintTest, DefaultLookIsAFramedFillWithTheControlsOnTop) {
 }
 
 TEST_F(PaintTest, LayeredWindowKeepsTransparencyAndMakesGdiDrawingOpaque) {
-  WriteSkin(L"paint_clear.png", 120, 90, 0x00000000);
+  ASSERT_TRUE(WriteSkin(L"paint_clear.png", 120, 90, 0x00000000));
   ASSERT_EQ(1, host.engine.LoadBKImage(L"paint_clear.png"));
   host.engine.SetLayeredWindow(1);
   Add(10, CRect(20, 20, 50, 40), RGB(200, 0, 0));
@@ -197,7 +173,7 @@ TEST_F(PaintTest, ControlTimersGetFreeIdsAndReachTheirControl) {
 }
 
 TEST_F(PaintTest, ImageCacheKeepsTheFirstEntryAndDoesNotCacheMisses) {
-  WriteSkin(L"paint_strip.png", 40, 10, 0xFF00FF00);
+  ASSERT_TRUE(WriteSkin(L"paint_strip.png", 40, 10, 0xFF00FF00));
   PaintManager& engine = host.engine;
   ImgResInfo* first = engine.AddImgResInfo(L"paint_strip.png", 4);
   ASSERT_NE(nullptr, first);
@@ -209,7 +185,7 @@ TEST_F(PaintTest, ImageCacheKeepsTheFirstEntryAndDoesNotCacheMisses) {
 
   DeleteFileW(GetSkinFolder() + L"paint_late.png");
   EXPECT_EQ(nullptr, engine.AddImgResInfo(L"paint_late.png", 1));
-  WriteSkin(L"paint_late.png", 8, 8, 0xFF0000FF);
+  ASSERT_TRUE(WriteSkin(L"paint_late.png", 8, 8, 0xFF0000FF));
   EXPECT_NE(nullptr, engine.AddImgResInfo(L"paint_late.png", 0)) << "a miss is not remembered; 0 frames count as 1";
   EXPECT_EQ(nullptr, engine.AddImgResInfo(4711, L"PNG", 1, 1));
   EXPECT_EQ(nullptr, engine.AddImgResInfo(4711, L"PNG", 1, 0));

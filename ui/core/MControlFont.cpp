@@ -1,0 +1,131 @@
+#include "ui/core/MControlFont.h"
+
+#include "ui/core/Manager.h"
+#include "ui/core/PaintManager.h"
+
+namespace TESK {
+
+MControlFont::MControlFont(MObject* parent, UINT id, CRect rect, const wchar_t* title, int visible, int enabled,
+                           int response)
+    : MControl(parent, id, rect, visible, enabled, response),
+      m_strTitle(title),
+      m_strFontName(Manager::GetFontName()),
+      m_nFontWidth(Manager::GetFontWidth()),
+      m_textColor(0xFF3F4440),
+      m_statusColor1(0xFF3F4440),
+      m_statusColor2(0xFF3F4440),
+      m_statusColor3(0xFF3F4440),
+      m_pTextBrush(new Gdiplus::SolidBrush(Gdiplus::Color(0xFF3F4440))),
+      m_nFontStyle(0),
+      m_pFontFamily(nullptr),
+      m_nAlignment(0),
+      m_nVAlignment(4),
+      m_textRenderingHint(Gdiplus::TextRenderingHintAntiAlias),
+      m_hGDIFont(nullptr),
+      m_pImage(nullptr),
+      m_nFrameWidth(0),
+      m_nFrameHeight(0),
+      m_nFrameCount(4) {}
+
+MControlFont::~MControlFont() {
+  ClearGDIFont();
+  delete m_pTextBrush;
+  delete m_pFontFamily;
+}
+
+void MControlFont::SetTextFont(CString name) { m_strFontName = name; }
+
+void MControlFont::SetTextColor(Gdiplus::Color color) {
+  m_textColor = color.GetValue();
+  delete m_pTextBrush;
+  m_pTextBrush = new Gdiplus::SolidBrush(color);
+}
+
+void MControlFont::SetStatusColor(Gdiplus::Color c1, Gdiplus::Color c2, Gdiplus::Color c3) {
+  m_statusColor1 = c1.GetValue();
+  m_statusColor2 = c2.GetValue();
+  m_statusColor3 = c3.GetValue();
+}
+
+int MControlFont::TakeImage(ImgResInfo* info, int frames) {
+  if (!info) return 0;
+  m_nFrameCount = frames;
+  m_pImage = info->image;
+  m_nFrameWidth = static_cast<int>(info->frameWidth);
+  m_nFrameHeight = static_cast<int>(info->height);
+  RepaintIfVisible();
+  return 1;
+}
+
+// A strip of no frames has no frame width: it is refused and the old strip stays.
+int MControlFont::SetImage(UINT id, CString type, int frames) {
+  if (!m_pManager || frames < 1) return 0;
+  return TakeImage(m_pManager->AddImgResInfo(id, type, frames, 1), frames);
+}
+
+int MControlFont::SetImage(const wchar_t* file, int frames) {
+  if (!m_pManager || frames < 1) return 0;
+  return TakeImage(m_pManager->AddImgResInfo(file, frames), frames);
+}
+
+void MControlFont::SetControlTitle(const wchar_t* text) { m_strTitle = text; }
+
+CString MControlFont::GetControlTitle() { return m_strTitle; }
+
+void MControlFont::RepaintIfVisible() {
+  if (m_bVisible && m_pParent) m_pParent->OnControlUpdate(m_rect, 1, this);
+}
+
+void MControlFont::SetTitle(const wchar_t* text) {
+  ClearGDIFont();
+  SetControlTitle(text);
+  RepaintIfVisible();
+}
+
+void MControlFont::SetAlignment(UINT h) { SetAlignment(h, m_nVAlignment); }
+
+void MControlFont::SetVAlignment(UINT v) { SetAlignment(m_nAlignment, v); }
+
+void MControlFont::SetAlignment(UINT h, UINT v) {
+  if (h == m_nAlignment && v == m_nVAlignment) return;
+  m_nAlignment = h;
+  m_nVAlignment = v;
+  RepaintIfVisible();
+}
+
+void MControlFont::SetFont(const wchar_t* family, int size, Gdiplus::FontStyle style) {
+  m_strFontName = family;
+  m_nFontWidth = size;
+  m_nFontStyle = style;
+}
+
+Gdiplus::FontFamily* MControlFont::GetFontFamily(const wchar_t* name) {
+  if (!m_pManager) return nullptr;
+  Gdiplus::FontFamily* found = m_pManager->FindTempFont(name);
+  if (!found) return nullptr;
+  delete m_pFontFamily;
+  m_pFontFamily = found->Clone();
+  return m_pFontFamily;
+}
+
+HFONT MControlFont::GetGDIFont() {
+  if (m_hGDIFont) return m_hGDIFont;
+  LOGFONTW font = {};
+  GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
+  // At most 31 characters, so that the face name keeps its terminator.
+  lstrcpynW(font.lfFaceName, Manager::GetFontName(), LF_FACESIZE);
+  font.lfCharSet = DEFAULT_CHARSET;
+  font.lfHeight = -m_nFontWidth;
+  if (m_nFontStyle & Gdiplus::FontStyleBold) font.lfWeight += 700;
+  if (m_nFontStyle & Gdiplus::FontStyleItalic) font.lfItalic = TRUE;
+  if (m_nFontStyle & Gdiplus::FontStyleUnderline) font.lfUnderline = TRUE;
+  m_hGDIFont = CreateFontIndirectW(&font);
+  return m_hGDIFont;
+}
+
+void MControlFont::ClearGDIFont() {
+  if (m_hGDIFont) DeleteObject(m_hGDIFont);
+  m_hGDIFont = nullptr;
+}
+
+}  // namespace TESK
