@@ -1,11 +1,11 @@
 #!/usr/bin/python3
 """Draws the program's skin set (skins/theme1) from skins/manifest.txt.
 
-    generate.py OUTDIR [--sheet FILE] [--icon FILE]
+    generate.py OUTDIR [--sheet FILE] [--icon FILE] [--resources DIR]
 
 Every file named in the manifest is drawn at the size the manifest gives and written below
 OUTDIR; --sheet also writes a contact sheet of the whole set, --icon a copy of the program
-icon for the resource compiler. The output depends only on this script, the manifest and the
+icon for the resource compiler, --resources the library's own scroll-bar strips into DIR. The output depends only on this script, the manifest and the
 Debian fonts it uses, so two runs give the same bytes.
 
 Shapes are drawn oversampled and reduced with a box filter, which gives even anti-aliasing for
@@ -1111,14 +1111,15 @@ def dots_frames(w, h):
     return frames
 
 
-def scroll_h():
-    # Four rows of 8 pixels (the track row is not drawn) in three equal columns.
-    img = Image.new("RGBA", (72, 32), (0, 0, 0, 0))
+def scroll_h(columns=3):
+    # Four rows of 8 pixels (the track row is not drawn); a skin file has three equal columns,
+    # the library's resource one (the bar takes its whole width).
+    img = Image.new("RGBA", (24 * columns, 32), (0, 0, 0, 0))
     for row, col in ((1, (0x4A, 0x4D, 0x58)), (2, (0x62, 0x66, 0x75)), (3, ACCENT)):
         c = Canvas(24, 8)
         c.rect(0.5, 1, 23.5, 7, r=3, fill=rgba(col))
         cell = c.image()
-        for column in range(3):
+        for column in range(columns):
             img.paste(cell, (column * 24, row * 8))
     return img
 
@@ -1228,6 +1229,10 @@ def build_set():
     s["img_scroll_h.png"] = scroll_h
     s["DeviceDriver.ico"] = lambda: ("ico", [program_icon(n) for n in (256, 64, 48, 32, 24, 20, 16)])
     return s
+
+
+# The library's own scroll-bar strips (tesk.dll resources 101 and 102, type PNG).
+LIBRARY_RESOURCES = {"scroll_h.png": lambda: scroll_h(1), "scroll_v.png": scroll_v}
 
 
 # ---------------------------------------------------------------------------------------------
@@ -1390,7 +1395,7 @@ def contact_sheet(shown, path):
 def main(argv):
     args = list(argv[1:])
     opts = {}
-    for flag in ("--sheet", "--icon", "--manifest"):
+    for flag in ("--sheet", "--icon", "--manifest", "--resources"):
         if flag in args:
             i = args.index(flag)
             opts[flag] = args[i + 1]
@@ -1403,6 +1408,12 @@ def main(argv):
     if "--icon" in opts:
         with open(os.path.join(args[0], "DeviceDriver.ico"), "rb") as src, open(opts["--icon"], "wb") as dst:
             dst.write(src.read())
+    if "--resources" in opts:
+        os.makedirs(opts["--resources"], exist_ok=True)
+        for name in sorted(LIBRARY_RESOURCES):
+            img = LIBRARY_RESOURCES[name]()
+            save_png(img, os.path.join(opts["--resources"], name))
+            shown.append(("library resource " + name, 1, img, img.size))
     if "--sheet" in opts:
         contact_sheet(shown, opts["--sheet"])
 
