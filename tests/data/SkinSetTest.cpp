@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -49,6 +51,31 @@ std::vector<SkinEntry> ReadManifest(const std::string& file) {
 }
 
 std::string Extension(const std::string& path) { return path.substr(path.rfind('.') + 1); }
+
+// Every file below a folder (given with a trailing '/'), as '/'-separated paths relative to it.
+std::vector<std::string> FilesBelow(const std::string& root) {
+  std::vector<std::string> files;
+  std::vector<std::string> pending{""};
+  while (!pending.empty()) {
+    const std::string sub = pending.back();
+    pending.pop_back();
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW((WindowsPath(root + sub) + L"*").c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) continue;
+    do {
+      std::string name;
+      for (const wchar_t* p = found.cFileName; *p; ++p) name += static_cast<char>(*p);
+      if (name == "." || name == "..") continue;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        pending.push_back(sub + name + "/");
+      } else {
+        files.push_back(sub + name);
+      }
+    } while (FindNextFileW(h, &found));
+    FindClose(h);
+  }
+  return files;
+}
 
 // Widths of the entries of an icon file (its directory: 6-byte header, 16 bytes per entry,
 // width 0 meaning 256); empty when the file is missing or is no icon file.
@@ -127,26 +154,35 @@ TEST_F(SkinSetTest, StagedFolderHoldsOnlyListedFiles) {
   std::set<std::string> listed;
   for (const SkinEntry& e : manifest_) listed.insert(e.path);
   std::vector<std::string> stray;
-  std::vector<std::string> pending{""};
-  while (!pending.empty()) {
-    const std::string sub = pending.back();
-    pending.pop_back();
-    WIN32_FIND_DATAW found;
-    HANDLE h = FindFirstFileW((Staged(sub) + L"*").c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE) continue;
-    do {
-      std::string name;
-      for (const wchar_t* p = found.cFileName; *p; ++p) name += static_cast<char>(*p);
-      if (name == "." || name == "..") continue;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        pending.push_back(sub + name + "/");
-      } else if (!listed.count(sub + name)) {
-        stray.push_back(sub + name);
-      }
-    } while (FindNextFileW(h, &found));
-    FindClose(h);
+  for (const std::string& file : FilesBelow(skinDir_)) {
+    if (!listed.count(file)) stray.push_back(file);
   }
   EXPECT_TRUE(stray.empty()) << "first stray file: " << (stray.empty() ? "" : stray.front());
+}
+
+// Image names written in the program's and the library's code must be files of the set, so a
+// misspelt name fails here instead of leaving a control without its picture. Names are written
+// with "\\" or "//" between folder and file; formatted names (with %) are not checked.
+TEST_F(SkinSetTest, EveryImageNamedInTheCodeIsListed) {
+  std::set<std::string> listed;
+  for (const SkinEntry& e : manifest_) listed.insert(e.path);
+  const std::regex literal(R"re("((?:\w+(?:\\\\|//?))*\w+\.(?:png|gif|ico))")re");
+  const std::regex separator(R"re(\\\\|//?)re");
+  std::vector<std::string> unknown;
+  const std::string source = EnvOrEmpty("TAVIR_SOURCE_DIR") + "/";
+  for (const std::string area : {"app/", "ui/"}) {
+    for (const std::string& file : FilesBelow(source + area)) {
+      const std::string ext = Extension(file);
+      if (ext != "cpp" && ext != "h") continue;
+      std::ifstream in(source + area + file);
+      const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      for (std::sregex_iterator m(text.begin(), text.end(), literal), end; m != end; ++m) {
+        const std::string name = std::regex_replace((*m)[1].str(), separator, "/");
+        if (!listed.count(name)) unknown.push_back(area + file + ": " + name);
+      }
+    }
+  }
+  EXPECT_TRUE(unknown.empty()) << unknown.size() << " unknown, first " << (unknown.empty() ? "" : unknown.front());
 }
 
 // The tray loads the icon file at the small sizes, the window at both; the program carries
