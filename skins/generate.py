@@ -1034,7 +1034,7 @@ def connection_picture(connected):
     gap = 0 if connected else 12
     with c.at(0, 0, 178, 178):
         c.rect(48 - gap, 76, 86 - gap, 102, r=5, fill=rgba(col))
-        c.rect(86 - gap, 80, 98 - gap, 98, r=2, fill=rgba(col))
+        c.rect(86 - gap, 80, (112 if connected else 98) - gap, 98, r=2, fill=rgba(col))
         c.line([(30, 89), (48 - gap, 89)], rgba(col), w=5)
         c.rect(98 + gap, 72, 130 + gap, 106, r=5, outline=rgba(col), w=4)
         c.line([(130 + gap, 89), (150, 89)], rgba(col), w=5)
