@@ -911,8 +911,11 @@ def logo_lockup(w, h, stacked):
         s = h - 8
         emblem(c, 4, 4, s)
         x = 4 + s + (w - s - 4) / 2
-        c.text(x, h * 0.42, "TAVIR", h * 0.34, rgba(TEXT), spacing=h * 0.05)
-        c.text(x, h * 0.77, "KEYBOARD", h * 0.15, rgba(MUTED), font=FONT_BOOK, spacing=h * 0.05)
+        if h < 60:  # too small for the second line to be read
+            c.text(x, h * 0.52, "TAVIR", h * 0.45, rgba(TEXT), spacing=h * 0.06)
+        else:
+            c.text(x, h * 0.42, "TAVIR", h * 0.34, rgba(TEXT), spacing=h * 0.05)
+            c.text(x, h * 0.77, "KEYBOARD", h * 0.15, rgba(MUTED), font=FONT_BOOK, spacing=h * 0.05)
     return c.image()
 
 
