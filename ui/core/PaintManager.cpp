@@ -47,6 +47,10 @@ PaintManager::PaintManager()
       m_scrollHID(0),
       m_disabledTextColor(0x808080),
       m_tooltipCtrlId(0),
+      m_dragStart{0, 0},
+      m_bDragPending(0),
+      m_hDragBitmap(nullptr),
+      m_bTracking(0),
       m_bPressed(0),
       m_bCaptured(0),
       m_pHover(nullptr),
@@ -66,7 +70,8 @@ PaintManager::PaintManager()
       m_backBorder(4),
       m_bCaretOn(0),
       m_bCaretShown(0),
-      m_pCaretOwner(nullptr) {}
+      m_pCaretOwner(nullptr),
+      m_bDropRegistered(false) {}
 
 PaintManager::~PaintManager() {
   // Stopping waits for a tick in flight; after it no tick reaches the controls below.
@@ -81,6 +86,7 @@ PaintManager::~PaintManager() {
   ClearImgResInfo();
   ClearTempFont();
   delete m_pBkImage;
+  if (m_hDragBitmap) DeleteObject(m_hDragBitmap);
 }
 
 bool PaintManager::HasWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }
@@ -92,7 +98,8 @@ void PaintManager::Init(HWND window, MWindow* owner) {
     m_hDC = ::GetDC(window);
   }
   m_pOwnerWnd = owner;
-  // Drop-target registration joins here with OLE drag and drop.
+  InitDragDrop();
+  SetTargetWnd(window);
   for (const auto& font : kProgramFonts) {
     CString path;
     path.Format(L"%s\\fonts\\%s", GetProgramFolder().GetString(), font.file);
@@ -258,6 +265,8 @@ void PaintManager::DestroyData() {
   m_pBkImage = nullptr;
   if (m_hDC) ::ReleaseDC(m_hWnd, m_hDC);
   m_hDC = nullptr;
+  if (m_bDropRegistered) RevokeDragDrop(m_hWnd);
+  m_bDropRegistered = false;
   // Stopping waits for a tick in flight, so no lock its ticks take may be held here.
   KillTimer();
   ClearTimers();

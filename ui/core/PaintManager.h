@@ -30,6 +30,7 @@
 #include <map>
 #include <vector>
 
+#include "ui/core/CIDropTarget.h"
 #include "ui/core/CString.h"
 #include "ui/core/CriticalSection.h"
 #include "ui/core/Geometry.h"
@@ -67,10 +68,10 @@ enum enumBackMode { BACK_MODE_IMAGE = 0, BACK_MODE_FRAME = 1 };
 // The level of a message overlay; stored, it does not change the drawing.
 enum MsgLevel { MSG_LEVEL_INFO = 0, MSG_LEVEL_WARNING = 1, MSG_LEVEL_ERROR = 2 };
 
-class TESK_API PaintManager : public MTimer {
+class TESK_API PaintManager : public MTimer, public CIDropTarget {
 public:
   PaintManager();
-  virtual ~PaintManager();
+  ~PaintManager() override;
   PaintManager(const PaintManager&) = delete;
   PaintManager& operator=(const PaintManager&) = delete;
 
@@ -80,6 +81,16 @@ public:
 
   // Binds the engine to a created window; nothing for a null or dead handle.
   void Init(HWND window, MWindow* owner);
+
+  // OLE drag and drop: the window as drop target (registered by Init, revoked when the
+  // window goes), and pictures of controls for dragging them out.
+  int InitDragDrop();
+  void OnDragOver(POINTL point) override;
+  bool OnDrop(FORMATETC* format, STGMEDIUM& medium, DWORD* effect) override;
+  // part is relative to the control; the result is a 32-bit DIB section the caller owns.
+  HBITMAP GetDropBitmap(MControl* control, const CRect& part, DWORD unused);
+  // The same with rect in window coordinates, covered with colour when it has an alpha part.
+  HBITMAP GenerateBitmap(MControl* control, const CRect& rect, DWORD colour);
 
   // The factory. kind 0 appends the new control to the area list, kind 1 to the control
   // list, any other kind to neither (the caller then owns it). Null for an empty or
@@ -220,6 +231,8 @@ protected:
   // The factory's last steps: the engine becomes the control's manager (InitControl runs
   // once) and the control joins the list that kind names.
   void AttachControl(UINT kind, MControl* control);
+  // Drags the pending drag bitmap out of the window with OLE; returns when the drag ends.
+  void StartDrag();
 
   MWindow* m_pOwnerWnd;
   int m_bInitialized;
@@ -242,6 +255,10 @@ protected:
   CriticalSection m_controlLock;
 
   // Input state.
+  POINT m_dragStart;
+  int m_bDragPending;
+  HBITMAP m_hDragBitmap;  // owned
+  int m_bTracking;
   int m_bPressed;
   int m_bCaptured;
   MControl* m_pHover;
@@ -306,6 +323,7 @@ protected:
   CriticalSection m_pendingLock;
 
 private:
+  bool m_bDropRegistered;
   // Deletes every element of list under lock, with the tick lock held first.
   void ClearList(std::vector<MControl*>& list, CriticalSection& lock);
   bool HasWindow() const;
