@@ -244,18 +244,6 @@ void XmlDocument::LogResult(const wchar_t* word, unsigned attributes, const wcha
   m_log += entry;
 }
 
-// Where an attribute lies in a start tag. The value is its characters without quotes (the
-// name itself for a name without "="); a new value replaces [replaceStart, replaceEnd).
-struct XmlDocument::AttributeSpot {
-  bool found = false;
-  bool hasEquals = false;
-  int valueStart = 0;
-  int valueEnd = 0;
-  int replaceStart = 0;
-  int replaceEnd = 0;
-  int insertAt = 0;  // right after the last token of the tag, for a new attribute
-};
-
 std::wstring_view XmlDocument::TagName(int element) const {
   const XmlElementRecord& record = m_index[element];
   const int end = XmlNameEnd(m_text.data(), record.start + record.startTagLength, record.start + 1);
@@ -295,76 +283,16 @@ bool XmlDocument::LeaveElement() {
   return true;
 }
 
-XmlDocument::AttributeSpot XmlDocument::LocateAttribute(int element, const wchar_t* name) const {
-  const wchar_t* t = m_text.data();
+XmlAttributeSpot XmlDocument::LocateAttribute(int element, const wchar_t* name) const {
   const XmlElementRecord& record = m_index[element];
-  const int end = record.start + record.startTagLength - 1;  // the closing ">"
-  const std::wstring_view wanted(name);
-  auto skipSpace = [&](int i) {
-    while (i < end && IsXmlSpace(t[i])) ++i;
-    return i;
-  };
-  auto runEnd = [&](int i, bool value) {
-    while (i < end && !IsXmlSpace(t[i]) && t[i] != L'>' &&
-           (value || (t[i] != L'=' && t[i] != L'/' && t[i] != L'?')))
-      ++i;
-    return i;
-  };
-  auto quotedEnd = [&](int i) {  // i at the opening quote; the closing quote's offset
-    int q = i + 1;
-    while (q < end && t[q] != t[i]) ++q;
-    return q;
-  };
-  AttributeSpot spot;
-  int i = runEnd(record.start + 1, false);  // the tag name
-  spot.insertAt = i;
-  for (;;) {
-    i = skipSpace(i);
-    // Only an unquoted token where a name belongs ends the attributes: a value such as
-    // "/?" never does.
-    if (i >= end || t[i] == L'/' || t[i] == L'>' || t[i] == L'?') break;
-    int nameStart = i, nameEnd = i;
-    if (t[i] == L'"' || t[i] == L'\'') {
-      nameStart = i + 1;
-      nameEnd = quotedEnd(i);
-      i = std::min(nameEnd + 1, end);
-    } else if (t[i] != L'=') {
-      nameEnd = i = runEnd(i, false);
-    }
-    AttributeSpot here;
-    here.valueStart = nameStart;
-    here.valueEnd = nameEnd;
-    here.replaceStart = here.replaceEnd = i;  // a name without "=" gets one after it
-    const int equals = skipSpace(i);
-    if (equals < end && t[equals] == L'=') {
-      here.hasEquals = true;
-      const int value = skipSpace(equals + 1);
-      if (value < end && (t[value] == L'"' || t[value] == L'\'')) {
-        here.valueStart = value + 1;
-        here.valueEnd = quotedEnd(value);
-        i = std::min(here.valueEnd + 1, end);
-      } else {
-        here.valueStart = value;
-        here.valueEnd = i = runEnd(value, true);
-      }
-      here.replaceStart = value;
-      here.replaceEnd = i;
-    }
-    if (std::wstring_view(t + nameStart, nameEnd - nameStart) == wanted) {
-      here.found = true;
-      here.insertAt = spot.insertAt;
-      return here;
-    }
-    spot.insertAt = i;
-  }
-  return spot;
+  return LocateXmlAttribute(m_text.data(), record.start + 1, record.start + record.startTagLength - 1, name);
 }
 
 CString XmlDocument::GetAttribute(const wchar_t* name) const { return ReadAttributeAt(m_element, name); }
 
 CString XmlDocument::ReadAttributeAt(int element, const wchar_t* name) const {
   if (!IsElement(element) || m_element == 0 || !name || !*name) return CString();
-  const AttributeSpot spot = LocateAttribute(element, name);
+  const XmlAttributeSpot spot = LocateAttribute(element, name);
   if (!spot.found) return CString();
   const std::wstring value = UnescapeMarkup(m_text.data() + spot.valueStart, spot.valueEnd - spot.valueStart);
   return CString(value.c_str(), static_cast<int>(value.size()));
@@ -373,7 +301,7 @@ CString XmlDocument::ReadAttributeAt(int element, const wchar_t* name) const {
 bool XmlDocument::WriteAttributeAt(int element, const wchar_t* name, const wchar_t* value) {
   if (!IsElement(element) || m_element == 0 || !name || !*name) return false;
   const std::wstring escaped = L"\"" + EscapeMarkup(value ? value : L"", value ? std::wcslen(value) : 0) + L"\"";
-  const AttributeSpot spot = LocateAttribute(element, name);
+  const XmlAttributeSpot spot = LocateAttribute(element, name);
   if (spot.found) {
     ReplaceText(spot.replaceStart, spot.replaceEnd - spot.replaceStart, spot.hasEquals ? escaped : L"=" + escaped, 0);
   } else {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "storage/XmlElementIndex.h"
+#include "storage/XmlNodeScanner.h"
 #include "ui/core/CString.h"
 
 // Attribute selection of XmlDocument::LogResult: one text value, then one number, then
@@ -86,8 +87,7 @@ private:
   void CloseUnended(ParseState& state, size_t first, int offset2);
   void AssignLevels();
 
-  struct AttributeSpot;
-  AttributeSpot LocateAttribute(int element, const wchar_t* name) const;
+  XmlAttributeSpot LocateAttribute(int element, const wchar_t* name) const;
   bool IsElement(int element) const { return element > 0 && element < m_nextFree; }
   std::wstring_view TagName(int element) const;
   // Inserts the new element's text for record element and returns where it starts.

@@ -1,6 +1,8 @@
 #include "storage/XmlNodeScanner.h"
 
+#include <algorithm>
 #include <cwchar>
+#include <string_view>
 
 bool IsXmlSpace(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r'; }
 
@@ -173,4 +175,66 @@ void XmlNodeScanner::Unterminated(XmlNode& node, const wchar_t* type) const {
   node.syntaxEntry = L"unterminated_tag_syntax";
   node.syntaxType = type;
   node.length = m_length - node.start;
+}
+
+XmlAttributeSpot LocateXmlAttribute(const wchar_t* t, int from, int end, const wchar_t* name) {
+  const std::wstring_view wanted(name);
+  auto skipSpace = [&](int i) {
+    while (i < end && IsXmlSpace(t[i])) ++i;
+    return i;
+  };
+  auto runEnd = [&](int i, bool value) {
+    while (i < end && !IsXmlSpace(t[i]) && t[i] != L'>' &&
+           (value || (t[i] != L'=' && t[i] != L'/' && t[i] != L'?')))
+      ++i;
+    return i;
+  };
+  auto quotedEnd = [&](int i) {  // i at the opening quote; the closing quote's offset
+    int q = i + 1;
+    while (q < end && t[q] != t[i]) ++q;
+    return q;
+  };
+  XmlAttributeSpot spot;
+  int i = runEnd(from, false);  // the tag name
+  spot.insertAt = i;
+  for (;;) {
+    i = skipSpace(i);
+    // Only an unquoted token where a name belongs ends the attributes: a value such as
+    // "/?" never does.
+    if (i >= end || t[i] == L'/' || t[i] == L'>' || t[i] == L'?') break;
+    int nameStart = i, nameEnd = i;
+    if (t[i] == L'"' || t[i] == L'\'') {
+      nameStart = i + 1;
+      nameEnd = quotedEnd(i);
+      i = std::min(nameEnd + 1, end);
+    } else if (t[i] != L'=') {
+      nameEnd = i = runEnd(i, false);
+    }
+    XmlAttributeSpot here;
+    here.valueStart = nameStart;
+    here.valueEnd = nameEnd;
+    here.replaceStart = here.replaceEnd = i;  // a name without "=" gets one after it
+    const int equals = skipSpace(i);
+    if (equals < end && t[equals] == L'=') {
+      here.hasEquals = true;
+      const int value = skipSpace(equals + 1);
+      if (value < end && (t[value] == L'"' || t[value] == L'\'')) {
+        here.valueStart = value + 1;
+        here.valueEnd = quotedEnd(value);
+        i = std::min(here.valueEnd + 1, end);
+      } else {
+        here.valueStart = value;
+        here.valueEnd = i = runEnd(value, true);
+      }
+      here.replaceStart = value;
+      here.replaceEnd = i;
+    }
+    if (std::wstring_view(t + nameStart, nameEnd - nameStart) == wanted) {
+      here.found = true;
+      here.insertAt = spot.insertAt;
+      return here;
+    }
+    spot.insertAt = i;
+  }
+  return spot;
 }

@@ -35,6 +35,22 @@ bool IsXmlSpace(wchar_t c);
 // Offset just past the tag name that begins at from (stops at the end of the text).
 int XmlNameEnd(const wchar_t* text, int length, int from);
 
+// Where an attribute lies in a tag. The value is its characters without quotes (the name
+// itself for a name without "="); a new value replaces [replaceStart, replaceEnd).
+struct XmlAttributeSpot {
+  bool found = false;
+  bool hasEquals = false;
+  int valueStart = 0;
+  int valueEnd = 0;
+  int replaceStart = 0;
+  int replaceEnd = 0;
+  int insertAt = 0;  // right after the last token of the tag, for a new attribute
+};
+
+// Finds an attribute by exact name in the tag whose name begins at from and whose closing
+// ">" is at end. Only an unquoted "/", ">" or "?" where a name belongs ends the search.
+XmlAttributeSpot LocateXmlAttribute(const wchar_t* text, int from, int end, const wchar_t* name);
+
 class XmlNodeScanner {
 public:
   XmlNodeScanner(const wchar_t* text, int length) : m_text(text), m_length(length) {}
