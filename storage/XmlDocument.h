@@ -68,6 +68,19 @@ public:
   // last child of the parent when there is none; it becomes the current element.
   bool AppendElement(const wchar_t* name);
 
+  // Reads a whole file into the text (scramble: every byte XORed with XmlScrambleMask
+  // first) and parses it; true only when it was read and is well formed. Every failure
+  // leaves the document empty, without elements.
+  bool ReadFromFile(const wchar_t* path, bool scramble);
+  // The byte-level part of ReadFromFile: decodes the bytes of a whole file (byte-order
+  // mark, declared encoding, scrambling, zero units, byte order, UTF-8 test, code page)
+  // into the text, appending its entries to the log, and parses it.
+  bool LoadFileBytes(std::vector<unsigned char> bytes, bool scramble);
+  // Writes the whole text in the encoding its declaration names (UTF-8 when none), with the
+  // byte-order mark of the file it was read from; true when the file was opened, written
+  // and closed. A text that cannot be encoded leaves an existing file untouched.
+  bool WriteToFile(const wchar_t* path, bool scramble);
+
   const std::wstring& GetText() const { return m_text; }
   const std::wstring& GetResultLog() const { return m_log; }
   const XmlElementIndex& GetIndex() const { return m_index; }
@@ -86,6 +99,11 @@ private:
   // Closes the open elements from stack position first to the top as never closed.
   void CloseUnended(ParseState& state, size_t first, int offset2);
   void AssignLevels();
+
+  // Logs "file_error" with the system's message for the error.
+  void LogFileError(unsigned long error);
+  // Empties the text and the index together after a failed read.
+  void ResetAfterFailedRead();
 
   XmlAttributeSpot LocateAttribute(int element, const wchar_t* name) const;
   bool IsElement(int element) const { return element > 0 && element < m_nextFree; }

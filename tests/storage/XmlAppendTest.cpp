@@ -61,7 +61,8 @@ TEST(XmlAppendTest, SplicesIntoEveryKindOfParent) {
        L"<r>\r\n<a/>\r\n<c/>\r\n<b/>\r\n</r>"},
       {"after the current element followed by text", L"<r><a/>t<b/></r>", L"r/a", false, L"<r><a/><c/>\r\nt<b/></r>"},
       {"a second top-level element", L"<r/>", L"r", false, L"<r/><c/>\r\n"},
-      {"at the top after a declaration", kDeclaration, L"", false, L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<c/>\r\n"},
+      {"at the top after a declaration", kDeclaration, L"", false,
+       L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<c/>\r\n"},
       {"into an empty text", L"", L"", false, L"<c/>\r\n"},
   };
   for (const auto& c : cases) {

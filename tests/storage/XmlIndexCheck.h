@@ -57,7 +57,8 @@ inline std::string CheckIndex(const XmlDocument& doc) {
       if (++steps > count) return "sibling chain of " + std::to_string(parent) + " does not end";
       const XmlElementRecord& r = index[c];
       if (r.parent != parent) return "parent link of " + std::to_string(c);
-      if (((r.marks & kXmlMarkFirstChild) != 0) != (c == p.firstChild)) return "first-child mark of " + std::to_string(c);
+      if (((r.marks & kXmlMarkFirstChild) != 0) != (c == p.firstChild))
+        return "first-child mark of " + std::to_string(c);
       if (c != p.firstChild && r.previousSibling != last) return "previous link of " + std::to_string(c);
       if (r.start < position || static_cast<long long>(r.start) + r.length > contentEnd)
         return "child " + std::to_string(c) + " outside its parent " + std::to_string(parent);
