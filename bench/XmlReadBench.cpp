@@ -6,16 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "Stopwatch.h"
 #include "storage/XmlDocument.h"
 #include "storage/XmlEncoding.h"
-
-namespace {
-double Seconds(LARGE_INTEGER a, LARGE_INTEGER b) {
-  LARGE_INTEGER f;
-  QueryPerformanceFrequency(&f);
-  return double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
-}
-}  // namespace
 
 int wmain() {
   std::string bytes = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<profile>\r\n";
@@ -30,23 +23,21 @@ int wmain() {
   std::fwrite(bytes.data(), 1, bytes.size(), f);
   std::fclose(f);
 
-  LARGE_INTEGER t0, t1, t2, t3, t4;
   XmlDocument doc;
-  QueryPerformanceCounter(&t0);
-  const bool ok = doc.ReadFromFile(path.c_str(), false);
-  QueryPerformanceCounter(&t1);
-  const bool valid = IsValidUtf8(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
-  QueryPerformanceCounter(&t2);
+  bool ok = false, valid = false;
   std::wstring text(bytes.size(), L'\0');
-  text.resize(XmlTextConverter(L"UTF-8", bytes.data(), static_cast<int>(bytes.size()), L"UTF-16", &text[0],
-                               static_cast<int>(text.size()), nullptr));
-  QueryPerformanceCounter(&t3);
-  doc.ParseText(text.c_str());
-  QueryPerformanceCounter(&t4);
+  const double read = testsupport::MicrosecondsPerCall(1, [&](int) { ok = doc.ReadFromFile(path.c_str(), false); });
+  const double test = testsupport::MicrosecondsPerCall(1, [&](int) {
+    valid = IsValidUtf8(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+  });
+  const double convert = testsupport::MicrosecondsPerCall(1, [&](int) {
+    text.resize(XmlTextConverter(L"UTF-8", bytes.data(), static_cast<int>(bytes.size()), L"UTF-16", &text[0],
+                                 static_cast<int>(text.size()), nullptr));
+  });
+  const double parse = testsupport::MicrosecondsPerCall(1, [&](int) { doc.ParseText(text.c_str()); });
   DeleteFileW(path.c_str());
   std::printf("%zu bytes, %d elements, read %s\n", bytes.size(), doc.GetRecordCount() - 1, ok ? "well formed" : "failed");
   std::printf("ReadFromFile %.0f ms; of which UTF-8 test %.0f ms (%s), conversion %.0f ms, parse %.0f ms\n",
-              Seconds(t0, t1) * 1000, Seconds(t1, t2) * 1000, valid ? "valid" : "invalid", Seconds(t2, t3) * 1000,
-              Seconds(t3, t4) * 1000);
+              read / 1000, test / 1000, valid ? "valid" : "invalid", convert / 1000, parse / 1000);
   return ok ? 0 : 1;
 }
