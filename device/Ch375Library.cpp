@@ -21,8 +21,8 @@ Ch375Library::Ch375Library(const wchar_t* dllName) {
   fn.readData = GetModuleProc<TransferFn>(module, "CH375ReadData");
   fn.setDeviceNotify = GetModuleProc<SetDeviceNotifyFn>(module, "CH375SetDeviceNotify");
   // A module without all nine is not the library we talk to: behave as without it.
-  if (!fn.openDevice || !fn.closeDevice || !fn.getDeviceName || !fn.getUsbId || !fn.setExclusive ||
-      !fn.setTimeout || !fn.writeData || !fn.readData || !fn.setDeviceNotify) {
+  if (!fn.openDevice || !fn.closeDevice || !fn.getDeviceName || !fn.getUsbId || !fn.setExclusive || !fn.setTimeout ||
+      !fn.writeData || !fn.readData || !fn.setDeviceNotify) {
     FreeLibrary(module);
     return;
   }

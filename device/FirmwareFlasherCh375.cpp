@@ -13,8 +13,7 @@ constexpr uint8_t kControlLength = 0x02;
 
 }  // namespace
 
-ULONG BuildCh375ChunkPacket(uint8_t* packet, uint8_t command, uint32_t offset, const uint8_t* chunk,
-                            uint32_t size) {
+ULONG BuildCh375ChunkPacket(uint8_t* packet, uint8_t command, uint32_t offset, const uint8_t* chunk, uint32_t size) {
   std::memset(packet, 0, kCh375PacketSize);
   packet[0] = command;
   packet[1] = static_cast<uint8_t>(size);
@@ -69,8 +68,8 @@ int FirmwareFlasherCh375::ScanLocked() {
 HANDLE FirmwareFlasherCh375::OpenFirstDevice() {
   std::lock_guard<std::mutex> lock(m_scanLock);
   if (ScanLocked() == 0) return nullptr;
-  HANDLE device = CreateFileA(m_names[0], GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE device = CreateFileA(m_names[0], GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (device != INVALID_HANDLE_VALUE) {
     m_library.SetExclusive(device, 1);
     m_library.SetTimeout(device, kTimeoutMs, kTimeoutMs);

@@ -31,8 +31,7 @@ constexpr uint32_t kCh375ChunkSize = 60;
 
 // Builds a program or verify packet for the size bytes at chunk (size 1..60) that sit at
 // offset in the image; returns the number of bytes to write (4 + size).
-ULONG BuildCh375ChunkPacket(uint8_t* packet, uint8_t command, uint32_t offset, const uint8_t* chunk,
-                            uint32_t size);
+ULONG BuildCh375ChunkPacket(uint8_t* packet, uint8_t command, uint32_t offset, const uint8_t* chunk, uint32_t size);
 // Builds an erase or end packet; returns the number of bytes to write (4).
 ULONG BuildCh375ControlPacket(uint8_t* packet, uint8_t command);
 
@@ -44,13 +43,13 @@ class FirmwareFlasherCh375 {
   // The step the last flash reached; the main window shows language text 1000 + state.
   enum State {
     kStateNone = 0,
-    kStateStarted = 1,         // also the end state when no bootloader was found
+    kStateStarted = 1,  // also the end state when no bootloader was found
     kStateBadImage = 2,
     kStateErasing = 3,
-    kStateEraseFailed = 4,     // or the bootloader did not open
+    kStateEraseFailed = 4,  // or the bootloader did not open
     kStateProgramming = 5,
     kStateProgramFailed = 6,
-    kStateVerifying = 7,       // then ending
+    kStateVerifying = 7,  // then ending
     kStateVerifyFailed = 8,
     kStateEndFailed = 9,
     kStateFinished = 10,

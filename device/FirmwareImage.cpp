@@ -19,8 +19,8 @@ struct FileCloser {
 uint32_t LoadFirmwareImage(const wchar_t* path, uint8_t* buffer) {
   std::memset(buffer, 0, kFirmwareImageCapacity);
   if (!path) return 0;
-  FileCloser file{CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr)};
+  FileCloser file{
+      CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
   if (file.file == INVALID_HANDLE_VALUE) return 0;
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file.file, &size) || size.QuadPart > kFirmwareImageCapacity) return 0;

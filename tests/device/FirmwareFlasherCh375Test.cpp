@@ -173,10 +173,10 @@ TEST_F(FirmwareFlasherCh375Test, EveryFailureEndsInItsStateWithItsProgress) {
 
 TEST_F(FirmwareFlasherCh375Test, TheScanCountsOnlyBootloadersWhoseNamesFit) {
   const std::string longName(300, 'x');
-  standin.AddDevice(0, 0x12345678);             // not a bootloader
-  standin.AddDevice(1, 0x00004348, "");         // a bootloader without a name
+  standin.AddDevice(0, 0x12345678);                    // not a bootloader
+  standin.AddDevice(1, 0x00004348, "");                // a bootloader without a name
   standin.AddDevice(2, 0x55E00000, longName.c_str());  // a name that does not fit a slot
-  standin.AddDevice(3, kBootId);                // the one to flash
+  standin.AddDevice(3, kBootId);                       // the one to flash
   EXPECT_TRUE(Flasher::Instance().FindDevices());
   const Ch375StandinCounters scan = standin.Counters();
   for (ULONG i = 0; i < 4; ++i) {

@@ -9,9 +9,10 @@ namespace testsupport {
 std::wstring WriteFileBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   DWORD written = 0;
-  const bool ok = file != INVALID_HANDLE_VALUE &&
-                  (bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) &&
-                  written == bytes.size();
+  const bool ok =
+      file != INVALID_HANDLE_VALUE &&
+      (bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) &&
+      written == bytes.size();
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
   EXPECT_TRUE(ok) << "cannot write the test file";
   return path;

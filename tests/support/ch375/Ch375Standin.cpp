@@ -61,6 +61,10 @@ struct Standin {
   Ch375StandinCounters counters = {};
   std::string firstViolation;
   Ch375Library::NotifyRoutine notify = nullptr;
+  // The handle of the last full look-up and its device: chunks and status reads of a
+  // session reuse it, as asking the file system for every packet is slow under Wine.
+  HANDLE cachedHandle = nullptr;
+  int cachedDevice = -1;
 };
 
 Standin& State() {
@@ -79,16 +83,21 @@ void Violation(Standin& s, const char* format, ...) {
   s.firstViolation = text;
 }
 
-// The device whose file the handle has open, or -1.
-int DeviceOfHandle(Standin& s, HANDLE handle) {
+// The device whose file the handle has open, or -1. A session (erase, chunks, end) runs on
+// one handle, so only its first packet needs the full look-up.
+int DeviceOfHandle(Standin& s, HANDLE handle, bool mayUseCache = false) {
   if (!handle || handle == INVALID_HANDLE_VALUE) return -1;
+  if (mayUseCache && handle == s.cachedHandle) return s.cachedDevice;
+  s.cachedHandle = handle;
+  s.cachedDevice = -1;
   BY_HANDLE_FILE_INFORMATION info;
   if (!GetFileInformationByHandle(handle, &info)) return -1;
   for (ULONG i = 0; i < kCh375StandinDevices; ++i) {
     const Device& d = s.devices[i];
     if (d.present && d.hasIdentity && d.volume == info.dwVolumeSerialNumber && d.indexHigh == info.nFileIndexHigh &&
-        d.indexLow == info.nFileIndexLow)
-      return static_cast<int>(i);
+        d.indexLow == info.nFileIndexLow) {
+      return s.cachedDevice = static_cast<int>(i);
+    }
   }
   return -1;
 }
@@ -202,10 +211,12 @@ BOOL WINAPI CH375SetTimeout(HANDLE device, ULONG writeTimeoutMs, ULONG readTimeo
 BOOL WINAPI CH375WriteData(HANDLE device, void* buffer, ULONG* length) {
   Standin& s = State();
   std::lock_guard<std::mutex> lock(s.lock);
-  const int index = DeviceOfHandle(s, device);
-  if (index < 0 || !buffer || !length) return FALSE;
-  Device& d = s.devices[index];
+  if (!buffer || !length) return FALSE;
   const UCHAR* packet = static_cast<const UCHAR*>(buffer);
+  const bool chunk = *length >= 4 && (packet[0] == 0x80 || packet[0] == 0x82);
+  const int index = DeviceOfHandle(s, device, chunk);
+  if (index < 0) return FALSE;
+  Device& d = s.devices[index];
   if (*length < 4 || *length > 64) {
     Violation(s, "write of %lu bytes", *length);
     return FALSE;
@@ -214,8 +225,8 @@ BOOL WINAPI CH375WriteData(HANDLE device, void* buffer, ULONG* length) {
   if (d.statusPending) Violation(s, "packet 0x%02X before the last status was read", packet[0]);
   d.statusPending = false;
 
-  const ULONG chunk = s.packetsByCommand[packet[0]]++;
-  const int fault = s.fault.kind != CH375_FAULT_NONE && s.fault.command == packet[0] && s.fault.chunk == chunk
+  const ULONG number = s.packetsByCommand[packet[0]]++;
+  const int fault = s.fault.kind != CH375_FAULT_NONE && s.fault.command == packet[0] && s.fault.chunk == number
                         ? s.fault.kind
                         : CH375_FAULT_NONE;
   if (fault == CH375_FAULT_WRITE_FAILS) return FALSE;
@@ -248,7 +259,7 @@ BOOL WINAPI CH375WriteData(HANDLE device, void* buffer, ULONG* length) {
 BOOL WINAPI CH375ReadData(HANDLE device, void* buffer, ULONG* length) {
   Standin& s = State();
   std::lock_guard<std::mutex> lock(s.lock);
-  const int index = DeviceOfHandle(s, device);
+  const int index = DeviceOfHandle(s, device, true);
   if (index < 0 || !buffer || !length) return FALSE;
   Device& d = s.devices[index];
   ++s.counters.statusReads;
@@ -285,6 +296,8 @@ void Ch375Standin_Reset() {
   s.counters = Ch375StandinCounters();
   s.firstViolation.clear();
   s.notify = nullptr;
+  s.cachedHandle = nullptr;
+  s.cachedDevice = -1;
 }
 
 BOOL Ch375Standin_AddDevice(ULONG index, ULONG usbId, const char* name) {
@@ -295,6 +308,7 @@ BOOL Ch375Standin_AddDevice(ULONG index, ULONG usbId, const char* name) {
   if (!d.ownFile.empty()) DeleteFileA(d.ownFile.c_str());
   d = Device();
   d.usbId = usbId;
+  s.cachedHandle = nullptr;
   if (name) {
     d.name = name;
   } else if (!MakeOwnFile(index, d)) {

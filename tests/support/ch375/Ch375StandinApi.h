@@ -33,7 +33,7 @@ struct Ch375StandinCounters {
   ULONG exclusiveCalls;                // CH375SetExclusive (handle of a device, 1)
   ULONG timeoutCalls;                  // CH375SetTimeout (handle of a device, 1000, 1000)
   ULONG statusReads;
-  ULONG violations;                    // protocol faults of the caller
+  ULONG violations;  // protocol faults of the caller
 };
 
 // Removes every device (and its file), fault, record and callback.

@@ -456,6 +456,7 @@ void Bus::Reset() {
   std::lock_guard<std::recursive_mutex> hold(m_lock);
   for (auto& handle : m_handles) handle->removed = true, handle->device = nullptr;
   m_devices.clear();
+  m_later.clear();
   m_queues.clear();
   m_frames.clear();
   m_problems.clear();
@@ -478,6 +479,11 @@ std::vector<std::string> Bus::Plug(std::unique_ptr<Device> device) {
   Device& plugged = *device;
   m_devices.push_back(std::move(device));
   return Replug(plugged);
+}
+
+void Bus::PlugLater(std::unique_ptr<Device> device, uint32_t delayMs) {
+  std::lock_guard<std::recursive_mutex> hold(m_lock);
+  m_later.emplace_back(NowTick() + delayMs, std::move(device));
 }
 
 void Bus::Attach(Device& device) {
@@ -619,6 +625,14 @@ static wchar_t* CopyWide(const std::wstring& text) {
 
 hid_device_info* Bus::Enumerate(unsigned short vid, unsigned short pid) {
   std::lock_guard<std::recursive_mutex> hold(m_lock);
+  for (auto later = m_later.begin(); later != m_later.end();) {
+    if (later->first > NowTick()) {
+      ++later;
+      continue;
+    }
+    Plug(std::move(later->second));
+    later = m_later.erase(later);
+  }
   hid_device_info* first = nullptr;
   hid_device_info** next = &first;
   for (const auto& device : m_devices) {

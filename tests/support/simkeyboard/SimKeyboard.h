@@ -230,6 +230,9 @@ class Bus {
   Keyboard& PlugKeyboard(int modelId, const KeyboardOptions& options = {});
   // Plugs any device (e.g. a bootloader); owned by the bus until Reset. Returns its paths.
   std::vector<std::string> Plug(std::unique_ptr<Device> device);
+  // Plugs a device delayMs from now, as a restarting keyboard shows up again after a while;
+  // every enumeration plugs what is due. Reset drops devices that have not appeared yet.
+  void PlugLater(std::unique_ptr<Device> device, uint32_t delayMs);
   // Unplugs (open handles then fail with -1) and plugs again; both return the device's paths.
   std::vector<std::string> Unplug(Device& device);
   std::vector<std::string> Replug(Device& device);
@@ -282,6 +285,7 @@ class Bus {
   mutable std::recursive_mutex m_lock;
   std::condition_variable_any m_arrived;
   std::vector<std::unique_ptr<Device>> m_devices;
+  std::vector<std::pair<uint64_t, std::unique_ptr<Device>>> m_later;  // (plug at, device)
   std::map<std::pair<int, int>, std::deque<Pending>> m_queues;  // (device, interface)
   std::vector<std::unique_ptr<hid_device_>> m_handles;          // open handles
   std::vector<Frame> m_frames;
