@@ -3,22 +3,18 @@
 // how long the flash took and how many packets went to the bootloader.
 #include <windows.h>
 
-#include <chrono>
 #include <cstdio>
 #include <memory>
 
 #include "Ch375Standin.h"
 #include "FileBytes.h"
+#include "Stopwatch.h"
 #include "TempFolder.h"
 #include "device/FirmwareFlasherCh375.h"
 #include "device/FirmwareFlasherHid.h"
 #include "simkeyboard/SimBootloader.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 void Report(const char* path, bool ok, double seconds, size_t packets) {
   std::printf("%-28s %s  %7.2f s  %6zu packets  %7.1f us/packet\n", path, ok ? "ok    " : "FAILED", seconds, packets,
@@ -38,16 +34,20 @@ int wmain() {
   auto owned = std::make_unique<simkb::Bootloader>(0x19F5, 0xFF37);
   simkb::Bootloader& bootloader = *owned;
   bus.Plug(std::move(owned));
-  Clock::time_point start = Clock::now();
-  bool ok = FirmwareFlasherHid::Instance().FlashFirmware(0x19F5, 0xFF37, path.c_str(), nullptr);
-  Report("HID bootloader (simulated)", ok && bootloader.Flash() == image, SecondsSince(start), bus.Frames().size());
+  bool ok = false;
+  double seconds =
+      testsupport::MicrosecondsPerCall(
+          1, [&](int) { ok = FirmwareFlasherHid::Instance().FlashFirmware(0x19F5, 0xFF37, path.c_str(), nullptr); }) /
+      1e6;
+  Report("HID bootloader (simulated)", ok && bootloader.Flash() == image, seconds, bus.Frames().size());
   bus.Reset();
 
   testsupport::Ch375Standin standin;
   standin.AddDevice(0, 0x55E04348);
-  start = Clock::now();
-  FirmwareFlasherCh375::Instance().FlashFirmware(path.c_str(), nullptr);
+  seconds = testsupport::MicrosecondsPerCall(
+                1, [&](int) { FirmwareFlasherCh375::Instance().FlashFirmware(path.c_str(), nullptr); }) /
+            1e6;
   ok = FirmwareFlasherCh375::Instance().GetState() == FirmwareFlasherCh375::kStateFinished;
-  Report("CH375 bootloader (stand-in)", ok && standin.Image(0) == image, SecondsSince(start), standin.Writes().size());
+  Report("CH375 bootloader (stand-in)", ok && standin.Image(0) == image, seconds, standin.Writes().size());
   return 0;
 }
