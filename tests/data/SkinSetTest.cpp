@@ -88,7 +88,8 @@ std::vector<UINT> IconEntryWidths(const std::wstring& file) {
   ReadFile(h, dir, sizeof dir, &got, nullptr);
   CloseHandle(h);
   const unsigned count = got >= 6 && dir[0] == 0 && dir[1] == 0 && dir[2] == 1 && dir[3] == 0 ? dir[4] : 0;
-  for (unsigned i = 0; i < count && 6 + 16 * (i + 1) <= got; ++i) widths.push_back(dir[6 + 16 * i] ? dir[6 + 16 * i] : 256);
+  for (unsigned i = 0; i < count && 6 + 16 * (i + 1) <= got; ++i)
+    widths.push_back(dir[6 + 16 * i] ? dir[6 + 16 * i] : 256);
   return widths;
 }
 
