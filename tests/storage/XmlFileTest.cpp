@@ -277,7 +277,7 @@ TEST_F(XmlFileTest, RandomBytesDecodeToASoundDocument) {
 
 // A large profile-sized file stays within a stated bound: 50 MB reads in under 20 s and
 // the process grows by less than 600 MB at its peak (the bytes, the UTF-16 text and the
-// index together need about 300 MB).
+// index together need about 200 MB).
 TEST_F(XmlFileTest, FiftyMegabytesReadWithinBounds) {
   {
     FILE* f = _wfopen(File(L"big.xml").c_str(), L"wb");
