@@ -11,7 +11,9 @@ namespace testsupport {
 
 class ProgramInstance {
 public:
-  ProgramInstance() : m_previous(TESK::Manager::GetInstance()) { TESK::Manager::SetInstance(GetModuleHandleW(nullptr)); }
+  ProgramInstance() : m_previous(TESK::Manager::GetInstance()) {
+    TESK::Manager::SetInstance(GetModuleHandleW(nullptr));
+  }
   ~ProgramInstance() { TESK::Manager::SetInstance(m_previous); }
   ProgramInstance(const ProgramInstance&) = delete;
   ProgramInstance& operator=(const ProgramInstance&) = delete;

@@ -227,8 +227,8 @@ void MWindow::BringToTop() {
 }
 
 void MWindow::SetIcon(UINT resourceId) {
-  HANDLE bigIcon = LoadImageW(Manager::m_hInstance, MAKEINTRESOURCEW(resourceId), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                          GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR);
+  HANDLE bigIcon = LoadImageW(Manager::m_hInstance, MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
+                              GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR);
   SendMessageW(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
   HANDLE smallIcon = LoadImageW(Manager::m_hInstance, MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR);

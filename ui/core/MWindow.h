@@ -87,15 +87,16 @@ public:
   static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 protected:
+  // A handle that is set (not null, not (HWND)-1) and, for Live, still a window.
+  bool HasHandle() const;
+  bool IsLive() const;
+
   HWND m_hParent;
   HWND m_hWnd;
   WNDPROC m_pPrevWndProc;
 
 private:
   UINT RunModalLoop(int nCmdShow, bool disableOwner);
-  // A handle that is set (not null, not (HWND)-1) and, for Live, still a window.
-  bool HasHandle() const;
-  bool IsLive() const;
   // Both window procedures: bind the object at WM_NCCREATE, hand it every message, unbind
   // it at WM_NCDESTROY; lookup and bind say where the object is kept.
   static LRESULT Route(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, MWindow* (*lookup)(HWND),

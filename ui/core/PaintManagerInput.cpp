@@ -48,9 +48,9 @@ void PaintManager::SetTooltip(const wchar_t* text, CRect) {
   if (!m_hTooltip) {
     INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&classes);
-    m_hTooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, TOOLTIPS_CLASSW, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,
-                                 GetLibraryModule(), nullptr);
+    m_hTooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, TOOLTIPS_CLASSW,
+                                 WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, m_hWnd, nullptr, GetLibraryModule(), nullptr);
     if (!m_hTooltip) return;
     ::SendMessageW(m_hTooltip, TTM_SETMAXTIPWIDTH, 0, kTooltipMaxWidth);
     ::SendMessageW(m_hTooltip, TTM_SETTIPBKCOLOR, kTooltipBackground, 0);

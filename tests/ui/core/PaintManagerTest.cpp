@@ -90,7 +90,8 @@ TEST(ControlFactoryTest, EngineTableKnowsOnlyTheListedClassesInOrder) {
   for (const ControlClass& row : TESK::EngineControlClasses()) {
     size_t at = next;
     while (at < std::size(kEngineClassNames) && std::wcscmp(kEngineClassNames[at], row.name) != 0) ++at;
-    ASSERT_LT(at, std::size(kEngineClassNames)) << "unlisted, repeated or out of order: " << CString(row.name).GetString();
+    ASSERT_LT(at, std::size(kEngineClassNames))
+        << "unlisted, repeated or out of order: " << CString(row.name).GetString();
     next = at + 1;
     std::unique_ptr<MControl> control(row.construct(ControlCreateArgs{&owner, 77, CRect(1, 2, 3, 4), L"t", 1, 1}));
     ASSERT_NE(nullptr, control);

@@ -1,0 +1,129 @@
+#include "ui/core/MAirBladder.h"
+
+#include <gtest/gtest.h>
+
+#include "BitmapProbe.h"
+#include "ProgramInstance.h"
+#include "VirtualSlot.h"
+
+using TESK::AIRBLADDER_MODE;
+using TESK::AIRBLADDER_TYPE;
+using TESK::MAirBladder;
+
+namespace {
+
+AIRBLADDER_TYPE Type(int t) { return static_cast<AIRBLADDER_TYPE>(t); }
+AIRBLADDER_MODE Mode(int m) { return static_cast<AIRBLADDER_MODE>(m); }
+
+TEST(MAirBladderFitTest, RectangleForEveryMode) {
+  const POINT anchor = {500, 300};
+  struct Case {
+    int mode;
+    CRect expected;
+  } cases[] = {
+      {1, CRect(500, 300, 640, 340)}, {2, CRect(360, 273, 500, 313)}, {3, CRect(475, 300, 615, 350)},
+      {4, CRect(435, 260, 565, 300)}, {5, CRect(500, 290, 640, 290)}, {0, CRect()},
+      {6, CRect()},
+  };
+  for (const Case& t : cases) {
+    EXPECT_EQ(t.expected, MAirBladder::FitRect(t.mode, anchor, 100, 20)) << "mode " << t.mode;
+  }
+  EXPECT_EQ(CRect(500, 290, 640, 355), MAirBladder::FitRect(5, anchor, 100, 100)) << "mode 5 with room to spare";
+}
+
+class Balloon : public MAirBladder {
+public:
+  using MAirBladder::m_pFormat;
+};
+
+class MAirBladderTest : public testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_NE(nullptr, owner.Create(nullptr));
+    ASSERT_NE(nullptr, tip.Create(owner.GetSafeHwnd(), L"AirBladder Window", 0x96000080 & ~WS_VISIBLE, 0, CRect()));
+  }
+  CRect Placed() {
+    RECT r;
+    tip.GetWindowRect(&r);
+    return CRect(r);
+  }
+  // Whether the hide timer was running; stops it.
+  bool HideTimerWasRunning() { return ::KillTimer(tip.GetSafeHwnd(), 10) != 0; }
+
+  testsupport::ProgramInstance instance;
+  testsupport::GdiplusSession gdiplus;
+  TESK::MWindow owner;
+  Balloon tip;
+};
+
+TEST_F(MAirBladderTest, OneLineIsCentredAndTwoLinesAreTwiceAsTall) {
+  EXPECT_EQ(1, tip.SetAirBladderMsg(L"Hello", POINT{100, 100}, Type(1), Mode(1)));
+  const CRect one = Placed();
+  EXPECT_EQ(CPoint(100, 100), one.TopLeft());
+  EXPECT_EQ(Gdiplus::StringAlignmentCenter, tip.m_pFormat->GetAlignment());
+  EXPECT_GT(one.Width(), 40);
+
+  EXPECT_EQ(1, tip.SetAirBladderMsg(L"Hello\nWorld", POINT{100, 100}, Type(1), Mode(1)));
+  const CRect two = Placed();
+  EXPECT_EQ(Gdiplus::StringAlignmentNear, tip.m_pFormat->GetAlignment());
+  EXPECT_EQ(2 * (one.Height() - 20), two.Height() - 20);
+
+  EXPECT_EQ(1, tip.SetAirBladderMsg(L"Hello\nWorld", POINT{100, 100}, Type(1), Mode(4)));
+  EXPECT_EQ(Gdiplus::StringAlignmentCenter, tip.m_pFormat->GetAlignment()) << "mode 4 centres every text";
+  EXPECT_EQ(100, Placed().bottom);
+
+  EXPECT_EQ(1, tip.SetAirBladderMsg(L"x", POINT{100, 100}, Type(1), Mode(5)));
+  EXPECT_GE(Placed().Height(), 0) << "a text shorter than mode 5 assumes";
+  EXPECT_EQ(1, tip.SetAirBladderMsg(L"x", POINT{100, 100}, Type(1), Mode(9)));
+  EXPECT_EQ(CRect(0, 0, 0, 0), Placed());
+}
+
+TEST_F(MAirBladderTest, TheSameMessageTwiceKeepsTheHideTimerAndNullChangesNothing) {
+  tip.SetAirBladderMsg(L"Tip", POINT{50, 60}, Type(1), Mode(3));
+  EXPECT_TRUE(HideTimerWasRunning());
+  tip.SetAirBladderMsg(L"Tip", POINT{50, 60}, Type(1), Mode(3));
+  EXPECT_FALSE(HideTimerWasRunning()) << "an identical message does not restart it";
+  tip.SetAirBladderMsg(L"Tip", POINT{51, 60}, Type(1), Mode(3));
+  EXPECT_TRUE(HideTimerWasRunning());
+  tip.SetAirBladderMsg(L"Tip", POINT{51, 60}, Type(4), Mode(3));
+  EXPECT_FALSE(HideTimerWasRunning()) << "type 4 stays until focus loss";
+
+  const CRect before = Placed();
+  EXPECT_EQ(0, tip.SetAirBladderMsg(nullptr, POINT{1, 1}, Type(1), Mode(1)));
+  EXPECT_EQ(before, Placed());
+  EXPECT_FALSE(HideTimerWasRunning());
+}
+
+TEST_F(MAirBladderTest, HideTimerAndFocusLossHideTheTip) {
+  tip.SetAirBladderMsg(L"Tip", POINT{50, 60}, Type(1), Mode(3));
+  tip.ShowWindow(SW_SHOWNOACTIVATE);
+  ASSERT_TRUE(tip.IsWindowVisible());
+  tip.OnTimer(10);
+  EXPECT_FALSE(tip.IsWindowVisible());
+
+  tip.SetAirBladderMsg(L"Sticky", POINT{50, 60}, Type(1), Mode(5));
+  tip.ShowWindow(SW_SHOWNOACTIVATE);
+  tip.OnKillFocus(nullptr);
+  EXPECT_TRUE(tip.IsWindowVisible()) << "mode 5 survives focus loss";
+  tip.SetAirBladderMsg(L"Plain", POINT{50, 60}, Type(1), Mode(1));
+  tip.OnKillFocus(nullptr);
+  EXPECT_FALSE(tip.IsWindowVisible());
+}
+
+TEST_F(MAirBladderTest, CreationMakesAToolWindowWithoutFrame) {
+  EXPECT_EQ(static_cast<DWORD>(WS_EX_TOOLWINDOW), tip.GetExStyle() & ~static_cast<DWORD>(WS_EX_LAYERED));
+  EXPECT_EQ(0u, tip.GetStyle() & (WS_CAPTION | WS_THICKFRAME));
+}
+
+// Windows of the tip family override these by position.
+TEST(MAirBladderLayoutTest, ThirtySevenVirtualOperations) {
+  using testsupport::VirtualSlot;
+  EXPECT_EQ(9, VirtualSlot(&MAirBladder::OnUserCloseWindow)) << "first after MWindow's eight";
+  EXPECT_EQ(13, VirtualSlot(&MAirBladder::OnMouseMove));
+  EXPECT_EQ(26, VirtualSlot(&MAirBladder::OnNcCalcSize));
+  EXPECT_EQ(28, VirtualSlot(&MAirBladder::OnSetFocus));
+  EXPECT_EQ(32, VirtualSlot(&MAirBladder::OnPaint));
+  EXPECT_EQ(37, VirtualSlot(&MAirBladder::OnDestroy)) << "the 37th operation (the destructor fills two slots)";
+}
+
+}  // namespace
