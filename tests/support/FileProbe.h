@@ -1,0 +1,18 @@
+// Small file helpers for tests that check what the code under test wrote to disk.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// Every file and folder below folder, relative to it and sorted; folders end with "\".
+std::vector<std::wstring> ListTree(const std::wstring& folder);
+// The whole file as bytes; empty when it cannot be read.
+std::string ReadFileBytes(const std::wstring& path);
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
+// The folder of the running executable, without a trailing separator.
+std::wstring ExecutableFolder();
+
+}  // namespace testsupport
