@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/KeyboardMessages.h"
+#include "app/PendingFile.h"
 
 namespace {
 
@@ -14,6 +15,9 @@ constexpr char kUserAgent[64] = "IIC2.0/PC 5.5.0000";
 constexpr char kRequestHeaders[] = "Accept: */*\r\n\r\n";
 constexpr DWORD kOpenFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE;
 constexpr DWORD kReadSize = 10240;
+// GetText reads version files of a few bytes; a body beyond this is no such file, and
+// reading it whole into memory could exhaust the process.
+constexpr size_t kMaxTextBytes = 1 << 20;
 
 class InternetHandle {
 public:
@@ -27,36 +31,6 @@ public:
 
 private:
   HINTERNET m_handle;
-};
-
-// Owner of the download's file: closed when it goes, and deleted unless kept, so
-// that a failed download never leaves a partial file for the next step to use.
-class DownloadTarget {
-public:
-  explicit DownloadTarget(const CString& path) : m_path(path) {
-    if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) DeleteFileW(path);
-    m_handle = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
-  }
-  ~DownloadTarget() {
-    if (m_handle == INVALID_HANDLE_VALUE) return;
-    CloseHandle(m_handle);
-    if (!m_keep) DeleteFileW(m_path);
-  }
-  DownloadTarget(const DownloadTarget&) = delete;
-  DownloadTarget& operator=(const DownloadTarget&) = delete;
-
-  bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
-  bool Write(const char* data, DWORD size) {
-    DWORD written = 0;
-    return WriteFile(m_handle, data, size, &written, nullptr) && written == size;
-  }
-  void Keep() { m_keep = true; }
-
-private:
-  CString m_path;
-  HANDLE m_handle;
-  bool m_keep = false;
 };
 
 HINTERNET OpenInternet() {
@@ -79,8 +53,7 @@ HINTERNET OpenUrl(HINTERNET internet, const CString& url) {
 bool StatusIsSuccess(HINTERNET request) {
   DWORD status = 0;
   DWORD size = sizeof(status);
-  if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
-    return false;
+  if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) return false;
   return status >= 200 && status <= 299;
 }
 
@@ -119,6 +92,7 @@ int HttpClient::GetText(const CString& url, CString& text) {
   if (!request || !StatusIsSuccess(request)) return kFailed;
   std::string body;
   if (!ReadBody(request, [&body](const char* data, DWORD size, int) {
+        if (body.size() + size > kMaxTextBytes) return false;
         body.append(data, size);
         return true;
       }))
@@ -144,7 +118,8 @@ int HttpClient::DownloadFile(const CString& url, const CString& path, HWND windo
     if (!request || !StatusIsSuccess(request)) return kFailed;
     PostProgress(window, 8);
 
-    DownloadTarget file(path);
+    if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) DeleteFileW(path);
+    PendingFile file(path.GetString(), FILE_ATTRIBUTE_NORMAL, FILE_SHARE_WRITE);
     if (!file.IsOpen()) return kFailed;
     DWORD length = 0;
     if (!QueryContentLength(request, length)) length = 0;

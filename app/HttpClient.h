@@ -17,7 +17,8 @@ public:
   static constexpr int kFailed = -1;     // URL not opened, status outside 2xx, body cut short,
                                          // a read failed or the file could not be written
 
-  // Reads the answer's body, decoded from UTF-8, into text; text is written only on success.
+  // Reads the answer's body (at most 1 MiB), decoded from UTF-8, into text; text is
+  // written only on success.
   int GetText(const CString& url, CString& text);
   // Writes the answer's body to path and posts WM_KB_TRAY_NOTIFY (0, percentage) to
   // window when one is given. A failed download leaves no file at path.

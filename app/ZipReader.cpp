@@ -7,9 +7,11 @@
 
 #include <minizip/unzip.h>
 
+#include "app/PendingFile.h"
+
 namespace {
 
-constexpr unsigned kBufferSize = 16384;        // extraction buffer
+constexpr unsigned kBufferSize = 16384;       // extraction buffer
 constexpr size_t kArchiveBufferSize = 65536;  // read buffer under minizip
 // 100-nanosecond steps from 1601-01-01 to 1970-01-01.
 constexpr uint64_t kUnixEpochAsFileTime = 116444736000000000ULL;
@@ -34,10 +36,9 @@ FILETIME FileTimeFromUnix(uint32_t seconds) {
 bool IsZeroTime(const FILETIME& ft) { return ft.dwLowDateTime == 0 && ft.dwHighDateTime == 0; }
 
 // Names that Windows opens as devices in any folder, with or without an extension.
-constexpr const wchar_t* kDeviceNames[] = {
-    L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$", L"COM1", L"COM2", L"COM3", L"COM4", L"COM5",
-    L"COM6", L"COM7", L"COM8", L"COM9", L"LPT1", L"LPT2", L"LPT3", L"LPT4", L"LPT5", L"LPT6", L"LPT7",
-    L"LPT8", L"LPT9"};
+constexpr const wchar_t* kDeviceNames[] = {L"CON",  L"PRN",  L"AUX",  L"NUL",  L"CONIN$", L"CONOUT$", L"COM1", L"COM2",
+                                           L"COM3", L"COM4", L"COM5", L"COM6", L"COM7",   L"COM8",    L"COM9", L"LPT1",
+                                           L"LPT2", L"LPT3", L"LPT4", L"LPT5", L"LPT6",   L"LPT7",    L"LPT8", L"LPT9"};
 
 bool IsDeviceName(const std::wstring& part) {
   std::wstring stem = part.substr(0, part.find(L'.'));
@@ -140,10 +141,17 @@ private:
 
   long Seek(ZPOS64_T offset, int origin) {
     switch (origin) {
-      case ZLIB_FILEFUNC_SEEK_SET: m_pos = offset; return 0;
-      case ZLIB_FILEFUNC_SEEK_CUR: m_pos += offset; return 0;
-      case ZLIB_FILEFUNC_SEEK_END: m_pos = m_size + offset; return 0;
-      default: return -1;
+      case ZLIB_FILEFUNC_SEEK_SET:
+        m_pos = offset;
+        return 0;
+      case ZLIB_FILEFUNC_SEEK_CUR:
+        m_pos += offset;
+        return 0;
+      case ZLIB_FILEFUNC_SEEK_END:
+        m_pos = m_size + offset;
+        return 0;
+      default:
+        return -1;
     }
   }
 
@@ -156,44 +164,8 @@ private:
   int m_error = 0;
 };
 
-// Owner of an output file: closes it, and deletes it unless the extraction was kept.
-class OutputFile {
-public:
-  OutputFile(const std::wstring& path, DWORD attributes) : m_path(path), m_attributes(attributes) {
-    m_handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
-  }
-  ~OutputFile() {
-    if (m_handle == INVALID_HANDLE_VALUE) return;
-    CloseHandle(m_handle);
-    if (!m_keep) {
-      // A read-only file cannot be deleted until the attribute is taken off again.
-      if (m_attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileW(m_path.c_str());
-    }
-  }
-  OutputFile(const OutputFile&) = delete;
-  OutputFile& operator=(const OutputFile&) = delete;
-
-  bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
-  bool Write(const void* data, DWORD size) {
-    DWORD written = 0;
-    return WriteFile(m_handle, data, size, &written, nullptr) && written == size;
-  }
-  void SetTimes(const ZIP_ENTRY_INFO& entry) {
-    auto orNull = [](const FILETIME& ft) { return IsZeroTime(ft) ? nullptr : &ft; };
-    SetFileTime(m_handle, orNull(entry.creationTime), orNull(entry.accessTime), orNull(entry.modificationTime));
-  }
-  void Keep() { m_keep = true; }
-
-private:
-  std::wstring m_path;
-  DWORD m_attributes;
-  HANDLE m_handle;
-  bool m_keep = false;
-};
-
 // Copies the open entry's data to file in pieces of the buffer's size.
-DWORD CopyEntryData(unzFile zip, std::vector<char>& buffer, OutputFile& file) {
+DWORD CopyEntryData(unzFile zip, std::vector<char>& buffer, PendingFile& file) {
   unz_file_info64 info;
   if (unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return ZIP_E_DATA;
   if (info.flag & 1) return ZIP_E_ENCRYPTED;  // no password is ever given
@@ -314,8 +286,7 @@ void CreateFolderPath(const wchar_t* root, const wchar_t* path) {
   }
 }
 
-ZipReader::ZipReader()
-    : m_zip(nullptr), m_count(0), m_current(-1), m_lastEntry(), m_lastIndex(-1) {}
+ZipReader::ZipReader() : m_zip(nullptr), m_count(0), m_current(-1), m_lastEntry(), m_lastIndex(-1) {}
 
 ZipReader::~ZipReader() { Close(); }
 
@@ -448,7 +419,7 @@ DWORD ZipReader::ExtractEntry(int index, const wchar_t* name) {
   const std::wstring path = (rooted ? L"" : m_baseFolder) + folder + fileName;
   CreateFolderPath(rooted ? nullptr : m_baseFolder.c_str(), folder.c_str());
 
-  OutputFile file(path, entry.attributes);
+  PendingFile file(path, entry.attributes, 0);
   if (!file.IsOpen()) return ZIP_E_OPEN;
   if (unzOpenCurrentFile(m_zip) != UNZ_OK) return ZIP_E_DATA;
   if (m_buffer.empty()) m_buffer.resize(kBufferSize);
@@ -456,7 +427,8 @@ DWORD ZipReader::ExtractEntry(int index, const wchar_t* name) {
   // Closing the data checks the CRC-32: a mismatch means the file holds damaged data.
   if (unzCloseCurrentFile(m_zip) != UNZ_OK && result == ZIP_OK) result = ZIP_E_DATA;
   if (result == ZIP_OK) {
-    file.SetTimes(entry);
+    auto orNull = [](const FILETIME& ft) { return IsZeroTime(ft) ? nullptr : &ft; };
+    SetFileTime(file.Handle(), orNull(entry.creationTime), orNull(entry.accessTime), orNull(entry.modificationTime));
     file.Keep();
   }
   return result;

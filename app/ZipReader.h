@@ -14,15 +14,15 @@
 
 // Result codes of the reader's operations; 0 is success.
 constexpr DWORD ZIP_OK = 0;
-constexpr DWORD ZIP_E_OPEN = 0x200;           // archive not opened / no zip; output file not created
-constexpr DWORD ZIP_E_WRITE = 0x400;          // writing an output file failed
-constexpr DWORD ZIP_E_LOCAL_HEADER = 0x700;   // the entry's local header is damaged or unreachable
-constexpr DWORD ZIP_E_READ = 0x800;           // reading or positioning in the archive failed
-constexpr DWORD ZIP_E_ENCRYPTED = 0x1000;     // the entry needs a password
-constexpr DWORD ZIP_E_INDEX = 0x10000;        // index out of range, or no handle
-constexpr DWORD ZIP_E_KIND = 0x80000;         // a handle of another kind
-constexpr DWORD ZIP_E_BUSY = 0x1000000;       // the reader already has an archive or an open entry
-constexpr DWORD ZIP_E_DATA = 0x5000000;       // compressed data damaged, ended early or failed its CRC
+constexpr DWORD ZIP_E_OPEN = 0x200;          // archive not opened / no zip; output file not created
+constexpr DWORD ZIP_E_WRITE = 0x400;         // writing an output file failed
+constexpr DWORD ZIP_E_LOCAL_HEADER = 0x700;  // the entry's local header is damaged or unreachable
+constexpr DWORD ZIP_E_READ = 0x800;          // reading or positioning in the archive failed
+constexpr DWORD ZIP_E_ENCRYPTED = 0x1000;    // the entry needs a password
+constexpr DWORD ZIP_E_INDEX = 0x10000;       // index out of range, or no handle
+constexpr DWORD ZIP_E_KIND = 0x80000;        // a handle of another kind
+constexpr DWORD ZIP_E_BUSY = 0x1000000;      // the reader already has an archive or an open entry
+constexpr DWORD ZIP_E_DATA = 0x5000000;      // compressed data damaged, ended early or failed its CRC
 
 // One entry's header in Windows terms. For index -1 (the summary record) the index
 // field holds the number of entries and everything else is zero.
@@ -53,12 +53,12 @@ public:
 private:
   DWORD MoveTo(int index);
 
-  void* m_zip;               // minizip archive handle, null while closed
-  int m_count;               // entries reachable through the central directory
-  int m_current;             // the archive's current entry, -1 when unknown
+  void* m_zip;    // minizip archive handle, null while closed
+  int m_count;    // entries reachable through the central directory
+  int m_current;  // the archive's current entry, -1 when unknown
   ZIP_ENTRY_INFO m_lastEntry;
-  int m_lastIndex;           // index of m_lastEntry, -1 when none
-  std::wstring m_baseFolder; // always ends with "\" or "/"
+  int m_lastIndex;             // index of m_lastEntry, -1 when none
+  std::wstring m_baseFolder;   // always ends with "\" or "/"
   std::vector<char> m_buffer;  // extraction buffer, made at the first extraction
 };
 

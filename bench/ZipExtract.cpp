@@ -118,8 +118,7 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   const double megabytes = double(files) * double(fileSize) / 1e6;
-  std::printf("archive: %d files, %.1f MB unpacked, %.1f MB packed\n", files, megabytes,
-              double(bytes.size()) / 1e6);
+  std::printf("archive: %d files, %.1f MB unpacked, %.1f MB packed\n", files, megabytes, double(bytes.size()) / 1e6);
 
   double best = 0;
   for (int run = 1; run <= 3; ++run) {

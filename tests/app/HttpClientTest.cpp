@@ -125,10 +125,11 @@ TEST_F(HttpClientTest, FailedDownloadsGiveMinusOneAndLeaveNoFile) {
 
 TEST_F(HttpClientTest, GetTextDecodesUtf8AndLeavesTheTextAloneOnFailure) {
   m_server.SetRoute("/version", HttpRoute{200, "1.0.2\r\n"});
-  m_server.SetRoute("/utf8", HttpRoute{200, "Gr\xc3\xbc\xc3\x9f" "e"});
+  m_server.SetRoute("/utf8", HttpRoute{200, u8"Gr\u00fc\u00dfe"});
   HttpRoute truncated{200, "1.0.3"};
   truncated.cutAfter = 2;
   m_server.SetRoute("/truncated", truncated);
+  m_server.SetRoute("/huge", HttpRoute{200, Body(1536 * 1024)});  // no version file is this long
   HttpClient client;
 
   CString text;
@@ -136,11 +137,12 @@ TEST_F(HttpClientTest, GetTextDecodesUtf8AndLeavesTheTextAloneOnFailure) {
   EXPECT_STREQ(L"1.0.2\r\n", text.GetString());
   EXPECT_NE(std::string::npos, m_server.LastRequest().find("User-Agent: IIC2.0/PC 5.5.0000\r\n"));
   ASSERT_EQ(1, client.GetText(m_server.Url("/utf8").c_str(), text));
-  EXPECT_STREQ(L"Gr\x00fc\x00df" L"e", text.GetString());
+  EXPECT_STREQ(L"Gr\u00fc\u00dfe", text.GetString());
 
   const std::wstring refused =
       L"http://127.0.0.1:" + std::to_wstring(testsupport::LocalHttpServer::UnusedPort()) + L"/version";
-  for (const std::wstring& url : {m_server.Url("/missing"), m_server.Url("/truncated"), refused}) {
+  for (const std::wstring& url :
+       {m_server.Url("/missing"), m_server.Url("/truncated"), m_server.Url("/huge"), refused}) {
     text = L"before";
     EXPECT_EQ(-1, client.GetText(url.c_str(), text)) << url;
     EXPECT_STREQ(L"before", text.GetString()) << url;

@@ -50,8 +50,7 @@ TEST(CompareVersionsTest, ComparesTheLeadingNumberOfEachPart) {
       {L"", L"", 0},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(c.expected, CompareVersions(c.a, c.b))
-        << "\"" << c.a << "\" against \"" << c.b << "\"";
+    EXPECT_EQ(c.expected, CompareVersions(c.a, c.b)) << "\"" << c.a << "\" against \"" << c.b << "\"";
   }
 }
 

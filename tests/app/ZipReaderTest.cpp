@@ -56,8 +56,8 @@ TEST(ZipReaderTest, ExtractsNestedFoldersAndFilesInManyBlocks) {
   testsupport::TempFolder sandbox(L"zip_nested");
   const std::wstring target = sandbox.Path() + L"out";
   ASSERT_TRUE(ExtractZipToFolder(Fixture(L"nested.zip").c_str(), target.c_str()));
-  EXPECT_EQ((std::vector<std::wstring>{L"a\\", L"a\\b\\", L"a\\b\\c.txt", L"a\\b\\d\\", L"a\\b\\d\\big.bin",
-                                       L"top.txt", L"x\\", L"x\\y\\", L"x\\y\\implicit.txt"}),
+  EXPECT_EQ((std::vector<std::wstring>{L"a\\", L"a\\b\\", L"a\\b\\c.txt", L"a\\b\\d\\", L"a\\b\\d\\big.bin", L"top.txt",
+                                       L"x\\", L"x\\y\\", L"x\\y\\implicit.txt"}),
             ListTree(target));
   EXPECT_EQ("top", ReadFileBytes(target + L"\\top.txt"));
   EXPECT_EQ(std::string(40, 'c'), ReadFileBytes(target + L"\\a\\b\\c.txt"));
@@ -66,9 +66,9 @@ TEST(ZipReaderTest, ExtractsNestedFoldersAndFilesInManyBlocks) {
 
 TEST(ZipReaderTest, EveryEntryNameLandsInsideTheTarget) {
   struct Case {
-    const char* stored;       // the name in the archive
-    const wchar_t* cleaned;   // the record's name
-    const wchar_t* onDisk;    // where the file lands, relative to the target
+    const char* stored;      // the name in the archive
+    const wchar_t* cleaned;  // the record's name
+    const wchar_t* onDisk;   // where the file lands, relative to the target
   } const cases[] = {
       {"../../escape1.txt", L"escape1.txt", L"escape1.txt"},
       {"..\\..\\escape2.txt", L"escape2.txt", L"escape2.txt"},
@@ -111,10 +111,10 @@ TEST(ZipReaderTest, AttributesFollowTheHostOfEachEntry) {
     const wchar_t* name;
     DWORD attributes;
   } const cases[] = {
-      {L"readonly.txt", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE},   // Unix mode 0444
-      {L"writable.txt", FILE_ATTRIBUTE_ARCHIVE},                             // Unix mode 0644
-      {L"unixdir", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_ARCHIVE},       // Unix S_IFDIR, no slash
-      {L"dos_hidden.txt", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE},   // DOS bits kept as they are
+      {L"readonly.txt", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE},  // Unix mode 0444
+      {L"writable.txt", FILE_ATTRIBUTE_ARCHIVE},                            // Unix mode 0644
+      {L"unixdir", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_ARCHIVE},      // Unix S_IFDIR, no slash
+      {L"dos_hidden.txt", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE},  // DOS bits kept as they are
       {L"dos_ro.txt", FILE_ATTRIBUTE_READONLY},
       {L"dos_dir", FILE_ATTRIBUTE_DIRECTORY},
   };
@@ -246,8 +246,8 @@ TEST(ZipReaderTest, HandlesIndexesAndReopeningAreChecked) {
 // Damaged archives (random bytes changed, or cut) never crash the reader and never
 // make it write outside the target folder.
 TEST(ZipReaderTest, MutatedArchivesStayInsideTheTarget) {
-  const wchar_t* const sources[] = {L"nested.zip", L"unsafe.zip", L"attributes.zip", L"times.zip",
-                                    L"encrypted.zip", L"damaged.zip"};
+  const wchar_t* const sources[] = {L"nested.zip", L"unsafe.zip",    L"attributes.zip",
+                                    L"times.zip",  L"encrypted.zip", L"damaged.zip"};
   std::vector<std::string> originals;
   for (const wchar_t* source : sources) originals.push_back(ReadFileBytes(Fixture(source)));
 

@@ -17,10 +17,10 @@ namespace testsupport {
 struct HttpRoute {
   int status = 200;
   std::string body;
-  bool sendLength = true;             // a Content-Length header for the whole body
+  bool sendLength = true;               // a Content-Length header for the whole body
   size_t cutAfter = std::string::npos;  // close the connection after this many body bytes
-  int pieces = 1;                      // the body goes out in this many sends ...
-  DWORD pauseMs = 0;                   // ... with this pause before each one after the first
+  int pieces = 1;                       // the body goes out in this many sends ...
+  DWORD pauseMs = 0;                    // ... with this pause before each one after the first
 };
 
 class LocalHttpServer {
