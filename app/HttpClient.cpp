@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/KeyboardMessages.h"
+#include "app/AppMessages.h"
 #include "app/PendingFile.h"
 
 namespace {

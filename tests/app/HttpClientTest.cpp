@@ -7,7 +7,7 @@
 #include "LocalHttpServer.h"
 #include "FileProbe.h"
 #include "TempFolder.h"
-#include "app/KeyboardMessages.h"
+#include "app/AppMessages.h"
 
 namespace {
 
