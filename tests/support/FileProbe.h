@@ -10,7 +10,6 @@ namespace testsupport {
 std::vector<std::wstring> ListTree(const std::wstring& folder);
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
 // The folder of the running executable, without a trailing separator.
 std::wstring ExecutableFolder();
