@@ -34,6 +34,7 @@
 #include "ui/core/CString.h"
 #include "ui/core/CriticalSection.h"
 #include "ui/core/Geometry.h"
+#include "ui/core/MShadow.h"
 #include "ui/core/MTimer.h"
 #include "ui/core/TeskApi.h"
 
@@ -149,10 +150,36 @@ public:
   void SetTooltipCtrlID(int id) { m_tooltipCtrlId = id; }
   void SetBackColor(COLORREF inner, COLORREF frame);
 
+  // Input routing (UI thread). The hosting window passes every message to OnWindowMessage
+  // after its own handlers: nonzero goes back to the system, zero lets the default window
+  // procedure run. Its message loop offers each message to PreTranslateMessage first
+  // (Tab focus cycling, tooltip relay); 1 means consumed.
+  LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  int PreTranslateMessage(MSG* msg);
+  int OnMouseMove(UINT keys, CPoint pt);
+  int OnMouseLeave();
+  int OnLButtonDown(UINT keys, CPoint pt);
+  int OnLButtonUp(UINT keys, CPoint pt);
+  int OnLButtonDblClk(UINT keys, CPoint pt);
+  int OnRButtonDown(UINT keys, CPoint pt);
+  int OnRButtonUp(UINT keys, CPoint pt);
+  int OnRButtonDblClk(UINT keys, CPoint pt);
+  // pt in screen coordinates; one step per whole notch of 120.
+  int OnMouseWheel(UINT keys, short delta, CPoint pt);
+  int OnKeyDown(UINT vk, LPARAM lParam);
+  int OnKeyUp(UINT vk, LPARAM lParam);
+  int OnNcActivate(int active);
+  // The engine's modifier value of the thread's key state: 0x12 Alt, 0x11 Ctrl, 0x10 Shift, or-ed.
+  static UINT GetKeyModifiers();
+
   // Focus and tooltips.
   MControl* GetFocusControl() const { return m_pFocus; }
   MControl* GetHoverControl() const { return m_pHover; }
   void SetFocusControl(MControl* control);
+  // The next (previous) visible, enabled tab stop after (before) the focus control, wrapping
+  // around; null when there is none.
+  MControl* GetNextFocusableControl();
+  MControl* GetPrevFocusableControl();
   void SetTooltip(const wchar_t* text, CRect rect);
   void ClearTooltip();
 
@@ -221,6 +248,20 @@ public:
   static constexpr UINT kMessageHoldTimer = 66;
   static constexpr UINT kOverlayFadeTimer = 88;
   static constexpr UINT kProgressTimer = 99;
+
+  // The window's drop shadow (the embedded MShadow). CreateShadow registers the shadow
+  // class (once unless forced), stores the show flag and creates the shadow when it is set.
+  void CreateShadow(int show, bool force);
+  int SetSize(int size);
+  int SetSharpness(UINT sharpness);
+  int SetDarkness(UINT darkness);
+  int SetPosition(int x, int y);
+  int SetShadowColor(DWORD color);
+  void DisableShadow(int disable);
+  void SetShadowShow(int show);
+  // The image, then the corners when no side is negative.
+  int SetShadowImage(const wchar_t* file, CRect corners);
+  int SetShadowImage(UINT id, CRect corners);
 
   // Teardown: releases everything bound to the window; only while initialized.
   void DestroyData();
@@ -322,6 +363,8 @@ protected:
   std::vector<PendingUpdate> m_pendingUpdates;
   CriticalSection m_pendingLock;
 
+  MShadow m_shadow;
+
 private:
   bool m_bDropRegistered;
   // Deletes every element of list under lock, with the tick lock held first.
@@ -341,6 +384,16 @@ private:
   // the collection and gives null when it holds none.
   Gdiplus::FontFamily* AdoptFontCollection(const wchar_t* family, Gdiplus::PrivateFontCollection* collection);
   ImgResInfo* CacheImage(Gdiplus::Image* image, int frames, const wchar_t* name, UINT resId);
+
+  // Input helpers (PaintManagerInput.cpp).
+  enum class Button { LeftUp, LeftDblClk, RightUp, RightDblClk };
+  // The focus step of a press, then whether the hover control takes the press at pt.
+  bool HoverTakesPress(UINT keys, CPoint pt);
+  // Captures the mouse for an accepted press unless already captured; true when it did.
+  bool CaptureForPress(UINT keys, CPoint pt);
+  // Gives a release or double click to the hover control; it stops hovering when hidden,
+  // unresponsive, or when pt lay outside it.
+  int ReleaseHover(Button button, UINT keys, CPoint pt);
 };
 
 }  // namespace TESK
