@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "MessagePump.h"
+#include "PaintProbe.h"
 #include "ProgramInstance.h"
-#include "ui/core/MObject.h"
-#include "ui/core/MWindow.h"
+#include "WindowSearch.h"
 #include "ui/core/PaintManager.h"
 
 using TESK::MShadow;
@@ -150,44 +150,16 @@ TEST_F(ComputedShadow, SolidPartKernelEdgeAndCutUnderTheWindow) {
   for (size_t i = 0; i < 56u * 56u; ++i) ASSERT_EQ(0u, buffer[kGuard + i]) << "a window without a shape casts none";
 }
 
-// A window hosting an engine, visible, with a rounded region.
-class ShadowHost : public TESK::MWindow, public TESK::MObject {
-public:
-  int OnInitDialog() override {
-    engine.Init(m_hWnd, this);
-    return 1;
-  }
-  void OnDestroyMessage(HWND hwnd) override { engine.OnDestroyMessage(hwnd); }
-  TESK::PaintManager engine;
-};
-
-HWND FindShadowWindow(HWND owner) {
-  struct Search {
-    HWND owner, found;
-  } search = {owner, nullptr};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        wchar_t name[32] = {};
-        GetClassNameW(hwnd, name, 32);
-        if (GetWindow(hwnd, GW_OWNER) == s->owner && lstrcmpW(name, L"ShadowWnd") == 0) s->found = hwnd;
-        return s->found == nullptr;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 TEST(MShadowWindowTest, FollowsItsWindowHidesOnMinimiseAndShowsOnRestore) {
   testsupport::ProgramInstance instance;
-  ShadowHost host;
+  testsupport::PaintHost host;
   ASSERT_NE(nullptr, host.Create(nullptr, L"shadowed", WS_POPUP | WS_MINIMIZEBOX, 0, CRect(200, 150, 360, 270)));
   HWND window = host.GetSafeHwnd();
   SetWindowRgn(window, CreateRoundRectRgn(0, 0, 161, 121, 12, 12), FALSE);
   ShowWindow(window, SW_SHOWNOACTIVATE);
   host.engine.CreateShadow(1, false);
   host.engine.CreateShadow(1, false);  // a second shadow for the same window is not made
-  HWND shadow = FindShadowWindow(window);
+  HWND shadow = testsupport::FindOwnedWindow(window, L"ShadowWnd");
   ASSERT_NE(nullptr, shadow);
   EXPECT_TRUE(GetWindowLongPtrW(shadow, GWL_EXSTYLE) & WS_EX_LAYERED);
   EXPECT_TRUE(GetWindowLongPtrW(shadow, GWL_EXSTYLE) & WS_EX_TRANSPARENT);

@@ -9,6 +9,7 @@
 #include "MessagePump.h"
 #include "ProbeControl.h"
 #include "ProgramInstance.h"
+#include "WindowSearch.h"
 #include "ui/core/MWindow.h"
 #include "ui/core/PaintManager.h"
 
@@ -277,35 +278,13 @@ TEST_F(PaintManagerInputTest, CommandAndColourMessagesAreReflectedToTheChild) {
   DestroyWindow(child);
 }
 
-HWND FindOwnedWindow(HWND owner, const wchar_t* className) {
-  struct Search {
-    HWND owner;
-    const wchar_t* className;
-    HWND found;
-  } search = {owner, className, nullptr};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        wchar_t name[64] = {};
-        GetClassNameW(hwnd, name, 64);
-        if (GetWindow(hwnd, GW_OWNER) == s->owner && lstrcmpiW(name, s->className) == 0) {
-          s->found = hwnd;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 TEST_F(PaintManagerInputTest, HoveringAControlShowsItsTooltipAndClearingEmptiesIt) {
   auto* probe = Attach(4, CRect(0, 0, 100, 100));
   probe->SetTooltip(L"Lighting layer");
   host.engine.ArmTracking();
   Send(WM_MOUSEMOVE, 0, MAKELPARAM(30, 30));
   EXPECT_EQ(4, host.engine.GetTooltipCtrlID());
-  HWND tip = FindOwnedWindow(Window(), L"tooltips_class32");
+  HWND tip = testsupport::FindOwnedWindow(Window(), L"tooltips_class32");
   ASSERT_NE(nullptr, tip);
 
   wchar_t text[80] = {};

@@ -1,0 +1,13 @@
+// Finds windows of this thread by owner and class name (the tooltip, shadow and balloon
+// windows that the library creates for a window).
+#pragma once
+
+#include <windows.h>
+
+namespace testsupport {
+
+// The first window of the calling thread owned by owner whose class is className (letter
+// case ignored); null when there is none.
+HWND FindOwnedWindow(HWND owner, const wchar_t* className);
+
+}  // namespace testsupport
