@@ -184,6 +184,18 @@ int PaintManager::OnMouseMove(UINT keys, CPoint pt) {
     TRACKMOUSEEVENT track = {sizeof(track), TME_HOVER | TME_LEAVE, m_hWnd, kHoverTime};
     m_bTracking = _TrackMouseEvent(&track) ? 1 : 0;
   }
+  if (m_bDragPending && (keys & MK_LBUTTON)) {
+    // The press armed a drag of the control's picture: it runs to its end right here.
+    const bool leapt = std::abs(pt.x - m_dragStart.x) > 2 && std::abs(pt.y - m_dragStart.y) > 2;
+    m_dragStart = POINT{pt.x, pt.y};
+    if (!leapt) {
+      StartDrag();  // gives the capture up and clears the pending drag and the press
+      m_bCaptured = 0;
+      m_bDragPending = 0;
+      m_bPressed = 0;
+      return 1;
+    }
+  }
   if (m_pHover) {
     // The hover control keeps the mouse while it is under it, or while it holds the press.
     const bool keeps = (m_pHover->PtInRect(pt) && m_pHover->OnCheckMouseResponse(keys, pt)) || m_bPressed;
