@@ -93,11 +93,11 @@ protected:
   testsupport::ProgramInstance instance;
 };
 
+void CALLBACK EndStuckLoop(HWND hwnd, UINT, UINT_PTR, DWORD) { PostMessageW(hwnd, WM_CLOSE, 99, 0); }
+
 // Runs the dialog modally; a fallback timer ends a loop that would otherwise hang (result 99).
 UINT RunModal(MDialog& dialog) {
-  SetTimer(dialog.GetSafeHwnd(), 4321, 3000, [](HWND hwnd, UINT, UINT_PTR, DWORD) {
-    PostMessageW(hwnd, WM_CLOSE, 99, 0);
-  });
+  SetTimer(dialog.GetSafeHwnd(), 4321, 3000, EndStuckLoop);
   return dialog.ShowModal(SW_SHOWNOACTIVATE);
 }
 
