@@ -18,6 +18,7 @@ namespace testsupport {
 class OpenPaintManager : public TESK::PaintManager {
 public:
   using PaintManager::AttachControl;
+  using PaintManager::m_bCaretOn;
   using PaintManager::m_overlayAlpha;
   using PaintManager::m_overlayProgress;
   using PaintManager::m_overlayRect;

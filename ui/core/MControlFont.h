@@ -51,6 +51,7 @@ public:
   void SetFontStyle(Gdiplus::FontStyle style) { m_nFontStyle = style; }
   int GetFontStyle() const { return m_nFontStyle; }
   CString GetTextFont() const { return m_strFontName; }
+  Gdiplus::ARGB GetTextColor() const { return m_textColor; }
   void SetTextRenderingHint(Gdiplus::TextRenderingHint hint) { m_textRenderingHint = hint; }
   void SetImageCount(int frames) { m_nFrameCount = frames; }
   CString GetImagePath() const { return m_strImagePath; }

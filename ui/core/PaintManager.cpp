@@ -6,6 +6,7 @@
 
 #include "ui/core/ControlFactory.h"
 #include "ui/core/MControl.h"
+#include "ui/core/MControlFont.h"
 #include "ui/core/Manager.h"
 
 namespace TESK {
@@ -188,6 +189,8 @@ void PaintManager::ForgetControl(MControl* control) {
   m_tickControls.erase(std::remove(m_tickControls.begin(), m_tickControls.end(), control), m_tickControls.end());
   if (m_pHover == control) m_pHover = nullptr;
   if (m_pFocus == control) m_pFocus = nullptr;
+  // Called from MControl's destructor: the owner's own part is gone, only the address counts.
+  if (m_pCaretOwner && static_cast<MControl*>(m_pCaretOwner) == control) m_pCaretOwner = nullptr;
   if (m_tooltipCtrlId != 0 && static_cast<UINT>(m_tooltipCtrlId) == control->GetControlID()) ClearTooltip();
   KillTimer(control);
   CriticalSectionLock pending(m_pendingLock);

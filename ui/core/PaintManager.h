@@ -48,8 +48,8 @@ class PrivateFontCollection;
 namespace TESK {
 
 class MControl;
+class MControlFont;
 class MObject;
-class MRichEdit;
 class MWindow;
 
 // A skin image cached by a window's engine and shared by its controls; owned by the cache.
@@ -111,8 +111,8 @@ public:
   void ClearAllControls();
   std::vector<MControl*>* GetControls() { return &m_controls; }
 
-  // Forgets every reference the engine keeps to control (hover, focus, tooltip owner, tick
-  // registrations); run by each control's destructor.
+  // Forgets every reference the engine keeps to control (hover, focus, tooltip owner, caret
+  // owner, tick registrations); run by each control's destructor.
   void ForgetControl(MControl* control);
   CriticalSection& GetTickLock() { return m_tickLock; }
 
@@ -237,11 +237,13 @@ public:
   void SetMessage(CString text, CRect rect, MsgLevel level);
   void SetProgress(int percent, CString text, CRect rect);
 
-  // The caret of the windowless rich edit, blinking on timer 6553.
+  // The caret of the windowless rich edit, blinking on timer 6553. Its owner (the rich edit,
+  // which passes itself) supplies the focus and the caret's colour (its text colour); the
+  // engine forgets it when that control is deleted.
   int CreateCaret(HBITMAP bitmap, int width, int height);
-  int SetCaretPos(MRichEdit* owner, int x, int y);
+  int SetCaretPos(MControlFont* owner, int x, int y);
   int ShowCaret(int show);
-  MRichEdit* GetCurrentCaretObject() const { return m_pCaretOwner; }
+  MControlFont* GetCurrentCaretObject() const { return m_pCaretOwner; }
 
   // The engine's own window-timer ids.
   static constexpr UINT kCaretTimer = 6553;
@@ -352,7 +354,7 @@ protected:
   CRect m_caretRect;
   int m_bCaretOn;
   int m_bCaretShown;
-  MRichEdit* m_pCaretOwner;
+  MControlFont* m_pCaretOwner;
 
   // Repaint requests made on other threads, applied by the window's thread (a leaf lock).
   struct PendingUpdate {
@@ -378,8 +380,6 @@ private:
   void OnCaretTimer();
   // Invalidates rect, or the whole window when layered, without erasing.
   void InvalidateArea(const CRect& rect);
-  // The caret owner's focus and text colour (ARGB); false without an owner that has focus.
-  bool CaretOwnerState(DWORD& argb) const;
   // Takes the collection's first family under the name (keeping the collection); deletes
   // the collection and gives null when it holds none.
   Gdiplus::FontFamily* AdoptFontCollection(const wchar_t* family, Gdiplus::PrivateFontCollection* collection);

@@ -2,6 +2,7 @@
 #include "ui/core/GdiHandles.h"
 #include "ui/core/GdiplusHeaders.h"
 #include "ui/core/MControl.h"
+#include "ui/core/MControlFont.h"
 #include "ui/core/MRender.h"
 #include "ui/core/Manager.h"
 #include "ui/core/PaintManager.h"
@@ -337,7 +338,7 @@ int PaintManager::CreateCaret(HBITMAP bitmap, int width, int height) {
   return 1;
 }
 
-int PaintManager::SetCaretPos(MRichEdit* owner, int x, int y) {
+int PaintManager::SetCaretPos(MControlFont* owner, int x, int y) {
   if (!::SetCaretPos(x, y)) return 0;
   const CRect old = m_caretRect;
   m_caretRect.MoveToXY(x, y);
@@ -371,8 +372,8 @@ void PaintManager::OnCaretTimer() {
 
 void PaintManager::DrawCaret(HDC dc, const CRect& rect) {
   if (!m_pCaretOwner) return;
-  DWORD argb = 0;
-  if (!CaretOwnerState(argb) || ::GetFocus() != m_hWnd) {
+  // The caret stops blinking and vanishes when its edit or the window loses the focus.
+  if (!m_pCaretOwner->IsFocused() || ::GetFocus() != m_hWnd) {
     if (HasWindow()) ::KillTimer(m_hWnd, kCaretTimer);
     if (m_bCaretOn) InvalidateArea(m_caretRect);
     m_bCaretOn = 0;
@@ -381,12 +382,8 @@ void PaintManager::DrawCaret(HDC dc, const CRect& rect) {
   CRect part;
   if (!m_bCaretOn || !m_bCaretShown || !part.IntersectRect(&m_caretRect, &rect)) return;
   Gdiplus::Graphics g(dc);
-  Gdiplus::SolidBrush brush(Gdiplus::Color((argb & 0x00FFFFFF) | 0xFE000000));
+  Gdiplus::SolidBrush brush(Gdiplus::Color((m_pCaretOwner->GetTextColor() & 0x00FFFFFF) | 0xFE000000));
   g.FillRectangle(&brush, static_cast<INT>(part.left), static_cast<INT>(part.top), part.Width(), part.Height());
 }
-
-// The rich edit control that owns the caret is built with the rich edit; until it exists no
-// owner can report the focus, so a caret with an owner is never drawn.
-bool PaintManager::CaretOwnerState(DWORD&) const { return false; }
 
 }  // namespace TESK

@@ -1,4 +1,5 @@
 #include "ui/core/GdiplusHeaders.h"
+#include "ui/core/MControlFont.h"
 #include "ui/core/Manager.h"
 #include "ui/core/PaintManager.h"
 
@@ -142,6 +143,65 @@ TEST_F(PaintTest, ProgressOverlayStepsExactlyToItsTarget) {
   EXPECT_TRUE(yellow(105, 90 - 15)) << "bar at 100 % reaches R - 15";
   EXPECT_FALSE(yellow(105, 90 - 20)) << "only 3 pixels high";
   EXPECT_FALSE(yellow(115, 90 - 15)) << "and ends at R - 10";
+}
+
+// The rich edit's part the caret needs: its focus flag and its text colour.
+class CaretOwner : public MControlFont {
+public:
+  explicit CaretOwner(MObject* owner) : MControlFont(owner, 30, CRect(0, 0, 120, 90), L"", 1, 1, 1) {
+    SetTextColor(Gdiplus::Color(255, 200, 0, 0));
+  }
+  void DrawControl(HDC&, CRect) override {}
+  void SetFocused(int focused) { m_bFocused = focused; }
+};
+
+TEST_F(PaintTest, CaretShowsInTheOwnersColourOnlyWhileOwnerAndWindowHaveTheFocus) {
+  PaintManager& engine = host.engine;
+  auto* owner = new CaretOwner(&host);
+  host.engine.AttachControl(1, owner);
+  const HWND window = host.GetSafeHwnd();
+  ASSERT_EQ(1, engine.CreateCaret(nullptr, 2, 20));
+  ASSERT_EQ(1, engine.SetCaretPos(owner, 30, 30));
+  EXPECT_EQ(owner, engine.GetCurrentCaretObject());
+  const auto caretDrawn = [&] {
+    DibSurface surface(120, 90);
+    Compose(surface);
+    const DWORD p = surface.Pixel(31, 40);
+    // Alpha 0xFE over the grey background leaves at most one step of it.
+    return (p >> 16) >= 199 && ((p >> 8) & 0xFF) <= 1 && (p & 0xFF) <= 1;
+  };
+  // The caret timer, restarted with each step; whether it still ran when the step ended.
+  const auto timerRan = [&] { return ::KillTimer(window, PaintManager::kCaretTimer) != 0; };
+
+  const struct {
+    const char* step;
+    int ownerFocused;
+    bool windowFocused;
+    bool drawn;
+  } steps[] = {
+      {"owner and window focused", 1, true, true},
+      {"owner without focus", 0, true, false},
+      {"window without focus", 1, false, false},
+  };
+  for (const auto& s : steps) {
+    owner->SetFocused(s.ownerFocused);
+    ::SetFocus(s.windowFocused ? window : nullptr);
+    ASSERT_EQ(s.windowFocused, ::GetFocus() == window) << s.step;
+    engine.ShowCaret(0);
+    engine.ShowCaret(1);
+    ASSERT_EQ(1, host.engine.m_bCaretOn) << s.step;
+    ValidateRect(window, nullptr);
+    EXPECT_EQ(s.drawn, caretDrawn()) << s.step;
+    EXPECT_EQ(s.drawn, timerRan()) << s.step << ": blinking";
+    EXPECT_EQ(s.drawn ? 1 : 0, host.engine.m_bCaretOn) << s.step;
+    RECT dirty = {};
+    EXPECT_EQ(!s.drawn, GetUpdateRect(window, &dirty, FALSE) != 0) << s.step << ": a stopped caret is repainted away";
+  }
+
+  engine.RemoveControl(owner);
+  EXPECT_EQ(nullptr, engine.GetCurrentCaretObject()) << "forgotten with its control";
+  DibSurface surface(120, 90);
+  Compose(surface);
 }
 
 TEST_F(PaintTest, ControlTimersGetFreeIdsAndReachTheirControl) {
