@@ -312,21 +312,22 @@ void MAirBladder::LoadTempFont() {
       }
     }
   }
-  if (g_embeddedFonts) {
+  m_pFontFamily = TipFontFamily(g_embeddedFonts);
+}
+
+Gdiplus::FontFamily* MAirBladder::TipFontFamily(const Gdiplus::FontCollection* fonts) {
+  if (fonts) {
     Gdiplus::FontFamily first;
     INT found = 0;
-    if (g_embeddedFonts->GetFamilies(1, &first, &found) == Gdiplus::Ok && found == 1) m_pFontFamily = first.Clone();
+    if (fonts->GetFamilies(1, &first, &found) == Gdiplus::Ok && found == 1) return first.Clone();
   }
   // Without the embedded face the tip uses an installed sans-serif face.
   for (const wchar_t* face : {L"Tahoma", L"Arial", L"DejaVu Sans"}) {
-    if (m_pFontFamily) break;
     auto* installed = new Gdiplus::FontFamily(face);
-    if (installed->GetLastStatus() == Gdiplus::Ok) {
-      m_pFontFamily = installed;
-    } else {
-      delete installed;
-    }
+    if (installed->GetLastStatus() == Gdiplus::Ok) return installed;
+    delete installed;
   }
+  return nullptr;
 }
 
 }  // namespace TESK

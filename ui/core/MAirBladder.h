@@ -78,6 +78,9 @@ public:
   // The window rectangle for a text of width x textHeight pixels at anchor in mode; empty
   // for a mode outside 1 to 5, never of negative height.
   static CRect FitRect(int mode, POINT anchor, int width, int textHeight);
+  // The tip's face: a copy of the first family of fonts or, when it has none, an installed
+  // sans-serif face; null when neither exists. The caller owns it.
+  static Gdiplus::FontFamily* TipFontFamily(const Gdiplus::FontCollection* fonts);
 
 protected:
   void SetupRegion(int diameter);

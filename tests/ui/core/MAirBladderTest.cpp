@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <set>
+#include <string>
+
 #include "BitmapProbe.h"
 #include "ProgramInstance.h"
 #include "VirtualSlot.h"
+#include "ui/core/TeskModule.h"
 
 using TESK::AIRBLADDER_MODE;
 using TESK::AIRBLADDER_TYPE;
@@ -33,8 +38,15 @@ TEST(MAirBladderFitTest, RectangleForEveryMode) {
 
 class Balloon : public MAirBladder {
 public:
+  using MAirBladder::m_pFontFamily;
   using MAirBladder::m_pFormat;
 };
+
+std::wstring FamilyName(const Gdiplus::FontFamily& family) {
+  wchar_t name[LF_FACESIZE] = {};
+  family.GetFamilyName(name);
+  return name;
+}
 
 class MAirBladderTest : public testing::Test {
 protected:
@@ -113,6 +125,30 @@ TEST_F(MAirBladderTest, HideTimerAndFocusLossHideTheTip) {
 TEST_F(MAirBladderTest, CreationMakesAToolWindowWithoutFrame) {
   EXPECT_EQ(static_cast<DWORD>(WS_EX_TOOLWINDOW), tip.GetExStyle() & ~static_cast<DWORD>(WS_EX_LAYERED));
   EXPECT_EQ(0u, tip.GetStyle() & (WS_CAPTION | WS_THICKFRAME));
+}
+
+TEST_F(MAirBladderTest, FaceComesFromTheLibrarysFontResourceOrFallsBackToAnInstalledOne) {
+  HMODULE library = TESK::GetLibraryModule();
+  HRSRC found = FindResourceW(library, MAKEINTRESOURCEW(106), L"ttf");
+  ASSERT_NE(nullptr, found) << "tesk.dll carries the tip's font";
+  Gdiplus::PrivateFontCollection embedded;
+  ASSERT_EQ(Gdiplus::Ok, embedded.AddMemoryFont(LockResource(LoadResource(library, found)),
+                                                static_cast<INT>(SizeofResource(library, found))));
+  Gdiplus::FontFamily face;
+  INT families = 0;
+  ASSERT_EQ(Gdiplus::Ok, embedded.GetFamilies(1, &face, &families));
+  ASSERT_EQ(1, families);
+  ASSERT_NE(nullptr, tip.m_pFontFamily);
+  EXPECT_EQ(FamilyName(face), FamilyName(*tip.m_pFontFamily)) << "the created tip uses the embedded face";
+
+  const std::set<std::wstring> installed = {L"Tahoma", L"Arial", L"DejaVu Sans"};
+  Gdiplus::PrivateFontCollection empty;
+  for (const Gdiplus::FontCollection* fonts : {static_cast<const Gdiplus::FontCollection*>(nullptr),
+                                               static_cast<const Gdiplus::FontCollection*>(&empty)}) {
+    std::unique_ptr<Gdiplus::FontFamily> fallback(MAirBladder::TipFontFamily(fonts));
+    ASSERT_NE(nullptr, fallback);
+    EXPECT_EQ(1u, installed.count(FamilyName(*fallback))) << "an installed face without embedded fonts";
+  }
 }
 
 // Windows of the tip family override these by position.
