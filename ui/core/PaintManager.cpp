@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ui/core/ControlFactory.h"
+#include "ui/core/MAirBladder.h"
 #include "ui/core/MControl.h"
 #include "ui/core/MControlFont.h"
 #include "ui/core/Manager.h"
@@ -57,6 +58,8 @@ PaintManager::PaintManager()
       m_pHover(nullptr),
       m_pFocus(nullptr),
       m_hTooltip(nullptr),
+      m_pAirBladder(nullptr),
+      m_airBladderKey(0),
       m_mTimerId(0),
       m_timerCounter(4096),
       m_pBkImage(nullptr),
@@ -79,6 +82,11 @@ PaintManager::~PaintManager() {
   KillTimer();
   if (m_hTooltip && IsWindow(m_hTooltip)) ::DestroyWindow(m_hTooltip);
   m_hTooltip = nullptr;
+  // The balloon's window is gone when the engine's window went before; otherwise it goes
+  // now, before the object its window procedure calls.
+  if (m_pAirBladder) m_pAirBladder->DestroyWindow();
+  delete m_pAirBladder;
+  m_pAirBladder = nullptr;
   DestroyData();
   // Controls created while the engine was never bound to a window are not reached by
   // DestroyData; the engine owns them all the same.

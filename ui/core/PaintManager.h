@@ -47,10 +47,13 @@ class PrivateFontCollection;
 
 namespace TESK {
 
+class MAirBladder;
 class MControl;
 class MControlFont;
 class MObject;
 class MWindow;
+enum AIRBLADDER_TYPE : int;
+enum AIRBLADDER_MODE : int;
 
 // A skin image cached by a window's engine and shared by its controls; owned by the cache.
 struct ImgResInfo {
@@ -183,6 +186,14 @@ public:
   void SetTooltip(const wchar_t* text, CRect rect);
   void ClearTooltip();
 
+  // The window's balloon tip, created on first use and deleted with the engine. SetAirBladderMsg
+  // places it for text at a screen point (the balloon's result); ShowAirBladder shows or hides
+  // it: a nonzero key claims it when showing, and only the last claimant's key may hide it
+  // (a zero key always may). 0 without a balloon.
+  int SetAirBladderMsg(const wchar_t* text, POINT pt, AIRBLADDER_TYPE type, AIRBLADDER_MODE mode);
+  int ShowAirBladder(int show, int key);
+  MAirBladder* GetAirBladder() const { return m_pAirBladder; }
+
   // Multimedia ticks.
   void SetMTimer(UINT elapse);
   void KillMTimer(UINT id);
@@ -307,6 +318,8 @@ protected:
   MControl* m_pHover;
   MControl* m_pFocus;
   HWND m_hTooltip;
+  MAirBladder* m_pAirBladder;  // owned
+  int m_airBladderKey;
 
   // Ticks, caches and fonts.
   UINT m_mTimerId;

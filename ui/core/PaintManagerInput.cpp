@@ -1,11 +1,12 @@
 // PaintManager: input routing (mouse, wheel, keys, activation, reflected child messages),
-// focus and Tab order, and the window's tooltip.
+// focus and Tab order, the window's tooltip and its balloon tip.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <cstdlib>
 
+#include "ui/core/MAirBladder.h"
 #include "ui/core/MControl.h"
 #include "ui/core/PaintManager.h"
 #include "ui/core/TeskModule.h"
@@ -15,6 +16,8 @@ namespace TESK {
 namespace {
 
 constexpr UINT_PTR kTooltipToolId = 0x521;
+// Popup, visible, clipping siblings and children, and the tip windows' own style bit 0x80.
+constexpr DWORD kAirBladderStyle = 0x96000080;
 constexpr int kTooltipMaxWidth = 256;
 constexpr COLORREF kTooltipBackground = 0xF5F5F5;
 constexpr UINT kSimplifiedChineseCodePage = 936;
@@ -440,6 +443,26 @@ void PaintManager::ClearTooltip() {
   ::SendMessageW(m_hTooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
   ::SendMessageW(m_hTooltip, TTM_ACTIVATE, FALSE, 0);
   m_tooltipCtrlId = 0;
+}
+
+int PaintManager::SetAirBladderMsg(const wchar_t* text, POINT pt, AIRBLADDER_TYPE type, AIRBLADDER_MODE mode) {
+  if (!m_pAirBladder) m_pAirBladder = new MAirBladder();
+  // Its window goes with the engine's window; an engine bound to a new window makes a new one.
+  if (!::IsWindow(m_pAirBladder->GetSafeHwnd()) &&
+      m_pAirBladder->Create(m_hWnd, L"AirBladder Window", kAirBladderStyle, 0, CRect())) {
+    m_pAirBladder->LoadBKImage(L"img_tip_bk.png");
+    m_pAirBladder->LoadArrowLImage(L"img_tip_arrow_left.png");
+    m_pAirBladder->LoadArrowRImage(L"img_tip_arrow_right.png");
+    m_pAirBladder->LoadArrowTImage(L"img_tip_arrow_top.png");
+  }
+  return m_pAirBladder->SetAirBladderMsg(text, pt, type, mode);
+}
+
+int PaintManager::ShowAirBladder(int show, int key) {
+  if (!m_pAirBladder) return 0;
+  if (key && show) m_airBladderKey = key;
+  if (key && !show && key != m_airBladderKey) return 0;
+  return m_pAirBladder->ShowWindow(show);
 }
 
 }  // namespace TESK

@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "BitmapProbe.h"
 #include "MessagePump.h"
 #include "ProbeControl.h"
 #include "ProgramInstance.h"
 #include "WindowSearch.h"
+#include "ui/core/MAirBladder.h"
 #include "ui/core/MWindow.h"
 #include "ui/core/PaintManager.h"
 
@@ -96,6 +98,7 @@ protected:
   LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam) { return host.engine.OnWindowMessage(msg, wParam, lParam); }
   HWND Window() const { return host.GetSafeHwnd(); }
 
+  testsupport::GdiplusSession gdiplus;  // the balloon measures and draws its text
   testsupport::ProgramInstance instance;
   std::vector<std::string> journal;
   InputHost host;
@@ -349,6 +352,74 @@ TEST_F(PaintManagerInputTest, PressingEmptySpaceMovesTheWindowOnlyWhenDraggingIs
       EXPECT_EQ(before.top, after.top);
     }
   }
+}
+
+TEST_F(PaintManagerInputTest, BalloonIsMadeOnFirstUseAndOnlyItsClaimantHidesIt) {
+  const auto type = static_cast<TESK::AIRBLADDER_TYPE>(1);
+  const auto mode = static_cast<TESK::AIRBLADDER_MODE>(3);
+  PaintManager& engine = host.engine;
+  EXPECT_EQ(0, engine.ShowAirBladder(1, 0)) << "no balloon yet";
+  EXPECT_EQ(nullptr, engine.GetAirBladder());
+
+  ASSERT_EQ(1, engine.SetAirBladderMsg(L"Saved", POINT{300, 200}, type, mode));
+  TESK::MAirBladder* balloon = engine.GetAirBladder();
+  ASSERT_NE(nullptr, balloon);
+  const HWND tip = balloon->GetSafeHwnd();
+  ASSERT_TRUE(IsWindow(tip));
+  EXPECT_EQ(Window(), GetWindow(tip, GW_OWNER));
+  CString title;
+  balloon->GetWindowTextW(title);
+  EXPECT_STREQ(L"AirBladder Window", title);
+  RECT placed = {};
+  GetWindowRect(tip, &placed);
+  EXPECT_EQ(CPoint(275, 200), CRect(placed).TopLeft()) << "placed by the balloon for mode 3";
+  EXPECT_EQ(1, engine.SetAirBladderMsg(L"Again", POINT{300, 200}, type, mode));
+  EXPECT_EQ(balloon, engine.GetAirBladder());
+  EXPECT_EQ(tip, balloon->GetSafeHwnd()) << "one balloon window per engine";
+  EXPECT_EQ(0, engine.SetAirBladderMsg(nullptr, POINT{300, 200}, type, mode)) << "the balloon's answer";
+
+  const struct {
+    const char* step;
+    int show, key;
+    bool visibleAfter;
+  } steps[] = {
+      {"shown by requester 7", SW_SHOWNOACTIVATE, 7, true},
+      {"requester 8 may not hide it", SW_HIDE, 8, true},
+      {"requester 7 hides it", SW_HIDE, 7, false},
+      {"shown without a key", SW_SHOWNOACTIVATE, 0, true},
+      {"requester 8 still may not", SW_HIDE, 8, true},
+      {"hidden without a key", SW_HIDE, 0, false},
+  };
+  for (const auto& s : steps) {
+    engine.ShowAirBladder(s.show, s.key);
+    EXPECT_EQ(s.visibleAfter, IsWindowVisible(tip) != 0) << s.step;
+  }
+
+  // The balloon's window goes with the engine's window; a new window of the engine gets a new one.
+  host.DestroyWindow();
+  EXPECT_FALSE(IsWindow(tip));
+  ASSERT_NE(nullptr, host.Create(nullptr, L"input again", WS_POPUP, 0, CRect(100, 100, 400, 300)));
+  ASSERT_EQ(1, engine.SetAirBladderMsg(L"Back", POINT{300, 200}, type, mode));
+  EXPECT_EQ(Window(), GetWindow(engine.GetAirBladder()->GetSafeHwnd(), GW_OWNER));
+}
+
+TEST(PaintManagerBalloonTest, DeletingTheEngineTakesTheBalloonWindowWithIt) {
+  testsupport::GdiplusSession gdiplus;
+  testsupport::ProgramInstance instance;
+  TESK::MWindow window;
+  ASSERT_NE(nullptr, window.Create(nullptr, L"owner", WS_POPUP, 0, CRect(0, 0, 100, 100)));
+  HWND tip = nullptr;
+  {
+    PaintManager engine;
+    engine.Init(window.GetSafeHwnd(), &window);
+    engine.SetAirBladderMsg(L"Bye", POINT{50, 50}, static_cast<TESK::AIRBLADDER_TYPE>(4),
+                            static_cast<TESK::AIRBLADDER_MODE>(1));
+    tip = engine.GetAirBladder()->GetSafeHwnd();
+    ASSERT_TRUE(IsWindow(tip));
+  }
+  EXPECT_FALSE(IsWindow(tip)) << "no window left calling a deleted balloon";
+  EXPECT_TRUE(IsWindow(window.GetSafeHwnd()));
+  window.DestroyWindow();
 }
 
 }  // namespace
