@@ -1,5 +1,6 @@
 #include "ui/core/MDialog.h"
 
+#include "ui/core/MAirBladder.h"
 #include "ui/core/MControl.h"
 #include "ui/core/Manager.h"
 
@@ -243,6 +244,15 @@ void MDialog::SetMessage(CString text, CRect rect, MsgLevel level) {
 void MDialog::SetProgress(int percent, CString text, CRect rect) { m_paintManager.SetProgress(percent, text, rect); }
 void MDialog::SetTooltip(CString text, CRect rect) { m_paintManager.SetTooltip(text, rect); }
 void MDialog::ClearTooltip() { m_paintManager.ClearTooltip(); }
+
+int MDialog::SetAirBladderMsg(const wchar_t* text, POINT pt, AIRBLADDER_TYPE type) {
+  // A zero coordinate is taken for "no anchor" (GetAirBladderPoint without a control).
+  if (pt.x == 0 || pt.y == 0) return 0;
+  // A text the balloon refuses (null) shows nothing and is not reported as shown.
+  if (!m_paintManager.SetAirBladderMsg(text, pt, type, static_cast<AIRBLADDER_MODE>(3))) return 0;
+  if (MAirBladder* balloon = m_paintManager.GetAirBladder()) balloon->ShowWindow(SW_SHOW);
+  return 1;
+}
 
 // ---- Shadow ----
 

@@ -108,6 +108,9 @@ public:
   void SetProgress(int percent, CString text, CRect rect);
   void SetTooltip(CString text, CRect rect);
   void ClearTooltip();
+  // Places the window's balloon tip below a screen point (placement 3) and shows it; 0 for a
+  // point with a zero coordinate or a null text, else 1.
+  int SetAirBladderMsg(const wchar_t* text, POINT pt, AIRBLADDER_TYPE type);
 
   // The window's drop shadow (the engine's).
   void CreateShadow(int show, bool reinitialise);
