@@ -13,6 +13,10 @@ namespace {
 // here, with the argument shape its factory entry gives.
 constexpr std::initializer_list<ControlClass> kEngineControlClasses = {};
 
+// A panel's table, in the order of comparison. It knows more classes than the engine's; a
+// class in both tables has the same row in both.
+constexpr std::initializer_list<ControlClass> kPanelControlClasses = {};
+
 }  // namespace
 
 MControl* ConstructControl(const ControlClassTable& table, const wchar_t* name, const ControlCreateArgs& args) {
@@ -24,5 +28,7 @@ MControl* ConstructControl(const ControlClassTable& table, const wchar_t* name, 
 }
 
 ControlClassTable EngineControlClasses() { return {kEngineControlClasses.begin(), kEngineControlClasses.size()}; }
+
+ControlClassTable PanelControlClasses() { return {kPanelControlClasses.begin(), kPanelControlClasses.size()}; }
 
 }  // namespace TESK

@@ -1,8 +1,9 @@
 // The class-name factories' tables. A factory knows a fixed list of control classes, each
 // a row mapping the class name to a constructor call; a name is looked up exactly (case
 // matters) and the first equal row constructs the control. The window engine's list is
-// EngineControlClasses (PaintManager::CreateControl); every control class joins it with one
-// row when it is built. The New... templates are the argument shapes the rows use: what
+// EngineControlClasses (PaintManager::CreateControl), a panel's PanelControlClasses
+// (MPanel::CreateControl); every control class joins the lists that know it with one row
+// each when it is built, with the same argument shape in both. The New... templates are the argument shapes the rows use: what
 // the constructor is given after (owner, id, rect).
 #pragma once
 
@@ -47,6 +48,9 @@ TESK_API MControl* ConstructControl(const ControlClassTable& table, const wchar_
 
 // The window engine's classes, in the order of comparison.
 TESK_API ControlClassTable EngineControlClasses();
+
+// A panel's classes, in the order of comparison.
+TESK_API ControlClassTable PanelControlClasses();
 
 template <class T>
 MControl* NewVisible(const ControlCreateArgs& a) {
