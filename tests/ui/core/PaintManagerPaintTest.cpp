@@ -249,12 +249,16 @@ TEST_F(PaintTest, ImageCacheKeepsTheFirstEntryAndDoesNotCacheMisses) {
   EXPECT_NE(nullptr, engine.AddImgResInfo(L"paint_late.png", 0)) << "a miss is not remembered; 0 frames count as 1";
   EXPECT_EQ(nullptr, engine.AddImgResInfo(4711, L"PNG", 1, 1));
   EXPECT_EQ(nullptr, engine.AddImgResInfo(4711, L"PNG", 1, 0));
-  // Resource 101 is one of the library's own strips; the test program has none of that id,
-  // so the program's cache does not take the library's entry.
+  // Resource 101 is the library's horizontal scroll strip and, in this test program, the
+  // vertical one, a picture of another height: one id, two entries.
   ImgResInfo* library = engine.AddImgResInfo(101, L"PNG", 1, 0);
+  ImgResInfo* program = engine.AddImgResInfo(101, L"PNG", 1, 1);
   ASSERT_NE(nullptr, library);
+  ASSERT_NE(nullptr, program);
+  EXPECT_NE(library, program);
   EXPECT_EQ(101u, library->resId);
-  EXPECT_EQ(nullptr, engine.AddImgResInfo(101, L"PNG", 1, 1));
+  EXPECT_NE(library->height, program->height);
+  EXPECT_EQ(program, engine.AddImgResInfo(101, L"PNG", 3, 1));
   EXPECT_EQ(library, engine.AddImgResInfo(101, L"PNG", 4, 0));
 }
 
