@@ -28,6 +28,8 @@ public:
   using PaintManager::m_timerRecords;
   // The window-timer id of a control's key, or -1.
   int TimerId(TESK::MControl* control, UINT key) const;
+  // As if the system tracked the pointer (a hidden window gets no mouse tracking).
+  void ArmTracking() { m_bTracking = 1; }
 };
 
 class PaintHost : public TESK::MWindow, public TESK::MObject {

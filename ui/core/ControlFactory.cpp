@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <initializer_list>
 
+#include "ui/controls/MTabCtrl.h"
 #include "ui/core/MControl.h"
 
 namespace TESK {
@@ -11,7 +12,9 @@ namespace {
 
 // The window engine's table, in the order of comparison. Each control class adds its row
 // here, with the argument shape its factory entry gives.
-constexpr std::initializer_list<ControlClass> kEngineControlClasses = {};
+constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
+    {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
+};
 
 // A panel's table, in the order of comparison. It knows more classes than the engine's; a
 // class in both tables has the same row in both.
