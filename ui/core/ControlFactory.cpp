@@ -18,7 +18,9 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
 
 // A panel's table, in the order of comparison. It knows more classes than the engine's; a
 // class in both tables has the same row in both.
-constexpr std::initializer_list<ControlClass> kPanelControlClasses = {};
+constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
+    {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
+};
 
 }  // namespace
 
