@@ -1,7 +1,9 @@
 #include "ui/controls/MTabCtrl.h"
 
 #include <algorithm>
+#include <cwchar>
 
+#include "ui/controls/MTabLayout.h"
 #include "ui/core/GdiHandles.h"
 #include "ui/core/MRender.h"
 #include "ui/core/Manager.h"
@@ -402,6 +404,15 @@ void MTabCtrl::SetTabTooltip(int index, CString text) {
   TabItemInfo* item = Item(index);
   if (!item) return;
   if (item->tooltip || (item->page && item->page->GetTooltip().IsEmpty())) SetTooltip(text, CRect(item->itemRect));
+}
+
+MControl* MTabCtrl::CreatePanel(const wchar_t* className, UINT id, CRect rect) {
+  if (!className || std::wcscmp(className, L"MTabLayout") != 0) return nullptr;
+  auto* page = new MTabLayout(this, id, rect, 1);
+  if (m_pManager) page->SetManager(m_pManager);
+  CriticalSectionLock lock(m_childLock);
+  m_children.push_back(page);
+  return page;
 }
 
 void MTabCtrl::ApplySizeRule(int refresh) {

@@ -105,6 +105,9 @@ public:
   // Registers text as the tab's tooltip, once per index.
   void SetTabTooltip(int index, CString text);
   void ClearTabTooltip() {}
+  // Creates a page panel as this control's child, with the control's manager; only the
+  // class name "MTabLayout" is known (null for any other).
+  MControl* CreatePanel(const wchar_t* className, UINT id, CRect rect);
 
 protected:
   void DrawControlHorizontal(HDC& dc, CRect dirty);

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "ui/controls/MTabCtrl.h"
+#include "ui/controls/MTabLayout.h"
 #include "ui/core/MControl.h"
 
 namespace TESK {
@@ -14,12 +15,14 @@ namespace {
 // here, with the argument shape its factory entry gives.
 constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
+    {L"MTabLayout", &NewVisible<MTabLayout>},
 };
 
 // A panel's table, in the order of comparison. It knows more classes than the engine's; a
 // class in both tables has the same row in both.
 constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
+    {L"MTabLayout", &NewVisible<MTabLayout>},
 };
 
 }  // namespace
