@@ -105,8 +105,12 @@ struct Given {
   CString title;
   int visible = -1;
   int enabled = -1;
+  int type = -1;
 };
 Given g_given;
+
+// The type argument of the controls that draw horizontally (0) or vertically (1).
+enum ShapeType { SHAPE_HORIZONTAL = 0, SHAPE_VERTICAL = 1 };
 
 class ShapedProbe : public ProbeControl {
 public:
@@ -116,6 +120,10 @@ public:
   ShapedProbe(TESK::MObject* owner, UINT id, CRect rect, int visible, int enabled)
       : ProbeControl(owner, id, rect, visible, enabled) {
     g_given = {L"", visible, enabled};
+  }
+  ShapedProbe(TESK::MObject* owner, UINT id, CRect rect, int visible, int enabled, ShapeType type)
+      : ProbeControl(owner, id, rect, visible, enabled) {
+    g_given = {L"", visible, enabled, type};
   }
   ShapedProbe(TESK::MObject* owner, UINT id, CRect rect, CString title, int visible)
       : ProbeControl(owner, id, rect, visible) {
@@ -132,6 +140,7 @@ TEST(ControlFactoryTest, LookupIsExactAndRowsPassTheirArgumentShapes) {
       {L"Visible", &TESK::NewVisible<ShapedProbe>},
       {L"VisibleEnabled", &TESK::NewVisibleEnabled<ShapedProbe>},
       {L"VisibleOne", &TESK::NewVisibleOne<ShapedProbe>},
+      {L"VisibleOneType", &TESK::NewVisibleOneType<ShapedProbe, ShapeType, SHAPE_VERTICAL>},
       {L"TitleVisible", &TESK::NewTitleVisible<ShapedProbe>},
       {L"TitleVisibleEnabled", &TESK::NewTitleVisibleEnabled<ShapedProbe>},
       {L"TitleVisibleOne", &TESK::NewTitleVisibleOne<ShapedProbe>},
@@ -144,9 +153,11 @@ TEST(ControlFactoryTest, LookupIsExactAndRowsPassTheirArgumentShapes) {
     const wchar_t* title;
     int visible;
     int enabled;
+    int type = -1;
   } cases[] = {
       {L"Visible", L"", 1, -1},          {L"VisibleEnabled", L"", 1, 0},
-      {L"VisibleOne", L"", 1, 1},        {L"TitleVisible", L"caption", 1, -1},
+      {L"VisibleOne", L"", 1, 1},        {L"VisibleOneType", L"", 1, 1, SHAPE_VERTICAL},
+      {L"TitleVisible", L"caption", 1, -1},
       {L"TitleVisibleEnabled", L"caption", 1, 0}, {L"TitleVisibleOne", L"caption", 1, 1},
   };
   for (const Case& t : cases) {
@@ -156,6 +167,7 @@ TEST(ControlFactoryTest, LookupIsExactAndRowsPassTheirArgumentShapes) {
     EXPECT_EQ(CString(t.title), g_given.title) << CString(t.name).GetString();
     EXPECT_EQ(t.visible, g_given.visible) << CString(t.name).GetString();
     EXPECT_EQ(t.enabled, g_given.enabled) << CString(t.name).GetString();
+    EXPECT_EQ(t.type, g_given.type) << CString(t.name).GetString();
   }
   const int before = ProbeControl::s_alive;
   for (const wchar_t* name : {L"visible", L"Visible ", L"", static_cast<const wchar_t*>(nullptr), L"Unknown"}) {
