@@ -228,6 +228,43 @@ TEST(MTabCtrlTest, SlideTakesTenStepsOfATenthAndAlwaysEnds) {
   EXPECT_EQ(0, still.OnControlTimer()) << "no slide without the animation";
 }
 
+// A slide whose old tab is deleted on the way stops; nothing reads the gone tab.
+TEST(MTabCtrlTest, ASlideFromADeletedTabStops) {
+  RecordingOwner owner;
+  ProbeControl pages[3] = {{&owner, 1, CRect(0, 30, 200, 100)},
+                           {&owner, 2, CRect(0, 30, 200, 100)},
+                           {&owner, 3, CRect(0, 30, 200, 100)}};
+  OpenTabCtrl tabs(&owner, 5, CRect(0, 0, 200, 100), 1, 1);
+  AddTabs(tabs, 3, 50, {&pages[0], &pages[1], &pages[2]});
+  tabs.SetSelectItem(2);
+  tabs.EnableAnimateChangeTab(1);
+  tabs.SetSelectItem(0);
+  EXPECT_EQ(1, tabs.OnControlTimer());
+  tabs.DeleteItem(2);
+  EXPECT_EQ(0, tabs.OnControlTimer()) << "the old tab is gone";
+  testsupport::DibSurface surface(200, 100, 0);
+  HDC dc = surface.dc();
+  EXPECT_EQ(0, tabs.DrawSubControls(dc, CRect(0, 0, 200, 100))) << "no page to slide out";
+}
+
+// Keys go to the selected tab's page; wheel steps too, while the pointer is on that tab.
+TEST(MTabCtrlTest, KeysAndWheelReachTheSelectedPage) {
+  RecordingOwner owner;
+  // The pages cover the strip too: a page takes wheel steps only at points inside itself.
+  ProbeControl first(&owner, 1, CRect(0, 0, 200, 100));
+  ProbeControl second(&owner, 2, CRect(0, 0, 200, 100));
+  OpenTabCtrl tabs(&owner, 5, CRect(0, 0, 200, 100), 1, 1);
+  EXPECT_EQ(0, tabs.OnControlKeyDown('A', 1, 0)) << "no tab selected";
+  AddTabs(tabs, 2, 50, {&first, &second});
+  tabs.SetSelectItem(1);
+  EXPECT_EQ(1, tabs.OnControlKeyDown('A', 1, 0));
+  EXPECT_EQ(0, tabs.OnControlScroll(1, 1, CPoint(20, 10))) << "over the other tab";
+  EXPECT_EQ(1, tabs.OnControlScroll(1, 1, CPoint(70, 10)));
+  EXPECT_EQ(1u, second.Points("key").size());
+  EXPECT_EQ(1u, second.Points("scroll").size());
+  EXPECT_TRUE(first.events.empty());
+}
+
 // Halfway through a slide the old page fills one half of the control and the new one the other.
 TEST(MTabCtrlTest, SlidingPagesShareTheControlByTheOffset) {
   const struct {
