@@ -309,6 +309,20 @@ TEST_F(MPanelFactoryTest, EmptyOrUnknownNamesCreateNothing) {
   EXPECT_EQ(areas, panel.AreaCount());
 }
 
+// The library's strips: vertical 24 x 24 in three columns, horizontal 24 x 32 in four rows.
+// The test program has a PNG 101 of its own, which must not be taken for the library's.
+TEST_F(MPanelFactoryTest, BarsLoadTheLibrarysStripsWhenThePanelGetsAWindowsManager) {
+  testsupport::PaintHost host;
+  ASSERT_NE(nullptr, host.Create(nullptr, L"panel", WS_POPUP, 0, CRect(0, 0, 200, 200)));
+  {
+    OpenPanel panel(&host, CRect(0, 0, 100, 100));
+    panel.SetManager(&host.engine);
+    EXPECT_EQ(CSize(8, 24), panel.Vertical().GetImageSize());
+    EXPECT_EQ(CSize(24, 8), panel.Horizontal().GetImageSize());
+  }
+  host.DestroyWindow();
+}
+
 // The names a panel's factory may know, in its order of comparison.
 const wchar_t* const kPanelClassNames[] = {
     L"CArea",          L"MText",           L"MPicture",        L"CPhotoFrame",    L"CSliderPicture",
