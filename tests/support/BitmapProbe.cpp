@@ -55,12 +55,15 @@ int DibSurface::Count(int left, int top, int right, int bottom, DWORD rgb) const
 }
 
 bool WriteSkin(const wchar_t* name, int width, int height, DWORD argb) {
+  return WriteSkin(name, width, height, [argb](int, int) { return argb; });
+}
+
+bool WriteSkin(const wchar_t* name, int width, int height, const std::function<DWORD(int x, int y)>& argbAt) {
   CreateDirectoryW(TESK::GetProgramFolder() + L"skins", nullptr);
   CreateDirectoryW(TESK::GetSkinFolder(), nullptr);
   Gdiplus::Bitmap bitmap(width, height, PixelFormat32bppARGB);
-  {
-    Gdiplus::Graphics g(&bitmap);
-    g.Clear(Gdiplus::Color(argb));
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) bitmap.SetPixel(x, y, Gdiplus::Color(argbAt(x, y)));
   }
   UINT count = 0, size = 0;
   Gdiplus::GetImageEncodersSize(&count, &size);

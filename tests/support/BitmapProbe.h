@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace testsupport {
 
 class DibSurface {
@@ -42,6 +44,8 @@ private:
 // Writes a PNG of width x height in one colour (0xAARRGGBB) into the skin folder, which it
 // creates when needed. False when it cannot be written.
 bool WriteSkin(const wchar_t* name, int width, int height, DWORD argb);
+// The same with the colour of each pixel given by argbAt(x, y).
+bool WriteSkin(const wchar_t* name, int width, int height, const std::function<DWORD(int x, int y)>& argbAt);
 
 class GdiplusSession {
 public:

@@ -3,6 +3,10 @@
 #include <cwchar>
 #include <initializer_list>
 
+#include "ui/controls/CGifPicture.h"
+#include "ui/controls/CPhotoFrame.h"
+#include "ui/controls/CSliderPicture.h"
+#include "ui/controls/MPicture.h"
 #include "ui/controls/MTabCtrl.h"
 #include "ui/controls/MTabLayout.h"
 #include "ui/core/MControl.h"
@@ -14,6 +18,10 @@ namespace {
 // The window engine's table, in the order of comparison. Each control class adds its row
 // here, with the argument shape its factory entry gives.
 constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
+    {L"MPicture", &NewVisibleEnabled<MPicture>},
+    {L"CPhotoFrame", &NewVisibleEnabled<CPhotoFrame>},
+    {L"CSliderPicture", &NewVisibleEnabled<CSliderPicture>},
+    {L"CGifPicture", &NewVisibleEnabled<CGifPicture>},
     {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
     {L"MTabLayout", &NewVisible<MTabLayout>},
 };
