@@ -29,6 +29,10 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
 // A panel's table, in the order of comparison. It knows more classes than the engine's; a
 // class in both tables has the same row in both.
 constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
+    {L"MPicture", &NewVisibleEnabled<MPicture>},
+    {L"CPhotoFrame", &NewVisibleEnabled<CPhotoFrame>},
+    {L"CSliderPicture", &NewVisibleEnabled<CSliderPicture>},
+    {L"CGifPicture", &NewVisibleEnabled<CGifPicture>},
     {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
     {L"MTabLayout", &NewVisible<MTabLayout>},
 };

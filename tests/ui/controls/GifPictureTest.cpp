@@ -7,6 +7,8 @@
 
 #include "BitmapProbe.h"
 #include "GifWriter.h"
+#include "MessagePump.h"
+#include "PaintProbe.h"
 #include "ProbeControl.h"
 #include "ui/core/PaintManager.h"
 
@@ -173,6 +175,27 @@ TEST_F(GifPictureTest, MouseActivationRunsOnlyWhileThePointerIsOver) {
   picture->SetEnabled(0);
   picture->OnControlMouseMove(0, inside);
   EXPECT_EQ(0, picture->IsRunning()) << "a disabled picture ignores the pointer";
+}
+
+TEST_F(GifPictureTest, WindowTicksAdvanceTheFramesThroughTheEngine) {
+  testsupport::PaintHost window;
+  ASSERT_NE(nullptr, window.Create(nullptr, L"gif", WS_POPUP, 0, CRect(0, 0, 60, 40)));
+  auto* picture = static_cast<CGifPicture*>(window.engine.CreateControl(&window, L"CGifPicture", 7, kPlace, L"", 1, 1));
+  ASSERT_NE(nullptr, picture);
+  picture->SetImage(kEight, 1);
+  picture->AddMTimer();
+  window.ShowWindow(SW_SHOWNOACTIVATE);
+  window.engine.SetMTimer(10);
+  ASSERT_EQ(1, picture->SetRunState(1, 0));
+  const int paints = window.paints.load();
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return picture->GetCurrentFrame() >= 3; }, 5000))
+      << "frame " << picture->GetCurrentFrame();
+  EXPECT_GT(window.paints.load(), paints) << "new frames are painted";
+  // Stopping from the window's thread while ticks run takes the tick lock in turn.
+  EXPECT_EQ(1, picture->SetRunState(0, 1));
+  testsupport::PumpFor(100);
+  EXPECT_EQ(1, picture->GetCurrentFrame()) << "stopped";
+  window.DestroyWindow();
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "PaintProbe.h"
 #include "ProbeControl.h"
 #include "ui/core/ControlFactory.h"
+#include "ui/core/MPanel.h"
 
 using namespace TESK;
 using testsupport::DibSurface;
@@ -211,13 +212,21 @@ TEST_F(PictureTest, ShowModeRepaintsOnlyOnAChange) {
 
 TEST_F(PictureTest, FactoriesBuildThePicturesWithTheCallersFlags) {
   testsupport::OpenPaintManager engine;
+  MPanel panel(&m_owner, 50, CRect(0, 0, 200, 200), 1);
+  panel.SetManager(&engine);
   for (const wchar_t* name : {L"MPicture", L"CPhotoFrame", L"CSliderPicture", L"CGifPicture"}) {
     for (int flag : {0, 1}) {
-      std::unique_ptr<MControl> control(engine.CreateControl(2, &m_owner, name, 9, kPlace, L"", flag, flag));
-      ASSERT_NE(nullptr, control) << CString(name).GetString();
-      EXPECT_EQ(flag, control->IsVisible()) << CString(name).GetString();
-      EXPECT_EQ(flag, control->IsEnabled()) << CString(name).GetString();
-      EXPECT_EQ(&engine, control->GetManager());
+      // Kind 2: in no list, the caller owns the control.
+      std::unique_ptr<MControl> made[] = {
+          std::unique_ptr<MControl>(engine.CreateControl(2, &m_owner, name, 9, kPlace, L"", flag, flag)),
+          std::unique_ptr<MControl>(panel.CreateControl(2, &panel, name, 9, kPlace, L"", flag, flag)),
+      };
+      for (const auto& control : made) {
+        ASSERT_NE(nullptr, control) << CString(name).GetString();
+        EXPECT_EQ(flag, control->IsVisible()) << CString(name).GetString();
+        EXPECT_EQ(flag, control->IsEnabled()) << CString(name).GetString();
+        EXPECT_EQ(&engine, control->GetManager());
+      }
     }
   }
 }
