@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
 #include "BitmapProbe.h"
+#include "PaintProbe.h"
 #include "ProbeControl.h"
+#include "ProgramInstance.h"
 
 using namespace TESK;
 using testsupport::RecordingOwner;
@@ -183,6 +186,49 @@ TEST(ScrollBarTest, VerticalBarDrawsTrackAndThumbOverTheBackground) {
   bar.OnControlLButtonDown(MK_LBUTTON, CPoint(25, 100));
   bar.DrawControl(dc, CRect(0, 0, 60, 200));
   EXPECT_EQ(0x009FABFFu, surface.Pixel(25, 100)) << "the pressed thumb is drawn again, lighter";
+}
+
+// The library's horizontal strip (rows of 8 pixels: 1 normal, 2 hover, 3 dragged) stretched
+// over a thumb 10 high; the middle of each row is one flat colour.
+TEST(ScrollBarTest, HorizontalBarDrawsItsThumbFromTheStripRowOfItsState) {
+  testsupport::GdiplusSession gdiplus;
+  testsupport::ProgramInstance instance;
+  testsupport::PaintHost host;
+  ASSERT_NE(nullptr, host.Create(nullptr, L"bar", WS_POPUP, 0, CRect(0, 0, 10, 10)));
+  {
+    RecordingOwner owner;
+    CScrollHorizontal bar(&owner, 2, CRect(0, 0, 200, 10), 1);
+    bar.SetManager(&host.engine);
+    bar.SetScrollInfo(1000, 0, 0, 0);  // page 200: thumb 0 ... 100
+    testsupport::DibSurface surface(200, 10, 0x00FFFFFF);
+    HDC dc = surface.dc();
+    auto matches = [&](DWORD want, int x, int y) {
+      const DWORD got = surface.Pixel(x, y);
+      for (int shift : {0, 8, 16}) {
+        if (std::abs(static_cast<int>((got >> shift) & 0xFF) - static_cast<int>((want >> shift) & 0xFF)) > 3) return false;
+      }
+      return true;
+    };
+    const struct {
+      const char* state;
+      std::function<void()> enter;
+      DWORD rgb;
+    } states[] = {
+        {"normal", [] {}, 0x4A4D58},
+        {"hover", [&] { bar.OnControlMouseMove(0, CPoint(50, 5)); }, 0x626675},
+        {"dragged", [&] { bar.OnControlLButtonDown(MK_LBUTTON, CPoint(50, 5)); }, 0x596EFF},
+    };
+    for (const auto& s : states) {
+      s.enter();
+      surface.Fill(0x00FFFFFF);
+      bar.DrawControl(dc, CRect(0, 0, 200, 10));
+      EXPECT_TRUE(matches(s.rgb, 50, 5)) << s.state << ": " << std::hex << surface.Pixel(50, 5);
+      EXPECT_TRUE(matches(s.rgb, 8, 5)) << s.state << " (left piece): " << std::hex << surface.Pixel(8, 5);
+    }
+    EXPECT_LT(surface.Red(150, 5), 0x80) << "the line across the track";
+    EXPECT_EQ(0x00FFFFFFu, surface.Pixel(150, 1)) << "the track itself is not drawn";
+  }
+  host.DestroyWindow();
 }
 
 }  // namespace
