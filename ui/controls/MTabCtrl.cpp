@@ -306,6 +306,16 @@ void MTabCtrl::DeleteItem(int index) {
   RemoveControl(item->page);
   delete item->image;
   m_items.erase(m_items.begin() + index);
+  // The tabs after the deleted one move down a place; the selection and the slide's old tab
+  // follow them, so the strip keeps marking the tab whose page is shown. A slide from the
+  // deleted tab has no old page left and stops.
+  if (index < m_nSelect) --m_nSelect;
+  if (index < m_nPrevious) {
+    --m_nPrevious;
+  } else if (index == m_nPrevious) {
+    m_nPrevious = -1;
+  }
+  m_nHover = -1;
   ApplySizeRule(0);
   RefreshItems();
 }

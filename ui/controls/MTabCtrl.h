@@ -65,6 +65,7 @@ public:
   // Appends a tab; frames -1 means 3, width 0 takes the icon's frame width. Returns 1.
   int InsertItem(UINT id, const wchar_t* text, const wchar_t* image, MControl* page, int frames, int width);
   // Removes the tab (its page only when it is this control's child); out of range: nothing.
+  // The selection keeps naming the same tab when an earlier one goes.
   void DeleteItem(int index);
   // Selects, notifies and shows the tab's page; the current index or one out of range does
   // nothing. Returns the previous selection.

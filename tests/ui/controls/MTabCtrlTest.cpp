@@ -182,6 +182,29 @@ TEST(MTabCtrlTest, HidingAndDeletingTheSelectedTab) {
   delete pages;
 }
 
+TEST(MTabCtrlTest, DeletingAnEarlierTabKeepsTheSameTabSelected) {
+  RecordingOwner owner;
+  ProbeControl pages[4] = {{&owner, 1, CRect(0, 30, 400, 200)},
+                           {&owner, 2, CRect(0, 30, 400, 200)},
+                           {&owner, 3, CRect(0, 30, 400, 200)},
+                           {&owner, 4, CRect(0, 30, 400, 200)}};
+  OpenTabCtrl tabs(&owner, 5, CRect(0, 0, 400, 200), 1, 1);
+  AddTabs(tabs, 4, 50, {&pages[0], &pages[1], &pages[2], &pages[3]});
+  tabs.SetSelectItem(2);
+  const size_t sent = owner.messages.size();
+
+  tabs.DeleteItem(0);
+  EXPECT_EQ(1, tabs.GetSelectItem());
+  EXPECT_EQ(102u, tabs.GetItemID(tabs.GetSelectItem())) << "the strip still marks the tab whose page is shown";
+  EXPECT_EQ(1, pages[2].IsVisible());
+  EXPECT_EQ(0, pages[3].IsVisible());
+  tabs.DeleteItem(2);  // a later tab: the selection stays
+  EXPECT_EQ(1, tabs.GetSelectItem());
+  EXPECT_EQ(sent, owner.messages.size()) << "deleting sends nothing";
+  EXPECT_EQ(1, tabs.SetSelectItem(0)) << "the first tab is selectable again";
+  EXPECT_EQ(1, pages[1].IsVisible());
+}
+
 // Ticks until the slide ends; the count of ticks that moved it.
 int TicksOfSlide(OpenTabCtrl& tabs) {
   int ticks = 0;
