@@ -10,6 +10,7 @@
 #include <hidapi/hidapi.h>
 
 #include "simkeyboard/SimKeyboard.h"
+#include "Stopwatch.h"
 
 using simkb::Bus;
 using simkb::FaultKind;
@@ -56,7 +57,6 @@ class HidDeviceManagerTest : public testing::Test {
     m_manager->SetOpened(true);
     m_manager->SetActiveModelId(activeModel);
   }
-  static DWORD Elapsed(DWORD start) { return GetTickCount() - start; }
 
   std::unique_ptr<HidDeviceManager> m_manager;
 };
@@ -163,11 +163,11 @@ TEST_F(HidDeviceManagerTest, SendCommandSkipsUnsolicitedReportsRetriesAndGivesUp
   Frame65 silent(CMD_END);
   Frame65 sent = silent;
   mark = Bus::Get().Mark();
-  const DWORD start = GetTickCount();
+  const testsupport::ElapsedTime elapsed;
   EXPECT_FALSE(m_manager->SendCommand(silent.bytes));
-  const DWORD took = Elapsed(start);
-  EXPECT_GE(took, 700u);
-  EXPECT_LE(took, 1500u);
+  const double took = elapsed.Ms();
+  EXPECT_GE(took, 700 - testsupport::kTickStepMs);
+  EXPECT_LE(took, 1500);
   sent.bytes[4] = silent.bytes[4];  // the checksum byte is filled in by the manager
   EXPECT_EQ(0, std::memcmp(sent.bytes, silent.bytes, 65)) << "the caller's frame stays as sent";
   EXPECT_EQ(2u, Bus::Get().FramesSince(mark).size()) << "the frame goes out once more before giving up";
@@ -191,11 +191,11 @@ TEST_F(HidDeviceManagerTest, RequestDataDropsRepliesWithWrongEchoes) {
   read.bytes[64] = 0x77;  // beyond what RequestData sends
   Frame65 sent = read;
   const size_t mark = Bus::Get().Mark();
-  const DWORD start = GetTickCount();
+  const testsupport::ElapsedTime elapsed;
   EXPECT_FALSE(m_manager->RequestData(read.bytes));
-  const DWORD took = Elapsed(start);
-  EXPECT_GE(took, 140u);
-  EXPECT_LE(took, 600u);
+  const double took = elapsed.Ms();
+  EXPECT_GE(took, 140 - testsupport::kTickStepMs);
+  EXPECT_LE(took, 600);
   sent.bytes[4] = read.bytes[4];  // the checksum byte is filled in by the manager
   EXPECT_EQ(0, std::memcmp(sent.bytes, read.bytes, 65)) << "the caller's frame stays as sent";
   const auto frames = Bus::Get().FramesSince(mark);
@@ -266,9 +266,9 @@ TEST_F(HidDeviceManagerTest, FirmwareCaptionFromTheKeyboard) {
   EXPECT_STREQ(L"", m_manager->ReadDeviceInfo(m_manager->GetActiveHandle()));
 
   keyboard.AddFault(Fault(FaultKind::SuppressReply, CMD_GET_DEVICE_INFO, -1));
-  const DWORD start = GetTickCount();
+  const testsupport::ElapsedTime elapsed;
   EXPECT_STREQ(L"0.0", m_manager->GetFirmwareVersionText());
-  EXPECT_GE(Elapsed(start), 5000u) << "five attempts, a second apart";
+  EXPECT_GE(elapsed.Ms(), 5000 - testsupport::kTickStepMs) << "five attempts, a second apart";
 }
 
 // A bootloader interface as the flasher looks for it (usage page 0xFF00, usage 1).

@@ -5,6 +5,7 @@
 #include <hidapi/hidapi.h>
 
 #include "simkeyboard/SimKeyboard.h"
+#include "Stopwatch.h"
 
 using simkb::Bus;
 using simkb::FaultKind;
@@ -88,9 +89,9 @@ TEST_F(SimKeyboardTest, PadsShortWritesStripsReportIdAndReallyWaits) {
   EXPECT_EQ(0xAA, reply[0]);
   EXPECT_EQ(0x03, reply[1]);
 
-  const DWORD start = GetTickCount();
+  const testsupport::ElapsedTime elapsed;
   EXPECT_EQ(0, hid_read_timeout(handle, reply, sizeof reply, 120));
-  EXPECT_GE(GetTickCount() - start, 100u) << "an empty read takes its time-out";
+  EXPECT_GE(elapsed.Ms(), 100) << "an empty read takes its time-out";
 
   keyboard.QueueProfileSwitched();
   EXPECT_EQ(10, hid_read_timeout(handle, reply, 10, 0)) << "a short buffer gets what fits";
