@@ -1,5 +1,6 @@
 #include "RecordingShell.h"
 
+#include <atomic>
 #include <mutex>
 
 #include "app/Language.h"
@@ -9,6 +10,7 @@ namespace {
 
 std::mutex g_lock;
 std::vector<testsupport::MessageBoxCall> g_boxes;
+std::atomic<bool> g_languageFileMissing{false};
 
 }  // namespace
 
@@ -20,6 +22,7 @@ int ShowMessageBox(HWND owner, const CString& message, const CString& title, int
 
 CString LoadLanString(const wchar_t* section, int textId) {
   CString text;
+  if (g_languageFileMissing) return text;
   text.Format(L"%s#%d", section ? section : L"", textId);
   return text;
 }
@@ -37,5 +40,8 @@ void ClearMessageBoxes() {
 }
 
 CString LanText(int textId) { return LoadLanString(L"KB.DIALOG", textId); }
+
+LanguageFileMissing::LanguageFileMissing() { g_languageFileMissing = true; }
+LanguageFileMissing::~LanguageFileMissing() { g_languageFileMissing = false; }
 
 }  // namespace testsupport
