@@ -58,13 +58,9 @@ bool WriteSkin(const wchar_t* name, int width, int height, DWORD argb) {
   return WriteSkin(name, width, height, [argb](int, int) { return argb; });
 }
 
-bool WriteSkin(const wchar_t* name, int width, int height, const std::function<DWORD(int x, int y)>& argbAt) {
-  CreateDirectoryW(TESK::GetProgramFolder() + L"skins", nullptr);
-  CreateDirectoryW(TESK::GetSkinFolder(), nullptr);
-  Gdiplus::Bitmap bitmap(width, height, PixelFormat32bppARGB);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) bitmap.SetPixel(x, y, Gdiplus::Color(argbAt(x, y)));
-  }
+namespace {
+
+bool SaveAsPng(Gdiplus::Bitmap& bitmap, const wchar_t* path) {
   UINT count = 0, size = 0;
   Gdiplus::GetImageEncodersSize(&count, &size);
   std::vector<BYTE> buffer(size);
@@ -72,10 +68,36 @@ bool WriteSkin(const wchar_t* name, int width, int height, const std::function<D
   Gdiplus::GetImageEncoders(count, size, encoders);
   for (UINT i = 0; i < count; ++i) {
     if (lstrcmpW(encoders[i].MimeType, L"image/png") == 0) {
-      return bitmap.Save(TESK::GetSkinFolder() + name, &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
+      return bitmap.Save(path, &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
     }
   }
   return false;
+}
+
+}  // namespace
+
+bool WriteSkin(const wchar_t* name, int width, int height, const std::function<DWORD(int x, int y)>& argbAt) {
+  CreateDirectoryW(TESK::GetProgramFolder() + L"skins", nullptr);
+  CreateDirectoryW(TESK::GetSkinFolder(), nullptr);
+  Gdiplus::Bitmap bitmap(width, height, PixelFormat32bppARGB);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) bitmap.SetPixel(x, y, Gdiplus::Color(argbAt(x, y)));
+  }
+  return SaveAsPng(bitmap, TESK::GetSkinFolder() + name);
+}
+
+bool WriteStrip(const wchar_t* name, int frameWidth, int height, const std::vector<DWORD>& argb) {
+  if (frameWidth < 1 || argb.empty()) return false;
+  const int frames = static_cast<int>(argb.size());
+  return WriteSkin(name, frameWidth * frames, height, [&](int x, int) { return argb[x / frameWidth]; });
+}
+
+bool SavePng(const DibSurface& surface, const wchar_t* path) {
+  Gdiplus::Bitmap bitmap(surface.width(), surface.height(), PixelFormat32bppRGB);
+  for (int y = 0; y < surface.height(); ++y) {
+    for (int x = 0; x < surface.width(); ++x) bitmap.SetPixel(x, y, Gdiplus::Color(0xFF000000 | surface.Pixel(x, y)));
+  }
+  return SaveAsPng(bitmap, path);
 }
 
 GdiplusSession::GdiplusSession() : m_token(0) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <vector>
 
 namespace testsupport {
 
@@ -46,6 +47,11 @@ private:
 bool WriteSkin(const wchar_t* name, int width, int height, DWORD argb);
 // The same with the colour of each pixel given by argbAt(x, y).
 bool WriteSkin(const wchar_t* name, int width, int height, const std::function<DWORD(int x, int y)>& argbAt);
+// A strip of frames laid side by side, frame i of frameWidth x height filled with argb[i], so
+// one pixel of a drawing tells which frame (state cell) was shown.
+bool WriteStrip(const wchar_t* name, int frameWidth, int height, const std::vector<DWORD>& argb);
+// Writes the surface as a PNG file at path.
+bool SavePng(const DibSurface& surface, const wchar_t* path);
 
 class GdiplusSession {
 public:

@@ -19,6 +19,7 @@ class OpenPaintManager : public TESK::PaintManager {
 public:
   using PaintManager::AttachControl;
   using PaintManager::m_bCaretOn;
+  using PaintManager::m_mTimerId;
   using PaintManager::m_overlayAlpha;
   using PaintManager::m_overlayProgress;
   using PaintManager::m_overlayRect;

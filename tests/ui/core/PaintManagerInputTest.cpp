@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "BitmapProbe.h"
+#include "ControlHost.h"
 #include "MessagePump.h"
 #include "ProbeControl.h"
 #include "ProgramInstance.h"
@@ -15,6 +16,7 @@
 #include "ui/core/MWindow.h"
 #include "ui/core/PaintManager.h"
 
+using testsupport::KeyState;
 using testsupport::ProbeControl;
 using TESK::MControl;
 using TESK::PaintManager;
@@ -61,24 +63,6 @@ public:
   using ProbeControl::ProbeControl;
   LRESULT OnWindowMessage(UINT msg, WPARAM, LPARAM) override { return msg == taken ? 1 : 0; }
   UINT taken = 0;
-};
-
-// Sets Shift and Ctrl in the thread's key state for one scope.
-class KeyState {
-public:
-  KeyState(bool shift, bool ctrl) {
-    GetKeyboardState(m_saved);
-    BYTE state[256];
-    GetKeyboardState(state);
-    state[VK_SHIFT] = shift ? 0x80 : 0;
-    state[VK_CONTROL] = ctrl ? 0x80 : 0;
-    state[VK_MENU] = 0;
-    SetKeyboardState(state);
-  }
-  ~KeyState() { SetKeyboardState(m_saved); }
-
-private:
-  BYTE m_saved[256];
 };
 
 class PaintManagerInputTest : public testing::Test {

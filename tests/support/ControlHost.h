@@ -1,0 +1,133 @@
+// ControlHost: a small dialog for control tests. It is shown (not activated) under the
+// virtual display, creates controls by class name through the engine's factory, journals in
+// order every notification and repaint request its controls send, drives input at client
+// points the way a user's mouse and keyboard do (the cursor is put there first, then the
+// message goes to the window, so the engine's hover, capture and key routing all run),
+// pumps posted keys through the dialog's PreTranslateMessage as the modal loop does, and
+// composes its client area into a DibSurface.
+//
+// Pointer messages the system makes on its own (the move that follows SetCursorPos, or a
+// pointer moved by another test process on the same display, and the leave Wine posts for
+// it) are dropped, so the journal holds only what the test drove. Leave() sends the leave.
+// UI thread only, except the journal, which ticks on the multimedia thread may also write.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "BitmapProbe.h"
+#include "ui/core/MDialog.h"
+
+namespace testsupport {
+
+// One journal entry: a notification (OnMessage) or a repaint request (OnControlUpdate).
+struct HostEvent {
+  enum Kind { Notification, Repaint };
+  Kind kind;
+  UINT id;         // the sending control's id
+  UINT code;       // Notification: the NOTIFY_CODE
+  WPARAM wParam;   // Notification
+  LPARAM lParam;   // Notification
+  int redraw;      // Repaint: nonzero when the control's cached drawing is stale
+  CRect rect;      // Repaint: client coordinates
+};
+
+// "10 notify 2 (0, 1)" or "10 repaint 0", so a journal compares as readable lines.
+std::string Describe(const HostEvent& event);
+
+class ControlHost : public TESK::MDialog {
+public:
+  // A popup whose client area is width x height at a fixed place on the screen.
+  explicit ControlHost(int width = 400, int height = 300);
+  ~ControlHost() override;
+  ControlHost(const ControlHost&) = delete;
+  ControlHost& operator=(const ControlHost&) = delete;
+
+  // ---- Controls (owned by the engine) ----
+  // Made by the engine's factory from the class name and joined to its control list; null for
+  // an unknown name. Add<T> also checks the class (null when the factory made another).
+  TESK::MControl* Add(const wchar_t* className, UINT id, CRect rect, const wchar_t* title = L"", int visible = 1,
+                      int enabled = 1);
+  template <typename T>
+  T* Add(const wchar_t* className, UINT id, CRect rect, const wchar_t* title = L"", int visible = 1, int enabled = 1) {
+    return dynamic_cast<T*>(Add(className, id, rect, title, visible, enabled));
+  }
+  // Areas: MDialog::CreateArea. A control made by the test itself (a probe) joins the
+  // engine's control list, which then owns it.
+  void Adopt(TESK::MControl* control);
+
+  // ---- Journal ----
+  std::vector<HostEvent> Events() const;
+  std::vector<std::string> Journal() const;        // every entry, described
+  std::vector<std::string> Notifications() const;  // notifications only, described
+  std::vector<int> Repaints(UINT id) const;        // the redraw flags of id's repaint requests
+  void ClearJournal();
+  // Runs inside OnMessage, after the entry is journaled; its answer is OnMessage's (else 0).
+  std::function<LONG(const HostEvent&)> onNotify;
+
+  // ---- Input at client points (keys: the MK_ flags; a held left button is added itself) ----
+  void MoveTo(CPoint pt, UINT keys = 0);
+  void Press(CPoint pt, UINT keys = 0);    // WM_LBUTTONDOWN
+  void Release(CPoint pt, UINT keys = 0);  // WM_LBUTTONUP
+  void Click(CPoint pt);                   // move, press and release at pt
+  void DoubleClick(CPoint pt);             // WM_LBUTTONDBLCLK (after a click, as the system orders it)
+  void RightPress(CPoint pt);
+  void RightRelease(CPoint pt);
+  void Wheel(CPoint pt, short delta);      // delta in wheel units (120 a notch, positive away from the user)
+  void Leave();                            // the pointer left the window
+  void Key(UINT vk);                       // WM_KEYDOWN sent to the window
+  // WM_KEYDOWN posted, then pumped as the modal loop does (PreTranslateMessage first: Tab).
+  void PostKey(UINT vk);
+  // Dispatches what is queued for this thread through PreTranslateMessage; bounded.
+  void PumpPosted(DWORD timeoutMs = 500);
+
+  // ---- Engine ----
+  // One multimedia tick through the engine's dispatch, on this thread.
+  void Tick();
+  int EngineCaptured() { return GetPaintManager()->IsCaptured(); }
+  CPoint ToScreen(CPoint pt);
+
+  // ---- Drawing ----
+  // Composes the whole client area into surface (of at least the client's size).
+  void Compose(DibSurface& surface);
+  // Composes and reads one pixel (0x00RRGGBB).
+  DWORD PixelAt(int x, int y);
+  // Composes and writes a PNG (for looking at a drawing while writing a test).
+  bool SaveClientPng(const wchar_t* path);
+
+  int width() const { return m_width; }
+  int height() const { return m_height; }
+
+  // MDialog's handlers the host records through or filters.
+  LRESULT OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  LONG OnMessage(UINT controlId, UINT code, UINT wParam, LONG lParam) override;
+  LRESULT OnControlUpdate(CRect rect, int redraw, TESK::MControl* control) override;
+
+private:
+  void Drive(UINT message, WPARAM wParam, CPoint clientPt, bool screenPoint = false);
+
+  int m_width, m_height;
+  bool m_driving = false;
+  UINT m_heldButtons = 0;
+  mutable std::mutex m_journalLock;
+  std::vector<HostEvent> m_journal;
+};
+
+// Sets Shift, Ctrl and Alt in this thread's key state for one scope (the engine reads the
+// modifiers with GetKeyState); the state before is restored at the end.
+class KeyState {
+public:
+  KeyState(bool shift, bool ctrl, bool alt = false);
+  ~KeyState();
+  KeyState(const KeyState&) = delete;
+  KeyState& operator=(const KeyState&) = delete;
+
+private:
+  BYTE m_saved[256];
+};
+
+}  // namespace testsupport
