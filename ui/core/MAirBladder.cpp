@@ -6,12 +6,12 @@
 #include "ui/core/MRender.h"
 #include "ui/core/Manager.h"
 #include "ui/core/TeskModule.h"
+#include "ui/core/WindowMessages.h"
 
 namespace TESK {
 
 namespace {
 
-const HWND kInvalidHwnd = reinterpret_cast<HWND>(-1);
 constexpr UINT kHideTimer = 10;
 constexpr UINT kHideAfterMs = 5000;
 constexpr int kNoAutoHideType = 4;
@@ -19,7 +19,6 @@ constexpr int kCentredMode = 4;
 constexpr int kStickyMode = 5;
 constexpr UINT kFontResource = 106;
 constexpr float kFontPixels = 14.0f;
-constexpr UINT kCloseDialogMessage = WM_USER + 66;
 constexpr int kFormatFlags = 0x1800;  // no wrapping, trailing spaces measured
 
 // The embedded font's collection lives for the process: families taken from it need it.
@@ -47,32 +46,9 @@ MAirBladder::~MAirBladder() {
 }
 
 LRESULT MAirBladder::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  const CPoint pt(lParam);
-  switch (message) {
-    case WM_CREATE: OnCreate(reinterpret_cast<CREATESTRUCTW*>(lParam)); break;
-    case WM_DESTROY: OnDestroy(); break;
-    case WM_SIZE: OnSize(static_cast<UINT>(wParam), pt.x, pt.y); break;
-    case WM_SETFOCUS: OnSetFocus(nullptr); break;
-    case WM_KILLFOCUS: OnKillFocus(nullptr); break;
-    case WM_PAINT: OnPaint(); break;
-    case WM_CLOSE: OnClose(); break;
-    case WM_ERASEBKGND: return 1;
-    case WM_WINDOWPOSCHANGING: OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam)); break;
-    case WM_WINDOWPOSCHANGED: OnWindowPosChanged(reinterpret_cast<WINDOWPOS*>(lParam)); break;
-    case WM_NCACTIVATE: OnNcActivate(static_cast<int>(wParam)); break;
-    case WM_TIMER: OnTimer(static_cast<UINT>(wParam)); break;
-    case WM_MOUSEMOVE: OnMouseMove(static_cast<UINT>(wParam), pt); break;
-    case WM_LBUTTONDOWN: OnLButtonDown(static_cast<UINT>(wParam), pt); break;
-    case WM_LBUTTONUP: OnLButtonUp(static_cast<UINT>(wParam), pt); break;
-    case WM_LBUTTONDBLCLK: OnLButtonDblClk(static_cast<UINT>(wParam), pt); break;
-    case WM_RBUTTONDOWN: OnRButtonDown(static_cast<UINT>(wParam), pt); break;
-    case WM_RBUTTONUP: OnRButtonUp(static_cast<UINT>(wParam), pt); break;
-    case WM_RBUTTONDBLCLK: OnRButtonDblClk(static_cast<UINT>(wParam), pt); break;
-    case WM_MOUSEHOVER: OnMouseHover(static_cast<UINT>(wParam), static_cast<LONG>(lParam)); break;
-    case WM_MOUSELEAVE: OnMouseLeave(static_cast<UINT>(wParam), static_cast<LONG>(lParam)); break;
-    case kCloseDialogMessage: return OnUserCloseWindow(static_cast<UINT>(wParam), static_cast<LONG>(lParam));
-    default: break;
-  }
+  TranslateFocusMessage(*this, message);
+  LRESULT result = 0;
+  if (TranslateWindowMessage(*this, message, wParam, lParam, result)) return result;
   return MWindow::OnWindowMessage(message, wParam, lParam);
 }
 
@@ -82,19 +58,14 @@ int MAirBladder::OnInitDialog() {
 }
 
 LONG MAirBladder::OnUserCloseWindow(UINT wParam, LONG lParam) {
-  if (m_hWnd && m_hWnd != kInvalidHwnd) ::PostMessageW(m_hWnd, WM_CLOSE, wParam, lParam);
+  PostToSetHandle(m_hWnd, WM_CLOSE, wParam, lParam);
   return 1;
 }
 
-void MAirBladder::CloseWindow() {
-  if (m_hWnd && m_hWnd != kInvalidHwnd) ::PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
-}
+void MAirBladder::CloseWindow() { PostToSetHandle(m_hWnd, WM_CLOSE, 0, 0); }
 
 int MAirBladder::OnCreate(CREATESTRUCTW*) {
-  // No caption or sizing frame; clipping of siblings and children; a tool window.
-  const LONG style = GetWindowLongW(m_hWnd, GWL_STYLE);
-  SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>((static_cast<DWORD>(style) & 0xFF3BFFFF) | 0x06000008));
-  SetWindowLongW(m_hWnd, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+  SetOwnerDrawnStyle(m_hWnd, true);
   return 1;
 }
 

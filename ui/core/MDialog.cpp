@@ -3,14 +3,9 @@
 #include "ui/core/MAirBladder.h"
 #include "ui/core/MControl.h"
 #include "ui/core/Manager.h"
+#include "ui/core/WindowMessages.h"
 
 namespace TESK {
-
-namespace {
-
-CPoint MessagePoint(LPARAM lParam) { return CPoint(lParam); }
-
-}  // namespace
 
 MDialog::MDialog() : m_colorKey(0xFFFFFF), m_alpha(255), m_tooltipCtrlId(0) {}
 
@@ -19,70 +14,8 @@ MDialog::~MDialog() = default;
 // ---- Message translation ----
 
 LRESULT MDialog::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  const UINT w = static_cast<UINT>(wParam);
-  switch (message) {
-    case WM_CREATE:
-      OnCreate(reinterpret_cast<CREATESTRUCTW*>(lParam));
-      break;
-    case WM_DESTROY:
-      OnDestroy();
-      break;
-    case WM_SIZE:
-      OnSize(w, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
-      break;
-    case WM_PAINT:
-      OnPaint();
-      break;
-    case WM_CLOSE:
-      OnClose();
-      break;
-    case WM_ERASEBKGND:
-      // The engine paints the whole client area.
-      return 1;
-    case WM_WINDOWPOSCHANGING:
-      OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam));
-      break;
-    case WM_WINDOWPOSCHANGED:
-      OnWindowPosChanged(reinterpret_cast<WINDOWPOS*>(lParam));
-      break;
-    case WM_NCACTIVATE:
-      OnNcActivate(static_cast<int>(wParam));
-      break;
-    case WM_TIMER:
-      OnTimer(w);
-      break;
-    case WM_MOUSEMOVE:
-      OnMouseMove(w, MessagePoint(lParam));
-      break;
-    case WM_LBUTTONDOWN:
-      OnLButtonDown(w, MessagePoint(lParam));
-      break;
-    case WM_LBUTTONUP:
-      OnLButtonUp(w, MessagePoint(lParam));
-      break;
-    case WM_LBUTTONDBLCLK:
-      OnLButtonDblClk(w, MessagePoint(lParam));
-      break;
-    case WM_RBUTTONDOWN:
-      OnRButtonDown(w, MessagePoint(lParam));
-      break;
-    case WM_RBUTTONUP:
-      OnRButtonUp(w, MessagePoint(lParam));
-      break;
-    case WM_RBUTTONDBLCLK:
-      OnRButtonDblClk(w, MessagePoint(lParam));
-      break;
-    case WM_MOUSEHOVER:
-      OnMouseHover(w, static_cast<LONG>(lParam));
-      break;
-    case WM_MOUSELEAVE:
-      OnMouseLeave(w, static_cast<LONG>(lParam));
-      break;
-    case WM_UI_CLOSEDIALOG:
-      return OnUserCloseWindow(w, static_cast<LONG>(lParam));
-    default:
-      break;
-  }
+  LRESULT result = 0;
+  if (TranslateWindowMessage(*this, message, wParam, lParam, result)) return result;
   if (const LRESULT handled = m_paintManager.OnWindowMessage(message, wParam, lParam)) return handled;
   return MWindow::OnWindowMessage(message, wParam, lParam);
 }
@@ -124,14 +57,12 @@ void MDialog::UISize(CRect) {}
 LONG MDialog::OnMessage(UINT, UINT, UINT, LONG) { return 0; }
 
 LONG MDialog::OnUserCloseWindow(UINT wParam, LONG lParam) {
-  if (HasHandle()) ::PostMessageW(m_hWnd, WM_CLOSE, wParam, lParam);
+  PostToSetHandle(m_hWnd, WM_CLOSE, wParam, lParam);
   return 1;
 }
 
 int MDialog::OnCreate(CREATESTRUCTW*) {
-  // No caption and no sizing frame; clip siblings and children; the class style bit 0x8.
-  const LONG style = GetWindowLongW(m_hWnd, GWL_STYLE);
-  SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>((static_cast<DWORD>(style) & 0xFF3BFFFF) | 0x06000008));
+  SetOwnerDrawnStyle(m_hWnd, false);
   return 1;
 }
 
@@ -181,9 +112,7 @@ LRESULT MDialogObject::OnControlUpdate(CRect rect, int redraw, MControl* control
 
 // ---- Closing ----
 
-void MDialog::PostClose(UINT result) {
-  if (HasHandle()) ::PostMessageW(m_hWnd, WM_UI_CLOSEDIALOG, result, 0);
-}
+void MDialog::PostClose(UINT result) { PostToSetHandle(m_hWnd, WM_UI_CLOSEDIALOG, result, 0); }
 
 void MDialog::DoOK() { PostClose(IDOK); }
 void MDialog::DoCancel() { PostClose(IDCANCEL); }
@@ -218,16 +147,7 @@ void MDialog::SetScrollResID(UINT vertical, UINT horizontal) { m_paintManager.Se
 void MDialog::SetLayeredWindow(int layered) { m_paintManager.SetLayeredWindow(layered); }
 void MDialog::EnableWndDrag(int enable) { m_paintManager.EnableWndDrag(enable); }
 
-void MDialog::SetupBackTranslucent() {
-  if (!HasHandle()) return;
-  if (m_alpha != 255) {
-    ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
-    ::SetLayeredWindowAttributes(m_hWnd, 0, static_cast<BYTE>(m_alpha), LWA_ALPHA);
-  } else if (m_colorKey != 0xFFFFFF) {
-    ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
-    ::SetLayeredWindowAttributes(m_hWnd, m_colorKey, 255, LWA_COLORKEY);
-  }
-}
+void MDialog::SetupBackTranslucent() { SetupTranslucency(m_hWnd, m_alpha, m_colorKey); }
 
 void MDialog::SetMessage(CString text, CRect rect, MsgLevel level) {
   if (rect.IsRectEmpty()) {

@@ -18,11 +18,9 @@
 #include "ui/core/MWindow.h"
 #include "ui/core/PaintManager.h"
 #include "ui/core/TeskApi.h"
+#include "ui/core/WindowMessages.h"
 
 namespace TESK {
-
-// Posted to a dialog by DoOK and its siblings; wParam is the result.
-constexpr UINT WM_UI_CLOSEDIALOG = WM_USER + 66;
 
 class MDialog;
 
