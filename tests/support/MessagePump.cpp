@@ -26,6 +26,15 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
   }
 }
 
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  while (!done()) {
+    if (GetTickCount64() >= deadline) return done();
+    Sleep(1);
+  }
+  return true;
+}
+
 void PumpFor(DWORD ms) {
   PumpUntil([] { return false; }, ms);
 }

@@ -13,6 +13,10 @@ namespace testsupport {
 // Returns done()'s last answer.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
+// Waits, without dispatching anything, until done() is true or timeoutMs has passed; for a
+// test that must find a posted message still queued. Returns done()'s last answer.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
+
 // Pumps this thread's messages for ms milliseconds.
 void PumpFor(DWORD ms);
 

@@ -1,0 +1,226 @@
+// DeviceLink: the main window's device link. The worker thread (CThreadBasic) takes one task
+// id per step from m_taskQueue and runs it; with nothing queued it polls the keyboard (music
+// frames, the on-board profile and live colours on the lighting page, otherwise the
+// keyboard's own reports). The main window derives from MDialog, DeviceLink and KeyboardDef,
+// in that order, and supplies the window side: every operation below that is pure and not a
+// device operation is done by the window, with plain values.
+//
+// Threads and locks:
+// - m_taskLock guards m_taskQueue and the two dialog registrations. Either thread appends;
+//   the worker takes the front. It is held only to read or change them (and, on the UI
+//   thread, to replace a registered dialog), never while a task runs; the worker calls
+//   MDialog::DoOK under it, which only posts a message.
+// - The scalar state shared by both threads is atomic; each is written by one thread at a
+//   time and no ordering between them is relied on.
+// - Window-side operations are called on the worker. Anything that changes a control or
+//   starts a window timer must be handed by the window to its own thread; queries answer
+//   from any thread.
+// - The most-derived class stops the worker and calls WaitForEnd before its own members go
+//   (the step calls into it); DeviceLink's destructor waits as a last resort only.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "device/CThreadBasic.h"
+#include "device/HidDeviceManager.h"
+#include "storage/ConfigRecords.h"
+#include "ui/core/CString.h"
+
+namespace TESK {
+class MDialog;
+}
+
+// Worker task ids. 11 is not a task: it is taken and dropped like any unknown id.
+enum : int {
+  TASK_STARTUP = 1,
+  TASK_DEVICE_ARRIVED = 2,
+  TASK_DEVICE_REMOVED = 3,
+  TASK_RECONNECT = 4,
+  TASK_READ_DEVICE_STATE = 5,
+  TASK_APPLY_PROFILE = 6,
+  TASK_WRITE_KEYMAP = 7,
+  TASK_WRITE_MACROS = 8,
+  TASK_WRITE_LIGHT = 9,
+  TASK_WRITE_KEY_COLORS = 10,
+  TASK_FACTORY_RESET = 12,
+  TASK_WRITE_KEY_PERF = 13,
+  TASK_WRITE_SETTINGS = 14,
+  TASK_WRITE_CALIBRATION = 15,
+  TASK_CHECK_SOFTWARE = 16,
+  TASK_CHECK_FIRMWARE = 17,
+  TASK_UPGRADE_SOFTWARE = 18,
+  TASK_UPGRADE_FIRMWARE = 19,
+  TASK_UPGRADE_FIRMWARE_HID = 20,
+  TASK_CHECK_CALIBRATION = 21,
+  TASK_RECHECK_CALIBRATION = 22,
+  TASK_WRITE_KEYMAP_ALL = 23,
+};
+
+// Window timer of the firmware upgrade's progress dialog, and its period.
+constexpr UINT kProgressTimerId = 300;
+constexpr UINT kProgressTimerMs = 200;
+
+// Light-mode feature bits of m_lightModeFlags that the idle poll reads.
+constexpr uint32_t kLightFlagLiveColors = 0x100;  // set: the lighting page does not poll live colours
+constexpr uint32_t kLightFlagMusic = 0x200;       // set: every idle step sends a music frame
+
+// True when the foreground window's overlap with the main window is wider than 1000 or taller
+// than 8000 pixels: the lighting page then skips its colour poll.
+bool ForegroundCoversWindow(const RECT& foreground, const RECT& window);
+
+class DeviceLink : public CThreadBasic {
+ public:
+  // hid is the HID manager the link talks through (the program's single one by default).
+  explicit DeviceLink(HidDeviceManager& hid = HidDeviceManager::Instance());
+  ~DeviceLink();
+
+  // ---- Task queue (either thread) ----
+  void AppendTask(int taskId);
+  // Removes and returns the front id; false when the queue is empty.
+  bool TakeTask(int* taskId);
+  size_t PendingTasks();
+  // The lock of the queue and the registrations, for a window that replaces a registered
+  // dialog and must delete the old one under it. Re-entrant.
+  std::unique_lock<std::recursive_mutex> LockTasks();
+
+  // ---- Dialog registrations (UI thread) ----
+  // Registers the wait dialog of tasks 6, 7, 8, 12 and 23 (or the progress dialog of tasks 19
+  // and 20) before the task id is appended; the previous registration is deleted under the
+  // lock, so the worker never closes a dialog that is being deleted. Null unregisters.
+  // The link owns what is registered and destroys its window before deleting it (UI thread);
+  // the dialog's window must exist already, so that a close that arrives before its modal
+  // loop runs still ends the loop.
+  void RegisterWaitDlg(std::unique_ptr<TESK::MDialog> dialog);
+  void RegisterUpdateTipDlg(std::unique_ptr<TESK::MDialog> dialog);
+  TESK::MDialog* GetWaitDlg();
+  TESK::MDialog* GetUpdateTipDlg();
+
+  // ---- The worker ----
+  void WorkerStep() override;
+  // Ready: connected and the connection routine accepted the model's interface.
+  bool IsReady() const { return m_connected && m_deviceReady; }
+  void RunStartupTask();
+  void RefreshFromDevice();
+  void FactoryReset();
+
+  // ---- Device operations (worker), filled in by the device Parts ----
+  virtual void OpenDevice() = 0;
+  virtual void UpdateConnectionState(int reason) = 0;  // 0 arrival or start, 2 removal
+  virtual void GetDeviceProfile(int refresh) = 0;
+  virtual void PollLiveColors() = 0;
+  virtual void ReadInputReport() = 0;
+  virtual void ReadKeyPerfFromDevice(int profile) = 0;
+  virtual void ReadLightFromDevice(int profile) = 0;
+  virtual void WriteKeyMap() = 0;
+  virtual void WriteKeyMapAllLayers() = 0;
+  virtual void WriteMacros() = 0;
+  virtual void WriteLightSettings() = 0;
+  virtual void WriteKeyColors() = 0;
+  virtual void WriteKeyPerf() = 0;
+  virtual void WriteDeviceSettings() = 0;
+  virtual void SendCalibrationMode() = 0;
+
+  // ---- Window side: page refreshes and tasks of the pages and the shell ----
+  virtual void RefreshProfiles() = 0;
+  virtual void RefreshKeyCaptions() = 0;
+  virtual void RefreshPerfPage() = 0;
+  virtual void RefreshLightPage() = 0;
+  virtual void RefreshLightModeLists() = 0;
+  virtual void InitMusicGrid() = 0;
+  virtual void RefreshDeviceSettings() = 0;
+  virtual void RefreshMacroList() = 0;
+  virtual void ApplyProfile() = 0;
+  virtual void SendMusicFrame() = 0;
+  virtual void CheckSoftwareVersion() = 0;
+  virtual void CheckFirmwareVersion() = 0;
+  virtual void UpgradeSoftware() = 0;
+  virtual void UpgradeFirmware() = 0;
+  virtual void UpgradeBootDeviceFirmware() = 0;
+  virtual void RecheckCalibration() = 0;
+  virtual void CloseAllPopups() = 0;
+  // Init and start the music visualizer, paused.
+  virtual void StartVisualizer() = 0;
+
+  // ---- Window side: queries (answered from any thread) ----
+  virtual bool IsMainWindowShown() = 0;
+  virtual bool IsMainWindowMinimised() = 0;
+  virtual bool GetMainWindowRect(RECT* rect) = 0;
+  // The rectangle of the foreground window when it is another window than the main one.
+  virtual bool GetForegroundRect(RECT* rect) = 0;
+
+  // ---- Window side: control steps, performed on the UI thread at the worker's request ----
+  // The pages state: home page hidden, background "main_bkg.png", main tabs shown with
+  // tabIndex selected, the connection text set.
+  virtual void ShowPagesState(int tabIndex, const CString& connectText) = 0;
+  virtual void EnableCheckSoftwareButton() = 0;
+  virtual void EnableCheckFirmwareButton() = 0;
+  virtual void StartWindowTimer(UINT id, UINT periodMs) = 0;
+  virtual void StopWindowTimer(UINT id) = 0;
+
+  // ---- Device and model state ----
+  std::atomic<bool> m_startupDone{false};
+  std::atomic<bool> m_connected{false};
+  std::atomic<bool> m_deviceReady{false};
+  std::atomic<int> m_deviceState{0};
+  std::atomic<int> m_curModelId{0};
+  std::atomic<int> m_modelComboIndex{0};
+  std::atomic<int> m_arrivedModelId{0};
+  std::atomic<uint32_t> m_bootVid{0};
+  std::atomic<uint32_t> m_bootPid{0};
+  CString m_modelName;
+  CString m_modelTitle;
+  CString m_softwareVersion;
+  CString m_storeUrl;
+  CString m_softwareUpgradeUrl;
+  int m_rowCount = 0;
+  int m_colCount = 0;
+  uint8_t m_keyMatrix[8][32] = {};
+  bool m_hasPerKeyRgb = true;
+
+  // ---- Selection state (pages write, the worker reads, and the other way round) ----
+  std::atomic<int> m_curTab{0};
+  std::atomic<int> m_curTabIndex{1};
+  std::atomic<int> m_selectedProfile{1};
+  std::atomic<int> m_deviceProfile{0};
+  std::atomic<int> m_fnLayer{0};
+  std::atomic<int> m_lightMode{0};
+  std::atomic<uint32_t> m_lightModeFlags{0};
+  std::atomic<bool> m_calibrationMode{false};
+  std::atomic<bool> m_calibrating{false};
+  std::atomic<bool> m_debugMode{false};
+  std::atomic<int> m_advKeyWriteMask{0};
+
+  // ---- Device key tables (worker) ----
+  uint8_t m_defaultKeyTable[800] = {};
+  std::map<int, int> m_keyIndexByCode;
+  std::map<int, int> m_defaultCodeByIndex;
+  KEY_PERF_DATA m_keyPerf[128] = {};
+  std::map<int, int> m_perfSlotByKey;
+  std::map<int, int> m_dksKeySlots;
+  std::map<int, int> m_advKeySlots;
+  std::map<int, int> m_tglKeySlots;
+
+ protected:
+  HidDeviceManager& m_hid;
+
+ private:
+  void RunTask(int taskId);
+  void IdlePoll();
+  // After tasks 6, 7, 8, 12 and 23: DoOK on the wait dialog, then 100 ms.
+  void CloseWaitDialog();
+  // After tasks 19 and 20: timer 300 stopped, 100 ms, DoOK on the progress dialog, 100 ms.
+  void EndProgress();
+  static void ReplaceDialog(std::unique_ptr<TESK::MDialog>& slot, std::unique_ptr<TESK::MDialog> next);
+
+  std::recursive_mutex m_taskLock;
+  std::deque<int> m_taskQueue;
+  std::unique_ptr<TESK::MDialog> m_waitDlg;
+  std::unique_ptr<TESK::MDialog> m_updateTipDlg;
+};

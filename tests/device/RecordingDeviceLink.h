@@ -1,0 +1,133 @@
+// A DeviceLink whose device and window sides only record: every pure operation appends a
+// call (name, integer arguments, text, thread, step number, time) and runs the action a test
+// attached to that name, if any; queries answer from values the test sets. Steps are
+// counted and their start times kept, so pacing can be read back. A new operation is one
+// line in the class below. Calls may come from any thread.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "device/DeviceLink.h"
+
+namespace testsupport {
+
+struct LinkCall {
+  std::string name;
+  std::vector<int> args;
+  CString text;
+  DWORD thread = 0;
+  int step = 0;      // the step during which the call came; 0 outside the worker's steps
+  double timeMs = 0;  // since the log was made
+};
+
+// The record of one link; shared, so that a test can read it after the link is gone.
+class CallLog {
+ public:
+  std::vector<LinkCall> Calls();
+  // The calls as "Name(arg,arg)" (no parentheses without arguments), in order.
+  std::vector<std::string> Names();
+  void Clear();
+  std::vector<double> StepStarts();
+  double NowMs() const;
+
+ private:
+  friend class RecordingDeviceLink;
+  const std::chrono::steady_clock::time_point m_epoch = std::chrono::steady_clock::now();
+  std::mutex m_lock;
+  std::vector<LinkCall> m_calls;
+  std::vector<double> m_stepStarts;
+};
+
+class RecordingDeviceLink : public DeviceLink {
+ public:
+  explicit RecordingDeviceLink(HidDeviceManager& hid = HidDeviceManager::Instance());
+  // Stops the worker and waits for its last step, as the main window does.
+  ~RecordingDeviceLink();
+
+  // Runs action inside every later call of the operation name (after it is recorded).
+  void SetAction(const std::string& name, std::function<void()> action);
+  // Each step first spins this long (microseconds), before the link's own step.
+  void SetStepSpin(int microseconds) { m_stepSpinUs = microseconds; }
+
+  std::shared_ptr<CallLog> Log() { return m_log; }
+  std::vector<std::string> Names() { return m_log->Names(); }
+  int Steps() const { return m_step; }
+
+  // Answers of the queries.
+  std::atomic<bool> shown{true};
+  std::atomic<bool> minimised{false};
+  RECT mainRect{0, 0, 1400, 860};
+  bool hasForeground = false;
+  RECT foregroundRect{0, 0, 0, 0};
+
+  void WorkerStep() override;
+
+  void OpenDevice() override { Record("OpenDevice"); }
+  void UpdateConnectionState(int reason) override { Record("UpdateConnectionState", {reason}); }
+  void GetDeviceProfile(int refresh) override { Record("GetDeviceProfile", {refresh}); }
+  void PollLiveColors() override { Record("PollLiveColors"); }
+  void ReadInputReport() override { Record("ReadInputReport"); }
+  void ReadKeyPerfFromDevice(int profile) override { Record("ReadKeyPerfFromDevice", {profile}); }
+  void ReadLightFromDevice(int profile) override { Record("ReadLightFromDevice", {profile}); }
+  void WriteKeyMap() override { Record("WriteKeyMap"); }
+  void WriteKeyMapAllLayers() override { Record("WriteKeyMapAllLayers"); }
+  void WriteMacros() override { Record("WriteMacros"); }
+  void WriteLightSettings() override { Record("WriteLightSettings"); }
+  void WriteKeyColors() override { Record("WriteKeyColors"); }
+  void WriteKeyPerf() override { Record("WriteKeyPerf"); }
+  void WriteDeviceSettings() override { Record("WriteDeviceSettings"); }
+  void SendCalibrationMode() override { Record("SendCalibrationMode"); }
+
+  void RefreshProfiles() override { Record("RefreshProfiles"); }
+  void RefreshKeyCaptions() override { Record("RefreshKeyCaptions"); }
+  void RefreshPerfPage() override { Record("RefreshPerfPage"); }
+  void RefreshLightPage() override { Record("RefreshLightPage"); }
+  void RefreshLightModeLists() override { Record("RefreshLightModeLists"); }
+  void InitMusicGrid() override { Record("InitMusicGrid"); }
+  void RefreshDeviceSettings() override { Record("RefreshDeviceSettings"); }
+  void RefreshMacroList() override { Record("RefreshMacroList"); }
+  void ApplyProfile() override { Record("ApplyProfile"); }
+  void SendMusicFrame() override { Record("SendMusicFrame"); }
+  void CheckSoftwareVersion() override { Record("CheckSoftwareVersion"); }
+  void CheckFirmwareVersion() override { Record("CheckFirmwareVersion"); }
+  void UpgradeSoftware() override { Record("UpgradeSoftware"); }
+  void UpgradeFirmware() override { Record("UpgradeFirmware"); }
+  void UpgradeBootDeviceFirmware() override { Record("UpgradeBootDeviceFirmware"); }
+  void RecheckCalibration() override { Record("RecheckCalibration"); }
+  void CloseAllPopups() override { Record("CloseAllPopups"); }
+  void StartVisualizer() override { Record("StartVisualizer"); }
+
+  bool IsMainWindowShown() override { return shown; }
+  bool IsMainWindowMinimised() override { return minimised; }
+  bool GetMainWindowRect(RECT* rect) override;
+  bool GetForegroundRect(RECT* rect) override;
+
+  void ShowPagesState(int tabIndex, const CString& connectText) override {
+    Record("ShowPagesState", {tabIndex}, connectText);
+  }
+  void EnableCheckSoftwareButton() override { Record("EnableCheckSoftwareButton"); }
+  void EnableCheckFirmwareButton() override { Record("EnableCheckFirmwareButton"); }
+  void StartWindowTimer(UINT id, UINT periodMs) override {
+    Record("StartWindowTimer", {static_cast<int>(id), static_cast<int>(periodMs)});
+  }
+  void StopWindowTimer(UINT id) override { Record("StopWindowTimer", {static_cast<int>(id)}); }
+
+ private:
+  void Record(const char* name, std::vector<int> args = {}, const CString& text = CString());
+
+  const std::shared_ptr<CallLog> m_log = std::make_shared<CallLog>();
+  std::mutex m_actionLock;
+  std::map<std::string, std::function<void()>> m_actions;
+  std::atomic<int> m_step{0};
+  std::atomic<int> m_stepSpinUs{0};
+};
+
+}  // namespace testsupport
