@@ -1,5 +1,6 @@
 #include "BitmapProbe.h"
 
+#include <string>
 #include <vector>
 
 #include "ui/core/GdiplusHeaders.h"
@@ -54,6 +55,23 @@ int DibSurface::Count(int left, int top, int right, int bottom, DWORD rgb) const
   return count;
 }
 
+void MakeSkinFolderFor(const wchar_t* name) {
+  CreateDirectoryW(TESK::GetProgramFolder() + L"skins", nullptr);
+  const std::wstring path = std::wstring(TESK::GetSkinFolder()) + name;
+  for (size_t slash = path.find(L'\\', std::wstring(TESK::GetProgramFolder()).size() + 6); slash != std::wstring::npos;
+       slash = path.find(L'\\', slash + 1)) {
+    CreateDirectoryW(path.substr(0, slash).c_str(), nullptr);
+  }
+}
+
+bool DibSurface::CopyFromWindow(HWND hwnd) {
+  HDC window = GetDC(hwnd);
+  if (!window) return false;
+  const bool copied = BitBlt(m_dc, 0, 0, m_width, m_height, window, 0, 0, SRCCOPY) != 0;
+  ReleaseDC(hwnd, window);
+  return copied;
+}
+
 bool WriteSkin(const wchar_t* name, int width, int height, DWORD argb) {
   return WriteSkin(name, width, height, [argb](int, int) { return argb; });
 }
@@ -77,8 +95,7 @@ bool SaveAsPng(Gdiplus::Bitmap& bitmap, const wchar_t* path) {
 }  // namespace
 
 bool WriteSkin(const wchar_t* name, int width, int height, const std::function<DWORD(int x, int y)>& argbAt) {
-  CreateDirectoryW(TESK::GetProgramFolder() + L"skins", nullptr);
-  CreateDirectoryW(TESK::GetSkinFolder(), nullptr);
+  MakeSkinFolderFor(name);
   Gdiplus::Bitmap bitmap(width, height, PixelFormat32bppARGB);
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) bitmap.SetPixel(x, y, Gdiplus::Color(argbAt(x, y)));

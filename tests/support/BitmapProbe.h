@@ -24,6 +24,8 @@ public:
   int height() const { return m_height; }
 
   void Fill(DWORD rgb);
+  // Copies the client area of a shown, non-layered window (from its top-left) onto the surface.
+  bool CopyFromWindow(HWND hwnd);
   // The pixel's colour as 0x00RRGGBB (the alpha byte is left out: GDI leaves it undefined).
   DWORD Pixel(int x, int y) const;
   BYTE Red(int x, int y) const { return static_cast<BYTE>(Pixel(x, y) >> 16); }
@@ -42,8 +44,12 @@ private:
   DWORD* m_bits;
 };
 
-// Writes a PNG of width x height in one colour (0xAARRGGBB) into the skin folder, which it
-// creates when needed. False when it cannot be written.
+// Creates the skin folder and the sub-folders that the skin file name (relative to it, with
+// backslashes) passes through.
+void MakeSkinFolderFor(const wchar_t* name);
+// Writes a PNG of width x height in one colour (0xAARRGGBB) into the skin folder (or a
+// sub-folder of it named in name), which it creates when needed. False when it cannot be
+// written.
 bool WriteSkin(const wchar_t* name, int width, int height, DWORD argb);
 // The same with the colour of each pixel given by argbAt(x, y).
 bool WriteSkin(const wchar_t* name, int width, int height, const std::function<DWORD(int x, int y)>& argbAt);

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <string>
 
+#include "BitmapProbe.h"
 #include "FileBytes.h"
 #include "ui/core/Manager.h"
 
@@ -90,8 +91,7 @@ std::vector<BYTE> GifBytes(int width, int height, const std::vector<DWORD>& fram
 }
 
 void WriteSkinGif(const wchar_t* name, int width, int height, const std::vector<DWORD>& frameColours, int delay) {
-  CreateDirectoryW(TESK::GetProgramFolder() + L"skins", nullptr);
-  CreateDirectoryW(TESK::GetSkinFolder(), nullptr);
+  MakeSkinFolderFor(name);
   WriteFileBytes(std::wstring(TESK::GetSkinFolder() + name), GifBytes(width, height, frameColours, delay));
 }
 

@@ -1,4 +1,7 @@
 #include "ui/core/MAirBladder.h"
+#include "ui/core/CKeyboardTips.h"
+#include "ui/core/KBToolTips.h"
+#include "ui/core/LoadingWnd.h"
 
 #include <gtest/gtest.h>
 
@@ -151,15 +154,37 @@ TEST_F(MAirBladderTest, FaceComesFromTheLibrarysFontResourceOrFallsBackToAnInsta
   }
 }
 
-// Windows of the tip family override these by position.
-TEST(MAirBladderLayoutTest, ThirtySevenVirtualOperations) {
+// Windows of the tip family override these by position: the three share one layout.
+template <class Tip>
+void ExpectTipLayout(const char* name) {
   using testsupport::VirtualSlot;
-  EXPECT_EQ(9, VirtualSlot(&MAirBladder::OnUserCloseWindow)) << "first after MWindow's eight";
-  EXPECT_EQ(13, VirtualSlot(&MAirBladder::OnMouseMove));
-  EXPECT_EQ(26, VirtualSlot(&MAirBladder::OnNcCalcSize));
-  EXPECT_EQ(28, VirtualSlot(&MAirBladder::OnSetFocus));
-  EXPECT_EQ(32, VirtualSlot(&MAirBladder::OnPaint));
-  EXPECT_EQ(37, VirtualSlot(&MAirBladder::OnDestroy)) << "the 37th operation (the destructor fills two slots)";
+  EXPECT_EQ(9, VirtualSlot(&Tip::OnUserCloseWindow)) << name << ": first after MWindow's eight";
+  EXPECT_EQ(10, VirtualSlot(&Tip::CloseWindow)) << name;
+  EXPECT_EQ(13, VirtualSlot(&Tip::OnMouseMove)) << name;
+  EXPECT_EQ(17, VirtualSlot(&Tip::OnLButtonDown)) << name;
+  EXPECT_EQ(26, VirtualSlot(&Tip::OnNcCalcSize)) << name;
+  EXPECT_EQ(28, VirtualSlot(&Tip::OnSetFocus)) << name;
+  EXPECT_EQ(29, VirtualSlot(&Tip::OnKillFocus)) << name;
+  EXPECT_EQ(32, VirtualSlot(&Tip::OnPaint)) << name;
+  EXPECT_EQ(33, VirtualSlot(&Tip::OnTimer)) << name;
+  EXPECT_EQ(37, VirtualSlot(&Tip::OnDestroy)) << name << ": the 37th operation (the destructor fills two slots)";
+}
+
+TEST(TipWindowLayoutTest, ThirtySevenVirtualOperationsInEveryTipWindow) {
+  ExpectTipLayout<MAirBladder>("balloon tip");
+  ExpectTipLayout<TESK::CKeyboardTips>("key tip");
+  ExpectTipLayout<TESK::LoadingWnd>("loading window");
+}
+
+TEST(TipWindowLayoutTest, BareKeyTipHasThirteen) {
+  using testsupport::VirtualSlot;
+  using TESK::KBToolTips;
+  EXPECT_EQ(5, VirtualSlot(&KBToolTips::OnWindowMessage));
+  EXPECT_EQ(9, VirtualSlot(&KBToolTips::OnUserCloseWindow));
+  EXPECT_EQ(10, VirtualSlot(&KBToolTips::CloseWindow));
+  EXPECT_EQ(11, VirtualSlot(&KBToolTips::OnCreate));
+  EXPECT_EQ(12, VirtualSlot(&KBToolTips::OnSize));
+  EXPECT_EQ(13, VirtualSlot(&KBToolTips::OnPaint)) << "the 13th operation";
 }
 
 }  // namespace
