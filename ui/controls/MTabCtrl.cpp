@@ -474,9 +474,9 @@ void MTabCtrl::ShowPages(bool show) {
 }
 
 void MTabCtrl::DrawItems(Gdiplus::Graphics& g, CPoint origin, bool highlighted, bool vertical) {
-  const Gdiplus::FontFamily* family = GetFontFamily(m_strFontName);
-  if (!family) family = Gdiplus::FontFamily::GenericSansSerif();
-  Gdiplus::Font font(family, static_cast<Gdiplus::REAL>(m_nFontWidth), m_nFontStyle, Gdiplus::UnitPixel);
+  FallbackFontFamily fallback;
+  Gdiplus::Font font(fallback.Or(GetFontFamily(m_strFontName)), static_cast<Gdiplus::REAL>(m_nFontWidth),
+                     m_nFontStyle, Gdiplus::UnitPixel);
   Gdiplus::StringFormat format(kCaptionFormat);
   format.SetAlignment(Gdiplus::StringAlignmentNear);
   format.SetLineAlignment(Gdiplus::StringAlignmentCenter);

@@ -6,7 +6,10 @@
 #include "ui/controls/CGifPicture.h"
 #include "ui/controls/CPhotoFrame.h"
 #include "ui/controls/CSliderPicture.h"
+#include "ui/controls/MLevelCtrl.h"
 #include "ui/controls/MPicture.h"
+#include "ui/controls/MProgress.h"
+#include "ui/controls/MSlider.h"
 #include "ui/controls/MTabCtrl.h"
 #include "ui/controls/MTabLayout.h"
 #include "ui/core/MControl.h"
@@ -22,6 +25,9 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"CPhotoFrame", &NewVisibleEnabled<CPhotoFrame>},
     {L"CSliderPicture", &NewVisibleEnabled<CSliderPicture>},
     {L"CGifPicture", &NewVisibleEnabled<CGifPicture>},
+    {L"MProgress", &NewVisibleEnabled<MProgress>},
+    {L"MSlider", &NewVisibleEnabled<MSlider>},
+    {L"MLevelCtrl", &NewVisibleEnabled<MLevelCtrl>},
     {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
     {L"MTabLayout", &NewVisible<MTabLayout>},
 };
@@ -33,6 +39,9 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"CPhotoFrame", &NewVisibleEnabled<CPhotoFrame>},
     {L"CSliderPicture", &NewVisibleEnabled<CSliderPicture>},
     {L"CGifPicture", &NewVisibleEnabled<CGifPicture>},
+    {L"MProgress", &NewVisibleEnabled<MProgress>},
+    {L"MSlider", &NewVisibleEnabled<MSlider>},
+    {L"MLevelCtrl", &NewVisibleEnabled<MLevelCtrl>},
     {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
     {L"MTabLayout", &NewVisible<MTabLayout>},
 };

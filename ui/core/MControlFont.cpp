@@ -1,5 +1,6 @@
 #include "ui/core/MControlFont.h"
 
+#include "ui/core/MRender.h"
 #include "ui/core/Manager.h"
 #include "ui/core/PaintManager.h"
 
@@ -71,6 +72,24 @@ int MControlFont::SetImage(const wchar_t* file, int frames) {
 void MControlFont::SetControlTitle(const wchar_t* text) { m_strTitle = text; }
 
 CString MControlFont::GetControlTitle() { return m_strTitle; }
+
+void MControlFont::DrawTitleText(Gdiplus::Graphics& g, const wchar_t* text, const Gdiplus::RectF& box, INT formatFlags,
+                                 Gdiplus::TextRenderingHint hint) {
+  if (!text || !*text) return;
+  FallbackFontFamily fallback;
+  Gdiplus::Font font(fallback.Or(GetFontFamily(m_strFontName)), static_cast<Gdiplus::REAL>(m_nFontWidth), m_nFontStyle,
+                     Gdiplus::UnitPixel);
+  Gdiplus::StringFormat format(formatFlags);
+  const auto place = [](UINT align, UINT farFlag, UINT centreFlag) {
+    if (align & farFlag) return Gdiplus::StringAlignmentFar;
+    return (align & centreFlag) ? Gdiplus::StringAlignmentCenter : Gdiplus::StringAlignmentNear;
+  };
+  format.SetAlignment(place(m_nAlignment, DT_RIGHT, DT_CENTER));
+  format.SetLineAlignment(place(m_nVAlignment, DT_BOTTOM, DT_VCENTER));
+  Gdiplus::SolidBrush brush{Gdiplus::Color(m_textColor)};
+  g.SetTextRenderingHint(hint);
+  g.DrawString(text, -1, &font, box, &format, &brush);
+}
 
 void MControlFont::RepaintIfVisible() {
   if (m_bVisible && m_pParent) m_pParent->OnControlUpdate(m_rect, 1, this);

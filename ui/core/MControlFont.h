@@ -64,6 +64,12 @@ public:
   HFONT GetGDIFont();
   void ClearGDIFont();
 
+  // Draws text in the control's face (the generic sans-serif one when the face is unknown),
+  // size, style and text colour into box, placed by the control's alignments, with those
+  // string-format flags and that rendering hint.
+  void DrawTitleText(Gdiplus::Graphics& g, const wchar_t* text, const Gdiplus::RectF& box, INT formatFlags,
+                     Gdiplus::TextRenderingHint hint);
+
 protected:
   // Applies a cache entry's strip with the control's own frame count.
   int TakeImage(ImgResInfo* info, int frames);

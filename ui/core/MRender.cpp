@@ -550,4 +550,24 @@ int MRender::SaveBitmapToFile(HBITMAP bitmap, CString path) {
   return 1;
 }
 
+FallbackFontFamily::FallbackFontFamily() : m_owned(nullptr) {}
+
+FallbackFontFamily::~FallbackFontFamily() { delete m_owned; }
+
+const Gdiplus::FontFamily* FallbackFontFamily::Or(const Gdiplus::FontFamily* family) {
+  if (family) return family;
+  if (const Gdiplus::FontFamily* generic = Gdiplus::FontFamily::GenericSansSerif()) return generic;
+  if (!m_owned) {
+    for (const wchar_t* name : {L"Tahoma", L"Segoe UI", L"Arial", L"DejaVu Sans"}) {
+      auto* candidate = new Gdiplus::FontFamily(name);
+      if (candidate->IsAvailable()) {
+        m_owned = candidate;
+        break;
+      }
+      delete candidate;
+    }
+  }
+  return m_owned;
+}
+
 }  // namespace TESK

@@ -87,4 +87,22 @@ public:
   static int SaveBitmapToFile(HBITMAP bitmap, CString path);
 };
 
+// The face for text whose own face is neither private nor installed: the system's generic
+// sans-serif face, else an installed face that both Windows and Wine have. Wine answers no
+// generic face where none of the Windows faces is installed, and text drawn with a null
+// family shows nothing. Holds the face it had to create; make one where the text is drawn.
+class TESK_API FallbackFontFamily {
+public:
+  FallbackFontFamily();
+  ~FallbackFontFamily();
+  FallbackFontFamily(const FallbackFontFamily&) = delete;
+  FallbackFontFamily& operator=(const FallbackFontFamily&) = delete;
+
+  // family itself when it is given, else the fall-back face (null only when no face at all is there).
+  const Gdiplus::FontFamily* Or(const Gdiplus::FontFamily* family);
+
+private:
+  Gdiplus::FontFamily* m_owned;
+};
+
 }  // namespace TESK

@@ -247,9 +247,9 @@ void PaintManager::DrawOverlay(Gdiplus::Graphics& g) {
   g.FillRectangle(&inner, L + 2, T + 2, R - L - 4, B - T - 4);
 
   // A missing overlay face falls back to the system's sans-serif face.
-  const Gdiplus::FontFamily* family = FindTempFont(m_overlayFontName);
-  if (!family) family = Gdiplus::FontFamily::GenericSansSerif();
-  Gdiplus::Font font(family, 16, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
+  FallbackFontFamily fallback;
+  Gdiplus::Font font(fallback.Or(FindTempFont(m_overlayFontName)), 16, Gdiplus::FontStyleRegular,
+                     Gdiplus::UnitPixel);
   g.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
   Gdiplus::StringFormat format;
   format.SetAlignment(Gdiplus::StringAlignmentCenter);
