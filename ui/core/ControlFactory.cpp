@@ -7,6 +7,7 @@
 #include "ui/controls/CPhotoFrame.h"
 #include "ui/controls/CSliderPicture.h"
 #include "ui/controls/MLevelCtrl.h"
+#include "ui/controls/MListBox.h"
 #include "ui/controls/MPicture.h"
 #include "ui/controls/MProgress.h"
 #include "ui/controls/MSlider.h"
@@ -30,6 +31,7 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"MLevelCtrl", &NewVisibleEnabled<MLevelCtrl>},
     {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
     {L"MTabLayout", &NewVisible<MTabLayout>},
+    {L"MListBox", &NewVisible<MListBox>},
 };
 
 // A panel's table, in the order of comparison. It knows more classes than the engine's; a
@@ -44,6 +46,7 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"MLevelCtrl", &NewVisibleEnabled<MLevelCtrl>},
     {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
     {L"MTabLayout", &NewVisible<MTabLayout>},
+    {L"MListBox", &NewVisible<MListBox>},
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "ui/core/MRender.h"
 #include "ui/core/Manager.h"
+#include "ui/core/NativeEdit.h"
 #include "ui/core/PaintManager.h"
 
 namespace TESK {
@@ -128,17 +129,7 @@ Gdiplus::FontFamily* MControlFont::GetFontFamily(const wchar_t* name) {
 }
 
 HFONT MControlFont::GetGDIFont() {
-  if (m_hGDIFont) return m_hGDIFont;
-  LOGFONTW font = {};
-  GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
-  // At most 31 characters, so that the face name keeps its terminator.
-  lstrcpynW(font.lfFaceName, Manager::GetFontName(), LF_FACESIZE);
-  font.lfCharSet = DEFAULT_CHARSET;
-  font.lfHeight = -m_nFontWidth;
-  if (m_nFontStyle & Gdiplus::FontStyleBold) font.lfWeight += 700;
-  if (m_nFontStyle & Gdiplus::FontStyleItalic) font.lfItalic = TRUE;
-  if (m_nFontStyle & Gdiplus::FontStyleUnderline) font.lfUnderline = TRUE;
-  m_hGDIFont = CreateFontIndirectW(&font);
+  if (!m_hGDIFont) m_hGDIFont = CreateStyledFont(Manager::GetFontName(), -m_nFontWidth, m_nFontStyle);
   return m_hGDIFont;
 }
 
