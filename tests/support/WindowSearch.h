@@ -1,5 +1,5 @@
 // Finds windows of this thread by owner and class name (the tooltip, shadow and balloon
-// windows that the library creates for a window).
+// windows that the library creates for a window, the in-place edit windows).
 #pragma once
 
 #include <windows.h>
@@ -9,5 +9,9 @@ namespace testsupport {
 // The first window of the calling thread owned by owner whose class is className (letter
 // case ignored); null when there is none.
 HWND FindOwnedWindow(HWND owner, const wchar_t* className);
+
+// The first visible window of the calling thread, top-level or child at any depth, whose
+// class is className (letter case ignored); null when none is visible.
+HWND FindVisibleWindow(const wchar_t* className);
 
 }  // namespace testsupport

@@ -11,6 +11,7 @@
 #include "BitmapProbe.h"
 #include "ControlHost.h"
 #include "ProgramInstance.h"
+#include "WindowSearch.h"
 #include "ui/controls/MScroll.h"
 #include "ui/core/CEditWindow.h"
 #include "ui/core/MImageList.h"
@@ -68,24 +69,7 @@ protected:
   // A point on row index (0 ... 2, wholly in view on the first page), away from its text.
   static CPoint OnRow(int index) { return CPoint(180, 20 + 32 * index + 16); }
 
-  HWND VisibleEditWindow() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND top, LPARAM out) -> BOOL {
-          auto check = [](HWND w, LPARAM o) -> BOOL {
-            wchar_t name[32] = {};
-            GetClassNameW(w, name, 32);
-            if (std::wstring(name) == L"FSEditWindow" && IsWindowVisible(w)) *reinterpret_cast<HWND*>(o) = w;
-            return TRUE;
-          };
-          check(top, out);
-          EnumChildWindows(top, check, out);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-  }
+  static HWND VisibleEditWindow() { return testsupport::FindVisibleWindow(L"FSEditWindow"); }
 
   testsupport::GdiplusSession gdiplus;
   testsupport::ProgramInstance instance;
