@@ -313,9 +313,9 @@ void MListBox::DrawControl(HDC& dc, CRect) {
       Gdiplus::Graphics g2(m_hCacheDC);
       g2.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
       g2.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-      const Gdiplus::FontFamily* family = GetFontFamily(m_strFontName);
-      if (!family) family = Gdiplus::FontFamily::GenericSansSerif();
-      Gdiplus::Font font(family, static_cast<Gdiplus::REAL>(m_nFontWidth), m_nFontStyle, Gdiplus::UnitPixel);
+      FallbackFontFamily fallback;
+      Gdiplus::Font font(fallback.Or(GetFontFamily(m_strFontName)), static_cast<Gdiplus::REAL>(m_nFontWidth),
+                         m_nFontStyle, Gdiplus::UnitPixel);
       const int ix = (m_nTextMargin - m_nFrameWidth) / 2;
       const int iy = (R - m_nFrameHeight) / 2;
       auto drawIcon = [&](int i, int top) {
@@ -471,9 +471,9 @@ HBITMAP MListBox::GetControlDropBitmap() {
     part = CRect(&row->rect);
     text = row->text;
   }
-  const Gdiplus::FontFamily* family = GetFontFamily(m_strFontName);
-  if (!family) family = Gdiplus::FontFamily::GenericSansSerif();
-  Gdiplus::Font font(family, static_cast<Gdiplus::REAL>(m_nFontWidth + 2), m_nFontStyle, Gdiplus::UnitPixel);
+  FallbackFontFamily fallback;
+  Gdiplus::Font font(fallback.Or(GetFontFamily(m_strFontName)), static_cast<Gdiplus::REAL>(m_nFontWidth + 2),
+                     m_nFontStyle, Gdiplus::UnitPixel);
   const int textWidth = MRender::GetTextBounds(font, *m_pStringFormat, text).Width;
   part.right = part.left + std::min(textWidth + m_nTextMargin + 10, kDragImageMaxWidth);
   // Row rectangles count from the first visible row's top; the picture is cut from the
