@@ -11,3 +11,8 @@ constexpr UINT WM_KB_TRAY_NOTIFY = 0x69A;
 // Posted by both firmware flashers to their progress window: wParam is the percentage
 // 0..100, lParam 0.
 constexpr UINT WM_KB_FLASH_PROGRESS = 0x785;
+
+// Posted to the main window when a keyboard in bootloader mode shows up (wParam 99,
+// lParam 0), by the device-change handling and by the CH375 arrival callback.
+constexpr UINT WM_KB_UPGRADE_NOTIFY = 0x69C;
+constexpr WPARAM kUpgradeNotifyBootDevice = 99;

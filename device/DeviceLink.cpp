@@ -58,6 +58,7 @@ struct TaskEntry {
   bool needsReady;
   Body body;
   After after;
+  bool device = true;  // runs under the device lock (all but the version checks and upgrades)
 };
 
 // Member operations as bodies, so that every row has one shape.
@@ -81,11 +82,11 @@ constexpr TaskEntry kTasks[] = {
     {TASK_WRITE_KEY_PERF, true, &Call<&DeviceLink::WriteKeyPerf>, After::Nothing},
     {TASK_WRITE_SETTINGS, true, &Call<&DeviceLink::WriteDeviceSettings>, After::Nothing},
     {TASK_WRITE_CALIBRATION, true, &TaskBodies::WriteCalibration, After::Nothing},
-    {TASK_CHECK_SOFTWARE, false, &Call<&DeviceLink::CheckSoftwareVersion>, After::EnableSoftwareCheck},
-    {TASK_CHECK_FIRMWARE, false, &Call<&DeviceLink::CheckFirmwareVersion>, After::EnableFirmwareCheck},
-    {TASK_UPGRADE_SOFTWARE, false, &Call<&DeviceLink::UpgradeSoftware>, After::Nothing},
-    {TASK_UPGRADE_FIRMWARE, false, &TaskBodies::UpgradeFirmware, After::ProgressEnd},
-    {TASK_UPGRADE_FIRMWARE_HID, false, &TaskBodies::UpgradeBootDevice, After::ProgressEnd},
+    {TASK_CHECK_SOFTWARE, false, &Call<&DeviceLink::CheckSoftwareVersion>, After::EnableSoftwareCheck, false},
+    {TASK_CHECK_FIRMWARE, false, &Call<&DeviceLink::CheckFirmwareVersion>, After::EnableFirmwareCheck, false},
+    {TASK_UPGRADE_SOFTWARE, false, &Call<&DeviceLink::UpgradeSoftware>, After::Nothing, false},
+    {TASK_UPGRADE_FIRMWARE, false, &TaskBodies::UpgradeFirmware, After::ProgressEnd, false},
+    {TASK_UPGRADE_FIRMWARE_HID, false, &TaskBodies::UpgradeBootDevice, After::ProgressEnd, false},
     {TASK_CHECK_CALIBRATION, true, &Call<&DeviceLink::RecheckCalibration>, After::Nothing},
     {TASK_RECHECK_CALIBRATION, true, &Call<&DeviceLink::RecheckCalibration>, After::Nothing},
     {TASK_WRITE_KEYMAP_ALL, true, &Call<&DeviceLink::WriteKeyMapAllLayers>, After::CloseWait},
@@ -123,6 +124,8 @@ DeviceLink::DeviceLink(HidDeviceManager& hid) : m_hid(hid) {}
 DeviceLink::~DeviceLink() {
   Stop();
   WaitForEnd();
+  if (m_deviceNotify) UnregisterDeviceNotification(m_deviceNotify);
+  SetCh375NotifyWindow(nullptr);
   RegisterWaitDlg(nullptr);
   RegisterUpdateTipDlg(nullptr);
 }
@@ -192,6 +195,8 @@ void DeviceLink::WorkerStep() {
 void DeviceLink::RunTask(int taskId) {
   const TaskEntry* task = FindTask(taskId);
   if (!task || (task->needsReady && !IsReady())) return;
+  std::unique_lock<std::recursive_mutex> device(m_deviceLock, std::defer_lock);
+  if (task->device) device.lock();
   task->body(*this);
   switch (task->after) {
     case After::Nothing:
@@ -212,6 +217,7 @@ void DeviceLink::RunTask(int taskId) {
 }
 
 void DeviceLink::IdlePoll() {
+  std::lock_guard<std::recursive_mutex> device(m_deviceLock);
   const uint32_t flags = m_lightModeFlags;
   if (flags & kLightFlagMusic) SendMusicFrame();
   if (!IsMainWindowShown()) return;

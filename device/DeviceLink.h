@@ -10,6 +10,11 @@
 //   the worker takes the front. It is held only to read or change them (and, on the UI
 //   thread, to replace a registered dialog), never while a task runs; the worker calls
 //   MDialog::DoOK under it, which only posts a message.
+// - m_deviceLock (re-entrant) keeps a model selection from overlapping a device task: the
+//   worker holds it around every task but the version checks and upgrades (16-20) and around
+//   the idle poll; SelectModel holds it; a UI-thread caller of SelectModel waits for it.
+//   m_modelsLock guards the connected flags of m_deviceModels (worker and device-change
+//   handler). Lock order: m_deviceLock, then m_taskLock or m_modelsLock.
 // - The scalar state shared by both threads is atomic; each is written by one thread at a
 //   time and no ordering between them is relied on.
 // - Window-side operations are called on the worker. Anything that changes a control or
@@ -28,11 +33,17 @@
 #include <memory>
 #include <mutex>
 
+#include <dbt.h>
+
+#include <vector>
+
 #include "device/CThreadBasic.h"
+#include "device/DeviceModel.h"
 #include "device/HidDeviceManager.h"
 #include "storage/ConfigRecords.h"
 #include "ui/core/CString.h"
 
+class XmlDocument;
 namespace TESK {
 class MDialog;
 }
@@ -70,6 +81,12 @@ constexpr UINT kProgressTimerMs = 200;
 // Light-mode feature bits of m_lightModeFlags that the idle poll reads.
 constexpr uint32_t kLightFlagLiveColors = 0x100;  // set: the lighting page does not poll live colours
 constexpr uint32_t kLightFlagMusic = 0x200;       // set: every idle step sends a music frame
+
+// The four key pictures of the main window (keys, advanced keys, lighting, performance).
+enum KeyPicture : int { KEY_PICTURE_KEYS, KEY_PICTURE_ADV, KEY_PICTURE_LIGHT, KEY_PICTURE_PERF, KEY_PICTURE_COUNT };
+
+// The colour every layout key starts with (0x00BBGGRR).
+constexpr COLORREF kLayoutKeyColor = 0x232323;
 
 // True when the foreground window's overlap with the main window is wider than 1000 or taller
 // than 8000 pixels: the lighting page then skips its colour poll.
@@ -110,9 +127,21 @@ class DeviceLink : public CThreadBasic {
   void RefreshFromDevice();
   void FactoryReset();
 
+  // ---- Models, layouts and hot-plug ----
+  // UI thread, once at window initialisation: the model lists, the combo, config.xml,
+  // the device notifications.
+  void LoadModelsAndConfig();
+  // Worker or UI thread, under m_deviceLock: caption, settings store, layout into the pictures.
+  void SelectModel(int modelId);
+  void FillLightModeCombo();
+  // WM_DEVICECHANGE (UI thread): queues tasks 2 and 3, reports bootloaders.
+  void OnDeviceChange(UINT event, const DEV_BROADCAST_HDR* header);
+  void RegisterDeviceNotifications();
+  std::unique_lock<std::recursive_mutex> LockDevice();
+
   // ---- Device operations (worker), filled in by the device Parts ----
-  virtual void OpenDevice() = 0;
-  virtual void UpdateConnectionState(int reason) = 0;  // 0 arrival or start, 2 removal
+  virtual void OpenDevice();
+  virtual void UpdateConnectionState(int reason);  // 0 arrival or start, 2 removal
   virtual void GetDeviceProfile(int refresh) = 0;
   virtual void PollLiveColors() = 0;
   virtual void ReadInputReport() = 0;
@@ -163,6 +192,35 @@ class DeviceLink : public CThreadBasic {
   virtual void EnableCheckFirmwareButton() = 0;
   virtual void StartWindowTimer(UINT id, UINT periodMs) = 0;
   virtual void StopWindowTimer(UINT id) = 0;
+  // The model combo (item data = model id); the getters give 0 and -1 without a selection.
+  virtual void ClearModelCombo() = 0;
+  virtual void AddModelComboItem(const CString& name, int modelId) = 0;
+  virtual void SelectModelComboData(int modelId) = 0;
+  virtual int GetModelComboData() = 0;
+  virtual int GetModelComboIndex() = 0;
+  virtual void SetModelCaption(const CString& name) = 0;
+  virtual void SetDeviceNameCaption(const CString& product) = 0;
+  // The key pictures (KeyPicture), as their KeyboardCtrl operations.
+  virtual void ClearKeyPicture(int picture) = 0;
+  virtual void SetKeyPictureSize(int picture, int width, int height) = 0;
+  virtual void SetKeyPictureColor(int picture, COLORREF color) = 0;
+  virtual void AddKeyPictureKey(int picture, const CString& name, const CString& desc, int code, const RECT& rect,
+                                const CString& icon, COLORREF color) = 0;
+  virtual void SetKeyStrokeModel(int modelId) = 0;
+  virtual void SetBrightnessMax(int maximum) = 0;
+  virtual void SetSpeedRange(int minimum, int maximum, int position) = 0;
+  // The music panel's mode combo, and hiding its style controls (ids 198-201).
+  virtual void ClearMusicModeCombo() = 0;
+  virtual void AddMusicModeItem(const CString& text, int data) = 0;
+  virtual void SelectMusicModeIndex(int index) = 0;
+  virtual void HideMusicStyleControls() = 0;
+  // The home state: main tabs hidden with no selection, background "home_bkg.png", home page.
+  virtual void ShowHomeState() = 0;
+  // The home page's connection text and picture.
+  virtual void SetConnectState(const CString& text, const CString& image) = 0;
+  // Closes, destroys and forgets the docked advanced-key editor when it is open.
+  virtual void CloseAdvKeyEditor() = 0;
+  virtual HWND GetMainWindowHandle() = 0;
 
   // ---- Device and model state ----
   std::atomic<bool> m_startupDone{false};
@@ -183,6 +241,8 @@ class DeviceLink : public CThreadBasic {
   int m_colCount = 0;
   uint8_t m_keyMatrix[8][32] = {};
   bool m_hasPerKeyRgb = true;
+  std::vector<DEVICE_MODEL> m_models;        // name, model id, display name
+  std::vector<DEVICE_MODEL> m_deviceModels;  // USB identity, pattern, connected flag
 
   // ---- Selection state (pages write, the worker reads, and the other way round) ----
   std::atomic<int> m_curTab{0};
@@ -217,8 +277,13 @@ class DeviceLink : public CThreadBasic {
   void CloseWaitDialog();
   // After tasks 19 and 20: timer 300 stopped, 100 ms, DoOK on the progress dialog, 100 ms.
   void EndProgress();
+  void LoadLayout(const CString& displayName);
+  void ReadLayoutKeys(XmlDocument& layout);
   static void ReplaceDialog(std::unique_ptr<TESK::MDialog>& slot, std::unique_ptr<TESK::MDialog> next);
 
+  std::recursive_mutex m_deviceLock;
+  std::mutex m_modelsLock;
+  HDEVNOTIFY m_deviceNotify = nullptr;
   std::recursive_mutex m_taskLock;
   std::deque<int> m_taskQueue;
   std::unique_ptr<TESK::MDialog> m_waitDlg;

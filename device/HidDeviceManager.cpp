@@ -134,6 +134,29 @@ void HidDeviceManager::ScanDevices() {
   }
 }
 
+void HidDeviceManager::DropAbsentDevices() {
+  if (m_devices.empty() || !EnsureHidInitialised()) return;
+  std::vector<std::string> present;
+  {
+    Enumeration all;
+    for (hid_device_info* info = all.First(); info; info = info->next) {
+      if (info->path) present.emplace_back(info->path);
+    }
+  }
+  std::vector<HID_DEVICE_RECORD*> kept;
+  for (HID_DEVICE_RECORD* record : m_devices) {
+    if (std::find(present.begin(), present.end(), record->path) != present.end()) {
+      record->index = static_cast<int>(kept.size());
+      kept.push_back(record);
+      continue;
+    }
+    if (record->handle == m_activeHandle) m_activeHandle = nullptr;
+    if (record->handle) hid_close(record->handle);
+    delete record;
+  }
+  m_devices.swap(kept);
+}
+
 void HidDeviceManager::CloseAll() {
   if (!m_opened) return;
   m_opened = false;

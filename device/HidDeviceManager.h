@@ -93,6 +93,9 @@ class HidDeviceManager {
   int GetModelId(int vid, int pid, const CString& productString) const;
 
   void ScanDevices();
+  // Closes and forgets the records whose interface is no longer enumerated (a keyboard
+  // unplugged while the scan talked to it); the others keep their order and get new indexes.
+  void DropAbsentDevices();
   void CloseAll();
   bool GetOpenDevices(std::vector<HID_DEVICE_RECORD*>& devices) const;
   int GetActiveDeviceState() const;

@@ -1,5 +1,7 @@
 #include "RecordingDeviceLink.h"
 
+#include <algorithm>
+
 namespace testsupport {
 
 namespace {
@@ -74,18 +76,76 @@ bool RecordingDeviceLink::GetForegroundRect(RECT* rect) {
   return true;
 }
 
-void RecordingDeviceLink::Record(const char* name, std::vector<int> args, const CString& text) {
+bool RecordingDeviceLink::Record(const char* name, std::vector<int> args, const CString& text,
+                                 const CString& text2) {
   {
     std::lock_guard<std::mutex> lock(m_log->m_lock);
-    m_log->m_calls.push_back({name, std::move(args), text, GetCurrentThreadId(), t_step, m_log->NowMs()});
+    m_log->m_calls.push_back({name, std::move(args), text, text2, GetCurrentThreadId(), t_step, m_log->NowMs()});
   }
   std::function<void()> action;
+  bool real = false;
   {
     std::lock_guard<std::mutex> lock(m_actionLock);
     auto found = m_actions.find(name);
     if (found != m_actions.end()) action = found->second;
+    real = std::find(m_real.begin(), m_real.end(), name) != m_real.end();
   }
   if (action) action();
+  return real;
+}
+
+void RecordingDeviceLink::SetReal(std::initializer_list<const char*> names) {
+  std::lock_guard<std::mutex> lock(m_actionLock);
+  for (const char* name : names) m_real.emplace_back(name);
+}
+
+void RecordingDeviceLink::ClearModelCombo() {
+  Record("ClearModelCombo");
+  modelCombo.clear();
+  modelComboIndex = -1;
+}
+
+void RecordingDeviceLink::AddModelComboItem(const CString& name, int modelId) {
+  Record("AddModelComboItem", {modelId}, name);
+  modelCombo.push_back({name, modelId});
+}
+
+void RecordingDeviceLink::SelectModelComboData(int modelId) {
+  Record("SelectModelComboData", {modelId});
+  for (size_t i = 0; i < modelCombo.size(); ++i) {
+    if (modelCombo[i].data == modelId) {
+      modelComboIndex = static_cast<int>(i);
+      return;
+    }
+  }
+}
+
+int RecordingDeviceLink::GetModelComboData() {
+  return modelComboIndex >= 0 && modelComboIndex < static_cast<int>(modelCombo.size())
+             ? modelCombo[modelComboIndex].data
+             : 0;
+}
+
+void RecordingDeviceLink::ClearKeyPicture(int picture) {
+  Record("ClearKeyPicture", {picture});
+  pictures[picture].keys.clear();
+}
+
+void RecordingDeviceLink::SetKeyPictureSize(int picture, int width, int height) {
+  Record("SetKeyPictureSize", {picture, width, height});
+  pictures[picture].width = width;
+  pictures[picture].height = height;
+}
+
+void RecordingDeviceLink::SetKeyPictureColor(int picture, COLORREF color) {
+  Record("SetKeyPictureColor", {picture, static_cast<int>(color)});
+  pictures[picture].color = color;
+}
+
+void RecordingDeviceLink::AddKeyPictureKey(int picture, const CString& name, const CString& desc, int code,
+                                           const RECT& rect, const CString& icon, COLORREF color) {
+  // Not logged call by call: the picture keeps the keys.
+  pictures[picture].keys.push_back({name, desc, code, rect, icon, color});
 }
 
 }  // namespace testsupport

@@ -1,6 +1,8 @@
-// A DeviceLink whose device and window sides only record: every pure operation appends a
-// call (name, integer arguments, text, thread, step number, time) and runs the action a test
-// attached to that name, if any; queries answer from values the test sets. Steps are
+// A DeviceLink whose device and window sides record: every overridden operation appends a
+// call (name, integer arguments, texts, thread, step number, time) and runs the action a test
+// attached to that name, if any; an operation the link implements itself runs for real only
+// when the test asks for it (SetReal). Queries answer from values the test sets; the model
+// combo and the four key pictures keep the state their operations give them. Steps are
 // counted and their start times kept, so pacing can be read back. A new operation is one
 // line in the class below. Calls may come from any thread.
 #pragma once
@@ -23,6 +25,7 @@ struct LinkCall {
   std::string name;
   std::vector<int> args;
   CString text;
+  CString text2;
   DWORD thread = 0;
   int step = 0;      // the step during which the call came; 0 outside the worker's steps
   double timeMs = 0;  // since the log was made
@@ -54,6 +57,8 @@ class RecordingDeviceLink : public DeviceLink {
 
   // Runs action inside every later call of the operation name (after it is recorded).
   void SetAction(const std::string& name, std::function<void()> action);
+  // The named operations (that DeviceLink implements) run for real after being recorded.
+  void SetReal(std::initializer_list<const char*> names);
   // Each step first spins this long (microseconds), before the link's own step.
   void SetStepSpin(int microseconds) { m_stepSpinUs = microseconds; }
 
@@ -67,11 +72,37 @@ class RecordingDeviceLink : public DeviceLink {
   RECT mainRect{0, 0, 1400, 860};
   bool hasForeground = false;
   RECT foregroundRect{0, 0, 0, 0};
+  HWND mainWindow = nullptr;
+
+  // State the window-side operations leave.
+  struct ComboItem {
+    CString text;
+    int data;
+  };
+  struct PictureKey {
+    CString name, desc;
+    int code;
+    RECT rect;
+    CString icon;
+    COLORREF color;
+  };
+  struct Picture {
+    int width = 0, height = 0;
+    COLORREF color = 0;
+    std::vector<PictureKey> keys;
+  };
+  std::vector<ComboItem> modelCombo;
+  int modelComboIndex = -1;
+  Picture pictures[KEY_PICTURE_COUNT];
 
   void WorkerStep() override;
 
-  void OpenDevice() override { Record("OpenDevice"); }
-  void UpdateConnectionState(int reason) override { Record("UpdateConnectionState", {reason}); }
+  void OpenDevice() override {
+    if (Record("OpenDevice")) DeviceLink::OpenDevice();
+  }
+  void UpdateConnectionState(int reason) override {
+    if (Record("UpdateConnectionState", {reason})) DeviceLink::UpdateConnectionState(reason);
+  }
   void GetDeviceProfile(int refresh) override { Record("GetDeviceProfile", {refresh}); }
   void PollLiveColors() override { Record("PollLiveColors"); }
   void ReadInputReport() override { Record("ReadInputReport"); }
@@ -119,13 +150,43 @@ class RecordingDeviceLink : public DeviceLink {
     Record("StartWindowTimer", {static_cast<int>(id), static_cast<int>(periodMs)});
   }
   void StopWindowTimer(UINT id) override { Record("StopWindowTimer", {static_cast<int>(id)}); }
+  void ClearModelCombo() override;
+  void AddModelComboItem(const CString& name, int modelId) override;
+  void SelectModelComboData(int modelId) override;
+  int GetModelComboData() override;
+  int GetModelComboIndex() override { return modelComboIndex; }
+  void SetModelCaption(const CString& name) override { Record("SetModelCaption", {}, name); }
+  void SetDeviceNameCaption(const CString& product) override { Record("SetDeviceNameCaption", {}, product); }
+  void ClearKeyPicture(int picture) override;
+  void SetKeyPictureSize(int picture, int width, int height) override;
+  void SetKeyPictureColor(int picture, COLORREF color) override;
+  void AddKeyPictureKey(int picture, const CString& name, const CString& desc, int code, const RECT& rect,
+                        const CString& icon, COLORREF color) override;
+  void SetKeyStrokeModel(int modelId) override { Record("SetKeyStrokeModel", {modelId}); }
+  void SetBrightnessMax(int maximum) override { Record("SetBrightnessMax", {maximum}); }
+  void SetSpeedRange(int minimum, int maximum, int position) override {
+    Record("SetSpeedRange", {minimum, maximum, position});
+  }
+  void ClearMusicModeCombo() override { Record("ClearMusicModeCombo"); }
+  void AddMusicModeItem(const CString& text, int data) override { Record("AddMusicModeItem", {data}, text); }
+  void SelectMusicModeIndex(int index) override { Record("SelectMusicModeIndex", {index}); }
+  void HideMusicStyleControls() override { Record("HideMusicStyleControls"); }
+  void ShowHomeState() override { Record("ShowHomeState"); }
+  void SetConnectState(const CString& text, const CString& image) override {
+    Record("SetConnectState", {}, text, image);
+  }
+  void CloseAdvKeyEditor() override { Record("CloseAdvKeyEditor"); }
+  HWND GetMainWindowHandle() override { return mainWindow; }
 
  private:
-  void Record(const char* name, std::vector<int> args = {}, const CString& text = CString());
+  // Records the call and runs its action; true when the operation is to run for real.
+  bool Record(const char* name, std::vector<int> args = {}, const CString& text = CString(),
+              const CString& text2 = CString());
 
   const std::shared_ptr<CallLog> m_log = std::make_shared<CallLog>();
   std::mutex m_actionLock;
   std::map<std::string, std::function<void()>> m_actions;
+  std::vector<std::string> m_real;
   std::atomic<int> m_step{0};
   std::atomic<int> m_stepSpinUs{0};
 };
