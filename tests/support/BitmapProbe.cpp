@@ -1,5 +1,6 @@
 #include "BitmapProbe.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,23 @@ bool DibSurface::CopyFromWindow(HWND hwnd) {
   const bool copied = BitBlt(m_dc, 0, 0, m_width, m_height, window, 0, 0, SRCCOPY) != 0;
   ReleaseDC(hwnd, window);
   return copied;
+}
+
+RECT DibSurface::InkBox(const RECT& area, const std::function<bool(DWORD rgb)>& isInk) const {
+  RECT box = {0, 0, 0, 0};
+  bool any = false;
+  for (int y = std::max<LONG>(0, area.top); y < std::min<LONG>(m_height, area.bottom); ++y) {
+    for (int x = std::max<LONG>(0, area.left); x < std::min<LONG>(m_width, area.right); ++x) {
+      if (!isInk(Pixel(x, y))) continue;
+      if (!any) box = {x, y, x + 1, y + 1};
+      any = true;
+      box.left = std::min<LONG>(box.left, x);
+      box.top = std::min<LONG>(box.top, y);
+      box.right = std::max<LONG>(box.right, x + 1);
+      box.bottom = std::max<LONG>(box.bottom, y + 1);
+    }
+  }
+  return box;
 }
 
 bool WriteSkin(const wchar_t* name, int width, int height, DWORD argb) {

@@ -35,6 +35,9 @@ public:
   void SetArgb(int x, int y, DWORD argb);
   // Pixels of colour rgb inside [left, right) x [top, bottom).
   int Count(int left, int top, int right, int bottom, DWORD rgb) const;
+  // The smallest rectangle holding every pixel of area whose colour (0x00RRGGBB) passes
+  // isInk; empty (all zero) when none does. Text ink is found this way, by colour family.
+  RECT InkBox(const RECT& area, const std::function<bool(DWORD rgb)>& isInk) const;
 
 private:
   int m_width, m_height;

@@ -3,9 +3,12 @@
 #include <cwchar>
 #include <initializer_list>
 
+#include "ui/controls/CArea.h"
 #include "ui/controls/CGifPicture.h"
 #include "ui/controls/CPhotoFrame.h"
+#include "ui/controls/CRoundArea.h"
 #include "ui/controls/CSliderPicture.h"
+#include "ui/controls/CTextArea.h"
 #include "ui/controls/MLevelCtrl.h"
 #include "ui/controls/MListBox.h"
 #include "ui/controls/MPicture.h"
@@ -13,6 +16,7 @@
 #include "ui/controls/MSlider.h"
 #include "ui/controls/MTabCtrl.h"
 #include "ui/controls/MTabLayout.h"
+#include "ui/controls/MText.h"
 #include "ui/core/MControl.h"
 
 namespace TESK {
@@ -22,6 +26,8 @@ namespace {
 // The window engine's table, in the order of comparison. Each control class adds its row
 // here, with the argument shape its factory entry gives.
 constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
+    {L"CArea", &NewVisibleOne<CArea>},
+    {L"MText", &NewTitleVisible<MText>},
     {L"MPicture", &NewVisibleEnabled<MPicture>},
     {L"CPhotoFrame", &NewVisibleEnabled<CPhotoFrame>},
     {L"CSliderPicture", &NewVisibleEnabled<CSliderPicture>},
@@ -32,11 +38,15 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
     {L"MTabLayout", &NewVisible<MTabLayout>},
     {L"MListBox", &NewVisible<MListBox>},
+    {L"CTextArea", &NewTitleVisibleOne<CTextArea>},
+    {L"CRoundArea", &NewVisibleOne<CRoundArea>},
 };
 
 // A panel's table, in the order of comparison. It knows more classes than the engine's; a
 // class in both tables has the same row in both.
 constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
+    {L"CArea", &NewVisibleOne<CArea>},
+    {L"MText", &NewTitleVisible<MText>},
     {L"MPicture", &NewVisibleEnabled<MPicture>},
     {L"CPhotoFrame", &NewVisibleEnabled<CPhotoFrame>},
     {L"CSliderPicture", &NewVisibleEnabled<CSliderPicture>},
@@ -47,6 +57,7 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
     {L"MTabLayout", &NewVisible<MTabLayout>},
     {L"MListBox", &NewVisible<MListBox>},
+    {L"CRoundArea", &NewVisibleOne<CRoundArea>},
 };
 
 }  // namespace

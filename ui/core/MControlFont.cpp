@@ -74,22 +74,35 @@ void MControlFont::SetControlTitle(const wchar_t* text) { m_strTitle = text; }
 
 CString MControlFont::GetControlTitle() { return m_strTitle; }
 
-void MControlFont::DrawTitleText(Gdiplus::Graphics& g, const wchar_t* text, const Gdiplus::RectF& box, INT formatFlags,
-                                 Gdiplus::TextRenderingHint hint) {
-  if (!text || !*text) return;
-  FallbackFontFamily fallback;
-  Gdiplus::Font font(fallback.Or(GetFontFamily(m_strFontName)), static_cast<Gdiplus::REAL>(m_nFontWidth), m_nFontStyle,
-                     Gdiplus::UnitPixel);
-  Gdiplus::StringFormat format(formatFlags);
+std::unique_ptr<Gdiplus::Font> MControlFont::CreateTitleFont(FallbackFontFamily& fallback) {
+  return std::make_unique<Gdiplus::Font>(fallback.Or(GetFontFamily(m_strFontName)),
+                                         static_cast<Gdiplus::REAL>(m_nFontWidth), m_nFontStyle, Gdiplus::UnitPixel);
+}
+
+void MControlFont::SetFormatAlignment(Gdiplus::StringFormat& format, UINT h, UINT v) {
   const auto place = [](UINT align, UINT farFlag, UINT centreFlag) {
     if (align & farFlag) return Gdiplus::StringAlignmentFar;
     return (align & centreFlag) ? Gdiplus::StringAlignmentCenter : Gdiplus::StringAlignmentNear;
   };
-  format.SetAlignment(place(m_nAlignment, DT_RIGHT, DT_CENTER));
-  format.SetLineAlignment(place(m_nVAlignment, DT_BOTTOM, DT_VCENTER));
-  Gdiplus::SolidBrush brush{Gdiplus::Color(m_textColor)};
+  format.SetAlignment(place(h, DT_RIGHT, DT_CENTER));
+  format.SetLineAlignment(place(v, DT_BOTTOM, DT_VCENTER));
+}
+
+void MControlFont::DrawTitleText(Gdiplus::Graphics& g, const wchar_t* text, const Gdiplus::RectF& box, INT formatFlags,
+                                 Gdiplus::TextRenderingHint hint) {
+  DrawTitleText(g, text, box, formatFlags, hint, m_nAlignment, m_nVAlignment, m_textColor);
+}
+
+void MControlFont::DrawTitleText(Gdiplus::Graphics& g, const wchar_t* text, const Gdiplus::RectF& box, INT formatFlags,
+                                 Gdiplus::TextRenderingHint hint, UINT h, UINT v, Gdiplus::ARGB colour) {
+  if (!text || !*text) return;
+  FallbackFontFamily fallback;
+  const std::unique_ptr<Gdiplus::Font> font = CreateTitleFont(fallback);
+  Gdiplus::StringFormat format(formatFlags);
+  SetFormatAlignment(format, h, v);
+  Gdiplus::SolidBrush brush{Gdiplus::Color(colour)};
   g.SetTextRenderingHint(hint);
-  g.DrawString(text, -1, &font, box, &format, &brush);
+  g.DrawString(text, -1, font.get(), box, &format, &brush);
 }
 
 void MControlFont::RepaintIfVisible() {

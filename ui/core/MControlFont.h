@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "ui/core/CString.h"
 #include "ui/core/GdiplusHeaders.h"
 #include "ui/core/MControl.h"
@@ -15,6 +17,7 @@
 
 namespace TESK {
 
+class FallbackFontFamily;
 struct ImgResInfo;
 
 class TESK_API MControlFont : public MControl {
@@ -64,11 +67,20 @@ public:
   HFONT GetGDIFont();
   void ClearGDIFont();
 
+  // The title's font: the control's face (the fall-back face when its own is unknown, held by
+  // fallback, which must outlive the font), pixel size and style.
+  std::unique_ptr<Gdiplus::Font> CreateTitleFont(FallbackFontFamily& fallback);
+  // Sets format's alignments from a control's horizontal (DT_CENTER, DT_RIGHT) and vertical
+  // (DT_VCENTER, DT_BOTTOM) values; with neither bit the text is placed near.
+  static void SetFormatAlignment(Gdiplus::StringFormat& format, UINT h, UINT v);
   // Draws text in the control's face (the generic sans-serif one when the face is unknown),
   // size, style and text colour into box, placed by the control's alignments, with those
   // string-format flags and that rendering hint.
   void DrawTitleText(Gdiplus::Graphics& g, const wchar_t* text, const Gdiplus::RectF& box, INT formatFlags,
                      Gdiplus::TextRenderingHint hint);
+  // The same placed by h and v (values as the control's alignments) in colour.
+  void DrawTitleText(Gdiplus::Graphics& g, const wchar_t* text, const Gdiplus::RectF& box, INT formatFlags,
+                     Gdiplus::TextRenderingHint hint, UINT h, UINT v, Gdiplus::ARGB colour);
 
 protected:
   // Applies a cache entry's strip with the control's own frame count.
