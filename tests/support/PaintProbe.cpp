@@ -9,6 +9,13 @@ int OpenPaintManager::TimerId(TESK::MControl* control, UINT key) const {
   return -1;
 }
 
+bool OpenPaintManager::TimerRunning(TESK::MControl* control, UINT key) const {
+  for (const TimerRecord* record : m_timerRecords) {
+    if (record->control == control && record->key == key) return !record->killed;
+  }
+  return false;
+}
+
 int PaintHost::OnInitDialog() {
   engine.Init(m_hWnd, this);
   return 1;
@@ -17,19 +24,9 @@ int PaintHost::OnInitDialog() {
 void PaintHost::OnDestroyMessage(HWND hwnd) { engine.OnDestroyMessage(hwnd); }
 
 LRESULT PaintHost::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_PAINT:
-      ++paints;
-      if (engine.OnPaint()) return 0;
-      break;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_TIMER:
-      engine.OnTimer(static_cast<UINT>(wParam));
-      return 0;
-    default:
-      break;
-  }
+  if (message == WM_PAINT) ++paints;
+  if (message == WM_ERASEBKGND) return 1;
+  if (const LRESULT handled = engine.OnWindowMessage(message, wParam, lParam)) return handled;
   return MWindow::OnWindowMessage(message, wParam, lParam);
 }
 

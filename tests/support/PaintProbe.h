@@ -1,6 +1,6 @@
 // Probes for the window engine's painting: an engine whose inner state tests may read, a
-// window that hosts it as the dialogs do (WM_PAINT, WM_TIMER and its controls' repaint
-// requests go to the engine), and a control that fills its rectangle with one colour from
+// window that hosts it as the dialogs do (every message and its controls' repaint requests
+// go to the engine), and a control that fills its rectangle with one colour from
 // its cached drawing and counts how often it was rendered and ticked.
 #pragma once
 
@@ -25,10 +25,13 @@ public:
   using PaintManager::m_overlayRect;
   using PaintManager::m_overlayTarget;
   using PaintManager::m_overlayText;
+  using PaintManager::m_tickControls;
   using PaintManager::m_timerCounter;
   using PaintManager::m_timerRecords;
   // The window-timer id of a control's key, or -1.
   int TimerId(TESK::MControl* control, UINT key) const;
+  // Whether that timer is set and not stopped.
+  bool TimerRunning(TESK::MControl* control, UINT key) const;
   // As if the system tracked the pointer (a hidden window gets no mouse tracking).
   void ArmTracking() { m_bTracking = 1; }
 };

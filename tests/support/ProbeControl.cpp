@@ -4,12 +4,16 @@ namespace testsupport {
 
 LRESULT RecordingOwner::OnBaseMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) {
   messages.push_back({id, code, wParam, lParam});
+  if (react) {
+    const Message message = messages.back();  // react may record more
+    react(message);
+  }
   return 1;
 }
 
 LRESULT RecordingOwner::OnControlUpdate(CRect rect, int redraw, TESK::MControl* control) {
   updates.push_back({rect, redraw, control});
-  return 0;
+  return forwardUpdates ? forwardUpdates->OnControlUpdate(rect, redraw, control) : 0;
 }
 
 int ProbeControl::s_alive = 0;
@@ -24,6 +28,7 @@ ProbeControl::~ProbeControl() {
   --s_alive;
   ++s_destroyed;
   if (journal) journal->push_back(std::to_string(m_id) + " destroyed");
+  if (destroyedOn) *destroyedOn = GetCurrentThreadId();
 }
 
 void ProbeControl::DrawControl(HDC&, CRect) {}
@@ -40,7 +45,12 @@ int ProbeControl::Record(const char* what, CPoint pt) {
     if (events.back().what == "focus") entry += " " + std::to_string(pt.x);
     journal->push_back(entry);
   }
-  return handled;
+  const int answer = handled;  // react may remove this probe: it is not read afterwards
+  if (react) {
+    const auto hook = react;  // a copy: the probe's own may go with the probe
+    hook(what);
+  }
+  return answer;
 }
 
 int ProbeControl::SetControlFocus(int focus) {
@@ -76,11 +86,12 @@ ProbeControl* ProbeControl::Adopt(ProbeControl* probe) {
   return probe;
 }
 
-ProbeControl* ProbeControl::AddChild(UINT id, CRect rect) {
-  ProbeControl* child = Adopt(new ProbeControl(this, id, rect));
+ProbeControl* ProbeControl::AddChild(UINT id, CRect rect) { return Append(new ProbeControl(this, id, rect)); }
+
+void ProbeControl::AppendChild(ProbeControl* child) {
+  Adopt(child);
   TESK::CriticalSectionLock lock(m_childLock);
   m_children.push_back(child);
-  return child;
 }
 
 ProbeControl* ProbeControl::AddArea(UINT id, CRect rect) {
@@ -96,6 +107,24 @@ std::vector<CPoint> ProbeControl::Points(const std::string& what) const {
     if (e.what == what) points.push_back(e.pt);
   }
   return points;
+}
+
+std::atomic<int> TickCounter::s_ticks{0};
+std::atomic<int> TickCounter::s_lateTicks{0};
+
+TickCounter::~TickCounter() { m_alive = 0; }
+
+int TickCounter::OnControlTimer() {
+  // A tick takes a while, so a deletion racing it would be seen by the second look.
+  for (int look = 0; look < 2; ++look) {
+    if (m_alive != kAlive) ++s_lateTicks;
+    for (volatile int spin = 0; spin < 20000; spin = spin + 1) {
+    }
+  }
+  ++ticks;
+  ++s_ticks;
+  if (onTick) onTick();
+  return 1;
 }
 
 }  // namespace testsupport

@@ -1,10 +1,13 @@
 // Probes for the library's control tree: an owner that records the notifications and
-// repaint requests its controls send, and a control that records what reaches its own
-// handlers, counts its lives, and exposes the flags derived controls set.
+// repaint requests its controls send, a control that records what reaches its own
+// handlers, counts its lives, and exposes the flags derived controls set, and a control
+// whose ticks take a while and are counted from the timer thread.
 #pragma once
 
 #include <windows.h>
 
+#include <atomic>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +35,10 @@ public:
 
   std::vector<Update> updates;
   std::vector<Message> messages;
+  // When set, runs after each notification is recorded (the owner's handler of a test).
+  std::function<void(const Message& message)> react;
+  // When set, repaint requests are passed on to it after they are recorded.
+  TESK::MObject* forwardUpdates = nullptr;
 };
 
 class ProbeControl : public TESK::MControl {
@@ -65,6 +72,12 @@ public:
   // The new probe shares this probe's engine and journal.
   ProbeControl* AddChild(UINT id, CRect rect);
   ProbeControl* AddArea(UINT id, CRect rect);
+  // Appends a probe made by the caller as a child, the same way; returns it.
+  template <typename Probe>
+  Probe* Append(Probe* child) {
+    AppendChild(child);
+    return child;
+  }
 
   void SetDblClk(int on) { m_bDblClk = on; }
   void SetFocusedFlag(int on) { m_bFocused = on; }
@@ -87,6 +100,11 @@ public:
   // When set, every handler call and the destruction are also written here as
   // "<id> <what>" (focus calls as "<id> focus <flag>"), in order across probes.
   std::vector<std::string>* journal = nullptr;
+  // When set, runs after each handler call is recorded, with the handler's name (see Event):
+  // a test makes the handler remove controls, select, notify...
+  std::function<void(const std::string& what)> react;
+  // When set, receives the id of the thread that destroys the probe.
+  DWORD* destroyedOn = nullptr;
 
   static int s_alive;      // probes constructed and not yet destroyed
   static int s_destroyed;  // probes destroyed since the last Reset
@@ -95,6 +113,27 @@ public:
 private:
   int Record(const char* what, CPoint pt);
   ProbeControl* Adopt(ProbeControl* probe);
+  void AppendChild(ProbeControl* child);
+};
+
+// A probe whose ticks spin a while (so a tick overlaps what the window's thread does) and
+// are counted; it records nothing in its event list, so it is safe on the timer thread.
+// It notices a tick that arrives after its destruction, and runs onTick (timer thread)
+// after each tick when set.
+class TickCounter : public ProbeControl {
+public:
+  using ProbeControl::ProbeControl;
+  ~TickCounter() override;
+  int OnControlTimer() override;
+
+  std::function<void()> onTick;
+  std::atomic<int> ticks{0};
+  static std::atomic<int> s_ticks;
+  static std::atomic<int> s_lateTicks;
+
+private:
+  static constexpr int kAlive = 0x5A5A5A5A;
+  volatile int m_alive = kAlive;
 };
 
 }  // namespace testsupport

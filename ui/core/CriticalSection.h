@@ -1,8 +1,12 @@
 // CriticalSection: a re-entrant lock (a Win32 critical section) owned by the object that
 // declares it, released in its destructor. CriticalSectionLock holds one for a scope.
+// CopyUnderLock takes a copy of a list under its lock: a loop that calls out (into
+// handlers that may change the list or wait for another lock) walks the copy instead.
 #pragma once
 
 #include <windows.h>
+
+#include <vector>
 
 namespace TESK {
 
@@ -30,5 +34,11 @@ public:
 private:
   CriticalSection& m_cs;
 };
+
+template <typename T>
+std::vector<T> CopyUnderLock(const std::vector<T>& list, CriticalSection& lock) {
+  CriticalSectionLock hold(lock);
+  return list;
+}
 
 }  // namespace TESK

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "ui/core/HandlerScope.h"
 #include "ui/core/PaintManager.h"
 
 namespace TESK {
@@ -39,6 +40,9 @@ private:
   CriticalSection* m_lock;
 };
 
+// A child a loop over a copy of the list still hands events to: not removed meanwhile.
+bool Live(const MControl* control) { return control && !control->IsRemoved(); }
+
 }  // namespace
 
 MControl::MControl(MObject* parent, UINT id, CRect rect, int visible, int enabled, int response)
@@ -72,7 +76,8 @@ MControl::MControl(MObject* parent, UINT id, CRect rect, int visible, int enable
       m_hAnimateBitmap(nullptr),
       m_hAnimateDC(nullptr),
       m_hAnimateOldBitmap(nullptr),
-      m_hCursor(nullptr) {}
+      m_hCursor(nullptr),
+      m_bRemoved(0) {}
 
 MControl::~MControl() {
   if (m_pManager) m_pManager->ForgetControl(this);
@@ -90,9 +95,8 @@ int MControl::IsDragDrop() { return m_bDragDrop; }
 int MControl::PtInRect(CPoint pt) { return m_bVisible && ::PtInRect(&m_rect, pt); }
 
 int MControl::DrawSubControls(HDC& dc, CRect dirty) {
-  CriticalSectionLock lock(m_childLock);
-  for (MControl* child : m_children) {
-    if (child && child->m_bVisible) child->Draw(dc, dirty);
+  for (MControl* child : CopyUnderLock(m_children, m_childLock)) {
+    if (Live(child) && child->m_bVisible) child->Draw(dc, dirty);
   }
   return 1;
 }
@@ -101,17 +105,16 @@ int MControl::IsDraw(CPoint) { return 0; }
 
 void MControl::SetUpdate(int valid, DWORD colour) {
   m_bCacheValid = valid;
-  for (MControl* child : m_children) {
+  for (MControl* child : CopyUnderLock(m_children, m_childLock)) {
     CRect overlap;
-    if (child && overlap.IntersectRect(&child->m_rect, &m_rect)) child->SetUpdate(valid, colour);
+    if (Live(child) && overlap.IntersectRect(&child->m_rect, &m_rect)) child->SetUpdate(valid, colour);
   }
 }
 
 int MControl::SetControlFocus(int focus) {
   if (!focus) {
-    CriticalSectionLock lock(m_childLock);
-    for (MControl* child : m_children) {
-      if (child) child->SetControlFocus(0);
+    for (MControl* child : CopyUnderLock(m_children, m_childLock)) {
+      if (Live(child)) child->SetControlFocus(0);
     }
   }
   return 0;
@@ -197,25 +200,51 @@ MControl* MControl::GetControl(UINT id) {
 
 int MControl::RemoveControl(MControl* child) {
   if (!child) return 0;
-  TickPause pause(m_pManager);
-  CriticalSectionLock lock(m_childLock);
-  auto it = std::find(m_children.begin(), m_children.end(), child);
-  if (it == m_children.end()) return 0;
+  const auto listed = [this, child] {
+    CriticalSectionLock lock(m_childLock);
+    return std::find(m_children.begin(), m_children.end(), child) != m_children.end();
+  };
+  if (!listed()) return 0;
+  // The focus leaves the child before it goes; its handler may repaint, so no lock is held.
   if (m_pManager && m_pManager->GetFocusControl() == child) child->SetControlFocus(0);
-  m_children.erase(it);
-  if (m_pCurrentChild == child) m_pCurrentChild = nullptr;
-  delete child;  // its destructor takes it out of the engine's focus, hover and ticks
+  {
+    // The tick lock first: no tick is in flight while the child leaves, and none reaches it after.
+    TickPause pause(m_pManager);
+    CriticalSectionLock lock(m_childLock);
+    auto it = std::find(m_children.begin(), m_children.end(), child);
+    if (it == m_children.end()) return 0;  // the focus handler removed it already
+    m_children.erase(it);
+    if (m_pCurrentChild == child) m_pCurrentChild = nullptr;
+    child->Detach();
+  }
+  HandlerScope::Dispose(child);
   return 0;
 }
 
 void MControl::RemoveAllControl() {
-  TickPause pause(m_pManager);
+  std::vector<MControl*> doomed;
+  {
+    TickPause pause(m_pManager);
+    for (auto* list : {&m_areas, &m_children}) {
+      CriticalSectionLock lock(list == &m_areas ? m_areaLock : m_childLock);
+      doomed.insert(doomed.end(), list->begin(), list->end());
+      list->clear();
+    }
+    m_pCurrentChild = nullptr;
+    for (MControl* control : doomed) {
+      if (control) control->Detach();
+    }
+  }
+  for (MControl* control : doomed) HandlerScope::Dispose(control);
+}
+
+void MControl::Detach() {
+  m_bRemoved = 1;
+  if (m_pManager) m_pManager->ForgetControl(this);
   for (auto* list : {&m_areas, &m_children}) {
-    CriticalSectionLock lock(list == &m_areas ? m_areaLock : m_childLock);
-    std::vector<MControl*> doomed;
-    doomed.swap(*list);
-    if (list == &m_children) m_pCurrentChild = nullptr;
-    for (MControl* control : doomed) delete control;
+    for (MControl* control : CopyUnderLock(*list, list == &m_areas ? m_areaLock : m_childLock)) {
+      if (control) control->Detach();
+    }
   }
 }
 
@@ -315,11 +344,8 @@ HBITMAP MControl::GetDropBitmap() {
 void MControl::Draw(HDC& dc, CRect dirty) {
   CRect overlap;
   if (!m_bVisible || !overlap.IntersectRect(&m_rect, &dirty)) return;
-  {
-    CriticalSectionLock lock(m_areaLock);
-    for (MControl* area : m_areas) {
-      if (area && overlap.IntersectRect(&area->m_rect, &m_rect)) area->Draw(dc, dirty);
-    }
+  for (MControl* area : CopyUnderLock(m_areas, m_areaLock)) {
+    if (Live(area) && overlap.IntersectRect(&area->m_rect, &m_rect)) area->Draw(dc, dirty);
   }
   DrawControl(dc, dirty);
   DrawSubControls(dc, dirty);
@@ -383,6 +409,7 @@ CPoint MControl::PointFor(const MControl* child, CPoint unmapped, CPoint mapped)
 }
 
 int MControl::OnMouseMove(UINT keys, CPoint pt) {
+  HandlerScope scope;
   const CPoint unmapped = pt;
   CPoint mapped;
   if (!TakesMouse(pt, mapped)) return 0;
@@ -403,34 +430,29 @@ int MControl::OnMouseMove(UINT keys, CPoint pt) {
   OnControlSetCursor(keys, mapped);
   int result = OnControlMouseMove(keys, mapped);
   if (m_bPressedInside) return result;
-  {
-    // Every child sees every move, also outside itself, so it can drop its hover look.
-    CriticalSectionLock lock(m_childLock);
-    for (MControl* child : m_children) {
-      if (!child) continue;
-      const CPoint q = PointFor(child, unmapped, mapped);
-      if (child->OnMouseMove(keys, q)) {
-        if (child->PtInRect(q)) m_pCurrentChild = child;
-        result = 1;
-      }
+  // Every child sees every move, also outside itself, so it can drop its hover look.
+  for (MControl* child : CopyUnderLock(m_children, m_childLock)) {
+    if (!Live(child)) continue;
+    const CPoint q = PointFor(child, unmapped, mapped);
+    if (child->OnMouseMove(keys, q)) {
+      if (Live(child) && child->PtInRect(q)) m_pCurrentChild = child;
+      result = 1;
     }
   }
   return (previous || m_pCurrentChild) ? 1 : result;
 }
 
 int MControl::ButtonDown(Button button, UINT keys, CPoint pt) {
+  HandlerScope scope;
   const CPoint unmapped = pt;
   CPoint mapped;
   if (!TakesMouse(pt, mapped)) return 0;
   m_bPressedInside = ::PtInRect(&m_rect, mapped);
-  {
-    // The last qualifying child wins; with none, the child of the last move stays current.
-    CriticalSectionLock lock(m_childLock);
-    for (MControl* child : m_children) {
-      if (child && child->PtInRect(PointFor(child, unmapped, mapped)) && child->m_bVisible && child->m_bEnabled &&
-          child->m_bResponse) {
-        m_pCurrentChild = child;
-      }
+  // The last qualifying child wins; with none, the child of the last move stays current.
+  for (MControl* child : CopyUnderLock(m_children, m_childLock)) {
+    if (Live(child) && child->PtInRect(PointFor(child, unmapped, mapped)) && child->m_bVisible &&
+        child->m_bEnabled && child->m_bResponse) {
+      m_pCurrentChild = child;
     }
   }
   if (MControl* current = m_pCurrentChild) {
@@ -442,6 +464,7 @@ int MControl::ButtonDown(Button button, UINT keys, CPoint pt) {
 }
 
 int MControl::ButtonUp(Button button, UINT keys, CPoint pt) {
+  HandlerScope scope;
   const CPoint unmapped = pt;
   CPoint mapped;
   if (!TakesMouse(pt, mapped)) return 0;
@@ -454,6 +477,7 @@ int MControl::ButtonUp(Button button, UINT keys, CPoint pt) {
 }
 
 int MControl::ButtonDblClk(Button button, UINT keys, CPoint pt) {
+  HandlerScope scope;
   const CPoint unmapped = pt;
   CPoint mapped;
   if (!TakesMouse(pt, mapped)) return 0;
@@ -483,6 +507,7 @@ int MControl::OnRButtonUp(UINT keys, CPoint pt) { return ButtonUp(Button::Right,
 int MControl::OnRButtonDblClk(UINT keys, CPoint pt) { return ButtonDblClk(Button::Right, keys, pt); }
 
 int MControl::OnScroll(int rows, UINT direction, CPoint pt) {
+  HandlerScope scope;
   if (!m_bVisible || !m_bResponse || !m_bEnabled) return 0;
   if (MControl* current = m_pCurrentChild) {
     if (current->PtInRect(pt) && current->OnCheckMouseResponse(direction, pt)) {
@@ -491,14 +516,14 @@ int MControl::OnScroll(int rows, UINT direction, CPoint pt) {
   }
   if (!PtInRect(pt)) return 0;
   if (OnControlScroll(rows, direction, pt)) return 1;
-  CriticalSectionLock lock(m_childLock);
-  for (MControl* child : m_children) {
-    if (child && child->PtInRect(pt) && child->OnScroll(rows, direction, pt)) return 1;
+  for (MControl* child : CopyUnderLock(m_children, m_childLock)) {
+    if (Live(child) && child->PtInRect(pt) && child->OnScroll(rows, direction, pt)) return 1;
   }
   return 0;
 }
 
 int MControl::OnKeyDown(UINT key, UINT count, UINT modifiers) {
+  HandlerScope scope;
   // The key belongs to the deepest focused descendant; its ancestors do not see it.
   MControl* target = this;
   for (;;) {
@@ -518,9 +543,8 @@ int MControl::OnKeyDown(UINT key, UINT count, UINT modifiers) {
   }
   if (target->m_pCurrentChild && target->m_pCurrentChild->OnKeyDown(key, count, modifiers)) return 1;
   if (target->OnControlKeyDown(key, count, modifiers)) return 1;
-  CriticalSectionLock lock(target->m_childLock);
-  for (MControl* child : target->m_children) {
-    if (child && child->OnKeyDown(key, count, modifiers)) return 1;
+  for (MControl* child : CopyUnderLock(target->m_children, target->m_childLock)) {
+    if (Live(child) && child->OnKeyDown(key, count, modifiers)) return 1;
   }
   return 0;
 }
@@ -528,10 +552,10 @@ int MControl::OnKeyDown(UINT key, UINT count, UINT modifiers) {
 int MControl::OnKeyUp(UINT, UINT, UINT) { return 0; }
 
 int MControl::OnTimer() {
+  HandlerScope scope;
   int result = OnControlTimer();
-  CriticalSectionLock lock(m_childLock);
-  for (MControl* child : m_children) {
-    if (child && child->m_bRunTimer && child->m_bVisible && child->OnTimer()) result = 1;
+  for (MControl* child : CopyUnderLock(m_children, m_childLock)) {
+    if (Live(child) && child->m_bRunTimer && child->m_bVisible && child->OnTimer()) result = 1;
   }
   return result;
 }

@@ -9,8 +9,18 @@
 // Threads: everything runs on the window's thread except OnTimer, which the engine calls on
 // the multimedia timer thread. Locks: the area lock guards the area list, the child lock the
 // child list; both are re-entrant and always taken parent before child (the engine's order
-// is written down in PaintManager.h). Controls are constructed only by the class-name
-// factories and deleted only by their container; a control must not outlive its engine.
+// is written down in PaintManager.h). A loop that calls into children walks a copy of the
+// list taken under the lock (CopyUnderLock) and skips children removed meanwhile; no lock is
+// held across a call into another control. Controls are constructed only by the class-name
+// factories and deleted only by their container (RemoveControl, RemoveAllControl); a control
+// must not outlive its engine.
+//
+// Removal inside handlers: RemoveControl takes the child out of the list and out of the
+// engine's references at once (Detach) and hands it to HandlerScope::Dispose, which frees it
+// when the outermost handler on the thread has returned. Every dispatcher below opens a
+// HandlerScope, so a handler may remove itself, a sibling or its container; the code after
+// the call still sees valid memory. A control notifies its owner (SendMessageW) last, after
+// its own state is final.
 #pragma once
 
 #include <windows.h>
@@ -77,9 +87,18 @@ public:
   void SetManager(PaintManager* manager);
   void SetParent(MObject* parent) { m_pParent = parent; }
   MControl* GetControl(UINT id);
+  // Takes child out of the children, then frees it (at once, or after the handlers on the
+  // stack have returned). 0 always.
   int RemoveControl(MControl* child);
+  // The same for every area and child.
   void RemoveAllControl();
   std::vector<MControl*>& GetControls() { return m_children; }
+  // Marks this control and its subtree removed and makes the engine forget them (hover,
+  // focus, tooltip, caret, ticks, timers, queued repaints). Called by the container that
+  // took the control out of its list, under the engine's tick lock, before Dispose.
+  void Detach();
+  // Set by Detach: the control has left the window and waits to be freed.
+  int IsRemoved() const { return m_bRemoved; }
 
   // Geometry, visibility and state; repaint requests go to the owner's OnControlUpdate.
   void SetRect(CRect rect);
@@ -191,6 +210,7 @@ protected:
   HGDIOBJ m_hAnimateOldBitmap;
   CString m_tooltip;
   HCURSOR m_hCursor;
+  int m_bRemoved;
 
 private:
   enum class Button { Left, Right };

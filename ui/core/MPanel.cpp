@@ -5,10 +5,13 @@
 #include "ui/controls/CScrollHorizontal.h"
 #include "ui/controls/CScrollVertical.h"
 #include "ui/core/ControlFactory.h"
+#include "ui/core/HandlerScope.h"
 
 namespace TESK {
 
 namespace {
+
+bool Live(const MControl* control) { return control && !control->IsRemoved(); }
 
 constexpr UINT kVerticalBarId = 1;
 constexpr UINT kHorizontalBarId = 2;
@@ -54,10 +57,9 @@ LRESULT MPanel::OnControlUpdate(CRect rect, int redraw, MControl* control) {
   CRect dirty = rect;
   if (m_bInitialized) {
     // Children drawn after the requester may overlap it: they are drawn again too.
-    CriticalSectionLock lock(m_childLock);
     bool passed = false;
-    for (MControl* child : m_children) {
-      if (!child) continue;
+    for (MControl* child : CopyUnderLock(m_children, m_childLock)) {
+      if (!Live(child)) continue;
       if (!passed) {
         passed = child == control;
         continue;
@@ -99,9 +101,9 @@ int MPanel::OnMousePointChange(CPoint& pt) {
 }
 
 LRESULT MPanel::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  CriticalSectionLock lock(m_childLock);
-  for (MControl* child : m_children) {
-    if (child && child->OnWindowMessage(msg, wParam, lParam)) return 1;
+  HandlerScope scope;
+  for (MControl* child : CopyUnderLock(m_children, m_childLock)) {
+    if (Live(child) && child->OnWindowMessage(msg, wParam, lParam)) return 1;
   }
   return 0;
 }
@@ -116,9 +118,8 @@ void MPanel::SetControlRect(CRect rect) {
   m_nVirtualHeight = 0;
   m_nVirtualWidth = 0;
   {
-    CriticalSectionLock lock(m_childLock);
-    for (MControl* child : m_children) {
-      if (!child) continue;
+    for (MControl* child : CopyUnderLock(m_children, m_childLock)) {
+      if (!Live(child)) continue;
       if (child->GetControlID() == kVerticalBarId) {
         PlaceBar(child, CRect(rect.right - m_nScrollThickness, rect.top, rect.right, rect.bottom));
       } else if (child->GetControlID() == kHorizontalBarId) {
@@ -158,9 +159,8 @@ void MPanel::SetControlVisible(int visible) {
 
 void MPanel::SetControlEnabled(int enabled) {
   m_bEnabled = enabled;
-  CriticalSectionLock lock(m_childLock);
-  for (MControl* child : m_children) {
-    if (!child || child->IsEnabled() == enabled) continue;
+  for (MControl* child : CopyUnderLock(m_children, m_childLock)) {
+    if (!Live(child) || child->IsEnabled() == enabled) continue;
     child->SetControlEnabled(enabled);
     if (child->IsVisible() && child->GetParantObject()) {
       child->GetParantObject()->OnControlUpdate(child->GetRect(), 1, child);

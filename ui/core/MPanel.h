@@ -10,8 +10,9 @@
 // scrolled content themselves: while the content is scrolled the panel draws no child.
 //
 // Threads and locks as MControl: placing, enabling, raw-message routing and the sibling walk
-// of OnControlUpdate hold the child lock; redraw requests may arrive from tick handlers on
-// the multimedia timer thread.
+// of OnControlUpdate walk a copy of the children taken under the child lock, so a child may
+// remove its siblings (or the panel) from a handler; redraw requests may arrive from tick
+// handlers on the multimedia timer thread.
 #pragma once
 
 #include <windows.h>

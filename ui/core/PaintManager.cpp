@@ -3,8 +3,10 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cassert>
 
 #include "ui/core/ControlFactory.h"
+#include "ui/core/HandlerScope.h"
 #include "ui/core/MAirBladder.h"
 #include "ui/core/MControl.h"
 #include "ui/core/MControlFont.h"
@@ -61,6 +63,7 @@ PaintManager::PaintManager()
       m_pAirBladder(nullptr),
       m_airBladderKey(0),
       m_mTimerId(0),
+      m_tickListChanges(0),
       m_timerCounter(4096),
       m_pBkImage(nullptr),
       m_bkImageWidth(0),
@@ -75,7 +78,10 @@ PaintManager::PaintManager()
       m_bCaretOn(0),
       m_bCaretShown(0),
       m_pCaretOwner(nullptr),
-      m_bDropRegistered(false) {}
+      m_bDropRegistered(false),
+      m_windowThreadId(0),
+      m_bPostOpen(false),
+      m_bPostWake(false) {}
 
 PaintManager::~PaintManager() {
   // Stopping waits for a tick in flight; after it no tick reaches the controls below.
@@ -90,7 +96,10 @@ PaintManager::~PaintManager() {
   DestroyData();
   // Controls created while the engine was never bound to a window are not reached by
   // DestroyData; the engine owns them all the same.
+  DropPosted();
   ClearAllControls();
+  // Removed controls still waiting for a handler to return go now: they need the engine.
+  HandlerScope::FreeOwnedBy(this);
   ClearTimers();
   ClearImgResInfo();
   ClearTempFont();
@@ -105,6 +114,11 @@ void PaintManager::Init(HWND window, MWindow* owner) {
   if (window != m_hWnd) {
     m_hWnd = window;
     m_hDC = ::GetDC(window);
+  }
+  m_windowThreadId = GetWindowThreadProcessId(window, nullptr);
+  {
+    CriticalSectionLock lock(m_postedLock);
+    m_bPostOpen = true;
   }
   m_pOwnerWnd = owner;
   InitDragDrop();
@@ -161,25 +175,39 @@ MControl* PaintManager::GetControl(UINT id) {
 
 void PaintManager::RemoveControl(MControl* control) {
   if (!control) return;
-  CriticalSectionLock ticks(m_tickLock);
-  CriticalSectionLock lock(m_controlLock);
-  auto it = std::find(m_controls.begin(), m_controls.end(), control);
-  if (it == m_controls.end()) return;
-  // The focus is taken from the control before it goes.
+  const auto listed = [this, control] {
+    CriticalSectionLock lock(m_controlLock);
+    return std::find(m_controls.begin(), m_controls.end(), control) != m_controls.end();
+  };
+  if (!listed()) return;
+  // The focus is taken from the control before it goes; its handler may repaint, so no
+  // lock is held.
   if (m_pFocus == control) {
     control->SetControlFocus(0);
     m_pFocus = nullptr;
   }
-  m_controls.erase(it);
-  delete control;
+  {
+    CriticalSectionLock ticks(m_tickLock);
+    CriticalSectionLock lock(m_controlLock);
+    auto it = std::find(m_controls.begin(), m_controls.end(), control);
+    if (it == m_controls.end()) return;  // the focus handler removed it already
+    m_controls.erase(it);
+    control->Detach();
+  }
+  HandlerScope::Dispose(control);
 }
 
 void PaintManager::ClearList(std::vector<MControl*>& list, CriticalSection& lock) {
-  CriticalSectionLock ticks(m_tickLock);
-  CriticalSectionLock guard(lock);
   std::vector<MControl*> doomed;
-  doomed.swap(list);
-  for (MControl* control : doomed) delete control;
+  {
+    CriticalSectionLock ticks(m_tickLock);
+    CriticalSectionLock guard(lock);
+    doomed.swap(list);
+    for (MControl* control : doomed) {
+      if (control) control->Detach();
+    }
+  }
+  for (MControl* control : doomed) HandlerScope::Dispose(control);
 }
 
 void PaintManager::ClearAreaControls() { ClearList(m_areas, m_areaLock); }
@@ -194,12 +222,25 @@ void PaintManager::ClearAllControls() {
 void PaintManager::ForgetControl(MControl* control) {
   if (!control) return;
   CriticalSectionLock ticks(m_tickLock);
-  m_tickControls.erase(std::remove(m_tickControls.begin(), m_tickControls.end(), control), m_tickControls.end());
+  const auto ticking = std::remove(m_tickControls.begin(), m_tickControls.end(), control);
+  if (ticking != m_tickControls.end()) {
+    m_tickControls.erase(ticking, m_tickControls.end());
+    ++m_tickListChanges;
+  }
   if (m_pHover == control) m_pHover = nullptr;
   if (m_pFocus == control) m_pFocus = nullptr;
   // Called from MControl's destructor: the owner's own part is gone, only the address counts.
   if (m_pCaretOwner && static_cast<MControl*>(m_pCaretOwner) == control) m_pCaretOwner = nullptr;
-  if (m_tooltipCtrlId != 0 && static_cast<UINT>(m_tooltipCtrlId) == control->GetControlID()) ClearTooltip();
+  if (m_tooltipCtrlId != 0 && static_cast<UINT>(m_tooltipCtrlId) == control->GetControlID()) {
+    // The tooltip window belongs to the window's thread: a removal on the timer thread
+    // must not wait for it, so the tip is cleared there.
+    if (IsWindowThread()) {
+      ClearTooltip();
+    } else {
+      m_tooltipCtrlId = 0;
+      PostCallable([this] { ClearTooltip(); });
+    }
+  }
   KillTimer(control);
   CriticalSectionLock pending(m_pendingLock);
   m_pendingUpdates.erase(std::remove_if(m_pendingUpdates.begin(), m_pendingUpdates.end(),
@@ -237,11 +278,13 @@ void PaintManager::InvalidateRect(CRect rect, int erase) {
 }
 
 LRESULT PaintManager::SendMessageW(UINT msg, WPARAM wParam, LPARAM lParam) {
+  assert(!IsTickThread() && "a tick handler must not wait for the window's thread");
   return HasWindow() ? ::SendMessageW(m_hWnd, msg, wParam, lParam) : 0;
 }
 
 // Like SendMessageW it delivers at once and returns the window procedure's answer.
 LRESULT PaintManager::PostMessageW(UINT msg, WPARAM wParam, LPARAM lParam) {
+  assert(!IsTickThread() && "a tick handler must not wait for the window's thread");
   return HasWindow() ? ::SendMessageW(m_hWnd, msg, wParam, lParam) : 0;
 }
 
@@ -280,6 +323,7 @@ void PaintManager::DestroyData() {
   m_bDropRegistered = false;
   // Stopping waits for a tick in flight, so no lock its ticks take may be held here.
   KillTimer();
+  DropPosted();
   ClearTimers();
   ClearAreaControls();
   ClearControls();

@@ -7,26 +7,47 @@
 // window's WM_NCDESTROY) or in its destructor.
 //
 // Threads: everything runs on the window's thread except OnMTimer, which the multimedia
-// timer calls on its own thread; it walks the tick list under the tick lock.
+// timer calls on its own thread; it walks a copy of the tick list under the tick lock.
+// From any thread: OnControlUpdate (a repaint request; from another thread it is queued),
+// Invalidate / InvalidateRect, PostCallable, IsWindowThread, IsTickThread, GetTickLock.
+// Everything else, control state included (titles, item lists, selection, timers with
+// SetTimer, creation and removal), belongs to the window's thread: another thread (the
+// program's worker, a tick handler) has such work done there with PostCallable.
+// A tick handler never sends a message to a window of the window's thread (SendMessageW,
+// SetTooltip, anything that waits for that thread): teardown stops the timer on the
+// window's thread and waits for the tick in flight, so such a send would never return.
+// Debug builds assert it in SendMessageW and PostMessageW.
 //
 // Lock order (all locks are re-entrant; take them in this order and never the reverse):
 //   1. tick lock: held by the timer thread for a whole tick, and by the window's thread
-//      while it deletes controls, so no tick ever runs into a control being deleted;
+//      while it takes controls out of their lists and while it deletes them, so no tick
+//      ever runs into a control being removed or deleted;
 //   2. area lock, then 3. control lock (this engine's lists);
 //   4. a control's area lock, then its child lock, parent before child down the tree.
-//   The image, timer-record and font locks are leaves: nothing is called while they are held.
-// Consequences: a tick handler, which holds 1 and control locks, never takes 2 or 3 itself
-// (a repaint it asks for is passed to the window's thread); controls are never deleted from
-// code that holds a control lock (handlers running under the control lock must not create
-// or remove controls of the same window).
+//   The image, timer-record, font, pending-update and posted-call locks are leaves:
+//   nothing is called while they are held.
+// No lock of 2 to 4 is held across a call into a control: every loop that calls controls
+// (input routing, raw messages, drawing, ticks, repaint walks) walks a copy of its list
+// taken under the lock and skips entries removed meanwhile. So a handler on either thread
+// may take 1 and then a list lock, as removal does.
 //
-// Deleting a control forgets it everywhere in the same step: the engine's hover and focus
-// pointers, the tooltip owner and the tick list (ForgetControl, run by every control's
-// destructor), and the owning control's current child (MControl::RemoveControl).
+// Removal and deletion inside handlers: a control removed (RemoveControl, ClearControls,
+// MControl::RemoveControl) leaves its list and every reference of the engine at once, its
+// subtree with it (MControl::Detach: hover, focus, tooltip owner, caret owner, tick list,
+// window timers, queued repaints), and is freed by HandlerScope::Dispose once no handler
+// is on the stack: the engine opens a HandlerScope around every window message and every
+// tick, and the controls' dispatchers open their own. Removed on another thread than the
+// window's (a tick handler), it is freed on the window's thread. Code after a handler call
+// may therefore go on with the pointers it holds, and checks IsRemoved before it stores
+// one. A control's destructor forgets it once more (ForgetControl), so a removed control
+// that registered itself again before it went leaves nothing behind. A control notifies
+// its owner last, after its own state is final.
 #pragma once
 
 #include <windows.h>
 
+#include <deque>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -115,9 +136,21 @@ public:
   std::vector<MControl*>* GetControls() { return &m_controls; }
 
   // Forgets every reference the engine keeps to control (hover, focus, tooltip owner, caret
-  // owner, tick registrations); run by each control's destructor.
+  // owner, tick registrations, window timers, queued repaints); run by MControl::Detach and
+  // by each control's destructor.
   void ForgetControl(MControl* control);
   CriticalSection& GetTickLock() { return m_tickLock; }
+
+  // Work for the window's thread, from any thread: call runs there, in posting order, from
+  // the window's message queue (the hosting window hands the engine every message). False,
+  // and call is dropped unrun, when the engine has no window or its window is gone; calls
+  // still queued when the window goes are dropped unrun too. The engine must outlive the
+  // posting (the program stops its worker before it destroys its windows).
+  bool PostCallable(std::function<void()> call);
+  // True on the window's thread, and on any thread while the engine has no window.
+  bool IsWindowThread() const;
+  // True on a thread while it runs the ticks of some engine (the multimedia timer thread).
+  static bool IsTickThread();
 
   // Accessors.
   HWND GetPaintWnd() const { return m_hWnd; }
@@ -129,7 +162,7 @@ public:
   void GetClientSize(int& cx, int& cy);
   void Invalidate();
   void InvalidateRect(CRect rect, int erase);
-  // Both deliver synchronously; 0 without a window.
+  // Both deliver synchronously; 0 without a window. Never from a tick handler.
   LRESULT SendMessageW(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT PostMessageW(UINT msg, WPARAM wParam, LPARAM lParam);
   HWND SetCapture();
@@ -194,7 +227,7 @@ public:
   int ShowAirBladder(int show, int key);
   MAirBladder* GetAirBladder() const { return m_pAirBladder; }
 
-  // Multimedia ticks.
+  // Multimedia ticks. AddMTimer ignores a removed control.
   void SetMTimer(UINT elapse);
   void KillMTimer(UINT id);
   void KillMTimer();
@@ -210,7 +243,8 @@ public:
   void ClearTempFont();
 
   // Window timers of controls, multiplexed on the window's WM_TIMER. A (control, key) pair
-  // keeps its id while stopped; ids are 0..239 and never one of the engine's own.
+  // keeps its id while stopped; ids are 0..239 and never one of the engine's own. Window's
+  // thread only (a window timer cannot be set from another thread).
   int SetTimer(MControl* control, UINT key, UINT elapse);
   int KillTimer(MControl* control, UINT key);
   void KillTimer(MControl* control);
@@ -324,6 +358,7 @@ protected:
   // Ticks, caches and fonts.
   UINT m_mTimerId;
   std::vector<MControl*> m_tickControls;
+  unsigned m_tickListChanges;  // counts removals from m_tickControls (under the tick lock)
   CriticalSection m_tickLock;
   CriticalSection m_imageLock;
   CriticalSection m_timerLock;
@@ -382,6 +417,17 @@ protected:
 
 private:
   bool m_bDropRegistered;
+  // Calls posted for the window's thread (PaintManagerThreads.cpp), under the posted lock.
+  DWORD m_windowThreadId;
+  std::deque<std::function<void()>> m_posted;
+  bool m_bPostOpen;   // between Init and DestroyData
+  bool m_bPostWake;   // a wake-up message is on its way
+  CriticalSection m_postedLock;
+  // Runs the calls queued when it starts; on the window's thread.
+  void RunPosted();
+  // Closes the queue and drops what it holds, unrun.
+  void DropPosted();
+  static UINT RunPostedMessage();
   // Deletes every element of list under lock, with the tick lock held first.
   void ClearList(std::vector<MControl*>& list, CriticalSection& lock);
   bool HasWindow() const;

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "ui/core/HandlerScope.h"
 #include "ui/core/MAirBladder.h"
 #include "ui/core/MControl.h"
 #include "ui/core/PaintManager.h"
@@ -26,6 +27,8 @@ constexpr int kWheelNotch = 120;
 // Edit windows receive their parent's WM_COMMAND and colour messages at this offset.
 constexpr UINT kReflectedOffset = 0x2000;
 const CPoint kNowhere(-1, -1);
+
+bool Live(const MControl* control) { return control && !control->IsRemoved(); }
 
 CPoint MessagePoint(LPARAM lParam) {
   return CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
@@ -72,12 +75,15 @@ TOOLINFOW ToolInfo(HWND window, UINT flags, const wchar_t* text) {
 }  // namespace
 
 LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  {
-    // A control that takes a raw message ends the routing; the default procedure still runs.
-    CriticalSectionLock lock(m_controlLock);
-    for (size_t i = 0; i < m_controls.size(); ++i) {
-      if (m_controls[i] && m_controls[i]->OnWindowMessage(msg, wParam, lParam)) return 0;
-    }
+  // Controls removed while this message is handled are freed after it.
+  HandlerScope scope;
+  if (msg == RunPostedMessage()) {
+    RunPosted();
+    return 1;
+  }
+  // A control that takes a raw message ends the routing; the default procedure still runs.
+  for (MControl* control : CopyUnderLock(m_controls, m_controlLock)) {
+    if (Live(control) && control->OnWindowMessage(msg, wParam, lParam)) return 0;
   }
   switch (msg) {
     case WM_CREATE:
@@ -141,6 +147,7 @@ LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 int PaintManager::PreTranslateMessage(MSG* msg) {
+  HandlerScope scope;
   if (!msg) return 0;
   switch (msg->message) {
     case WM_KEYDOWN:
@@ -183,6 +190,7 @@ UINT PaintManager::GetKeyModifiers() {
 }
 
 int PaintManager::OnMouseMove(UINT keys, CPoint pt) {
+  HandlerScope scope;
   if (!m_bTracking) {
     TRACKMOUSEEVENT track = {sizeof(track), TME_HOVER | TME_LEAVE, m_hWnd, kHoverTime};
     m_bTracking = _TrackMouseEvent(&track) ? 1 : 0;
@@ -213,21 +221,21 @@ int PaintManager::OnMouseMove(UINT keys, CPoint pt) {
     m_pHover = nullptr;
     return 1;
   }
-  CriticalSectionLock lock(m_controlLock);
   // Every control sees the move, so the one that loses the mouse drops its hover look; the
   // last one under the point wins.
   MControl* hover = nullptr;
-  for (size_t i = 0; i < m_controls.size(); ++i) {
-    MControl* control = m_controls[i];
-    if (!control) continue;
+  for (MControl* control : CopyUnderLock(m_controls, m_controlLock)) {
+    if (!Live(control)) continue;
     control->OnMouseMove(keys, pt);
-    if (control->PtInRect(pt) && control->GetRresponse()) hover = control;
+    if (Live(control) && control->PtInRect(pt) && control->GetRresponse()) hover = control;
   }
-  m_pHover = hover;
+  // A later handler may have removed the winner.
+  m_pHover = Live(hover) ? hover : nullptr;
   return 1;
 }
 
 int PaintManager::OnMouseLeave() {
+  HandlerScope scope;
   ClearTooltip();
   m_bTracking = 0;
   if (m_bPressed) return 1;
@@ -255,6 +263,7 @@ bool PaintManager::CaptureForPress(UINT keys, CPoint pt) {
 }
 
 int PaintManager::OnLButtonDown(UINT keys, CPoint pt) {
+  HandlerScope scope;
   if (HoverTakesPress(keys, pt)) {
     MControl* hover = m_pHover;
     if (hover->IsDragDrop() && hover->IsEnabled()) {
@@ -278,6 +287,7 @@ int PaintManager::OnLButtonDown(UINT keys, CPoint pt) {
 }
 
 int PaintManager::ReleaseHover(Button button, UINT keys, CPoint pt) {
+  HandlerScope scope;
   MControl* hover = m_pHover;
   if (!hover) return 1;
   if (!hover->IsVisible() || !hover->GetRresponse()) {
@@ -310,6 +320,7 @@ int PaintManager::OnLButtonUp(UINT keys, CPoint pt) {
 int PaintManager::OnLButtonDblClk(UINT keys, CPoint pt) { return ReleaseHover(Button::LeftDblClk, keys, pt); }
 
 int PaintManager::OnRButtonDown(UINT keys, CPoint pt) {
+  HandlerScope scope;
   if (!HoverTakesPress(keys, pt)) return 0;
   MControl* hover = m_pHover;
   m_pFocus = hover;
@@ -328,6 +339,7 @@ int PaintManager::OnRButtonUp(UINT keys, CPoint pt) {
 int PaintManager::OnRButtonDblClk(UINT keys, CPoint pt) { return ReleaseHover(Button::RightDblClk, keys, pt); }
 
 int PaintManager::OnNcActivate(int active) {
+  HandlerScope scope;
   if (!active) {
     // A press cut short by deactivation ends with a release nowhere, so the control drops
     // its pressed look; otherwise a move nowhere drops the hover look.
@@ -352,6 +364,7 @@ int PaintManager::OnNcActivate(int active) {
 }
 
 int PaintManager::OnMouseWheel(UINT, short delta, CPoint pt) {
+  HandlerScope scope;
   if (HasWindow()) ::ScreenToClient(m_hWnd, &pt);
   const int notches = delta / kWheelNotch;
   const int steps = std::abs(notches);
@@ -362,9 +375,8 @@ int PaintManager::OnMouseWheel(UINT, short delta, CPoint pt) {
       handled = 1;
       continue;
     }
-    CriticalSectionLock lock(m_controlLock);
-    for (size_t i = 0; i < m_controls.size(); ++i) {
-      if (m_controls[i] && m_controls[i]->OnScroll(1, direction, pt)) {
+    for (MControl* control : CopyUnderLock(m_controls, m_controlLock)) {
+      if (Live(control) && control->OnScroll(1, direction, pt)) {
         handled = 1;
         break;
       }
@@ -374,13 +386,13 @@ int PaintManager::OnMouseWheel(UINT, short delta, CPoint pt) {
 }
 
 int PaintManager::OnKeyDown(UINT vk, LPARAM) {
+  HandlerScope scope;
   // Keys go to the control under the mouse, then to the first control that takes them; the
   // focus control is not consulted here (a control's own tree routes to its focused child).
   const UINT modifiers = GetKeyModifiers();
   if (m_pHover && m_pHover->OnKeyDown(vk, 1, modifiers)) return 1;
-  CriticalSectionLock lock(m_controlLock);
-  for (size_t i = 0; i < m_controls.size(); ++i) {
-    if (m_controls[i] && m_controls[i]->OnKeyDown(vk, 1, modifiers)) break;
+  for (MControl* control : CopyUnderLock(m_controls, m_controlLock)) {
+    if (Live(control) && control->OnKeyDown(vk, 1, modifiers)) break;
   }
   return 1;
 }

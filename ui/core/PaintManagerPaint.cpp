@@ -1,6 +1,7 @@
 // PaintManager: painting, repaint requests, the caret and the message overlay.
 #include "ui/core/GdiHandles.h"
 #include "ui/core/GdiplusHeaders.h"
+#include "ui/core/HandlerScope.h"
 #include "ui/core/MControl.h"
 #include "ui/core/MControlFont.h"
 #include "ui/core/MRender.h"
@@ -79,7 +80,7 @@ void PaintManager::InvalidateArea(const CRect& rect) { InvalidateRect(rect, FALS
 
 LRESULT PaintManager::OnControlUpdate(CRect rect, int redraw, MControl* control) {
   if (!control) return 0;
-  if (HasWindow() && GetWindowThreadProcessId(m_hWnd, nullptr) != GetCurrentThreadId()) {
+  if (!IsWindowThread()) {
     // A tick: the timer thread holds the tick lock and its control's locks, so the walk over
     // the lists (which takes the list locks) is left to the window's thread, which applies
     // the queued requests before it paints. Invalidation itself is safe from any thread.
@@ -100,12 +101,11 @@ void PaintManager::ApplyUpdate(CRect rect, int redraw, MControl* control) {
   if (m_bInitialized) {
     // Areas, then controls, as one sequence: everything after the control that overlaps
     // the changed rectangle lies above it and is re-rendered too.
-    CriticalSectionLock areas(m_areaLock);
-    CriticalSectionLock controls(m_controlLock);
     bool met = false;
-    for (std::vector<MControl*>* list : {&m_areas, &m_controls}) {
-      for (MControl* other : *list) {
-        if (!other) continue;
+    for (const std::vector<MControl*>& list :
+         {CopyUnderLock(m_areas, m_areaLock), CopyUnderLock(m_controls, m_controlLock)}) {
+      for (MControl* other : list) {
+        if (!other || other->IsRemoved()) continue;
         if (!met) {
           met = other == control;
           continue;
@@ -224,15 +224,12 @@ void PaintManager::DrawBackImage(Gdiplus::Graphics& g, CRect client) {
 }
 
 void PaintManager::DrawControl(HDC& dc, CRect rect) {
-  {
-    CriticalSectionLock lock(m_areaLock);
-    for (MControl* area : m_areas) {
-      if (area) area->Draw(dc, rect);
-    }
+  HandlerScope scope;
+  for (MControl* area : CopyUnderLock(m_areas, m_areaLock)) {
+    if (area && !area->IsRemoved()) area->Draw(dc, rect);
   }
-  CriticalSectionLock lock(m_controlLock);
-  for (MControl* control : m_controls) {
-    if (control) control->Draw(dc, rect);
+  for (MControl* control : CopyUnderLock(m_controls, m_controlLock)) {
+    if (control && !control->IsRemoved()) control->Draw(dc, rect);
   }
 }
 

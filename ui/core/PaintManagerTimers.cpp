@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "ui/core/GdiplusHeaders.h"
+#include "ui/core/HandlerScope.h"
 #include "ui/core/MControl.h"
 #include "ui/core/MRender.h"
 #include "ui/core/Manager.h"
@@ -106,11 +107,27 @@ void PaintManager::OnTimer(UINT id) {
     OnOverlayTimer(id);
     return;
   }
-  CriticalSectionLock lock(m_timerLock);
-  // By index: a control's handler may start further timers.
-  for (size_t i = 0; i < m_timerRecords.size(); ++i) {
-    TimerRecord* record = m_timerRecords[i];
-    if (record->hwnd == m_hWnd && record->id == id && !record->killed && record->control) record->control->OnTimer();
+  // The controls are called outside the record lock, which is a leaf: a handler may start
+  // and stop timers or remove controls. One whose timer stopped or that left the window
+  // meanwhile is skipped.
+  const auto running = [this, id](MControl* control) {
+    CriticalSectionLock lock(m_timerLock);
+    return std::any_of(m_timerRecords.begin(), m_timerRecords.end(), [this, id, control](const TimerRecord* r) {
+      return r->hwnd == m_hWnd && r->id == id && !r->killed && r->control == control;
+    });
+  };
+  std::vector<MControl*> due;
+  {
+    CriticalSectionLock lock(m_timerLock);
+    for (const TimerRecord* record : m_timerRecords) {
+      if (record->hwnd == m_hWnd && record->id == id && !record->killed && record->control) {
+        due.push_back(record->control);
+      }
+    }
+  }
+  HandlerScope scope;
+  for (MControl* control : due) {
+    if (!control->IsRemoved() && running(control)) control->OnTimer();
   }
 }
 

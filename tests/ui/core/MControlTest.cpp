@@ -184,6 +184,36 @@ TEST_F(MControlTreeTest, RemoveControlDeletesTheChildAndForgetsIt) {
   EXPECT_EQ(2u, p.GetControls().size());
 }
 
+// Without a window: the dispatchers alone keep removed controls alive until they return.
+TEST_F(MControlTreeTest, ControlsRemovedInsideAHandlerGoWhenTheDispatchReturns) {
+  std::vector<std::string> journal;
+  for (ProbeControl* probe : {a, s, c}) probe->journal = &journal;
+  a->react = [&](const std::string& what) {
+    if (what != "ldown") return;
+    p.RemoveControl(c);
+    p.RemoveControl(a);
+    EXPECT_TRUE(a->IsRemoved() && c->IsRemoved());
+    journal.push_back("handler done");
+  };
+  p.OnLButtonDown(0, CPoint(5, 5));
+  EXPECT_EQ((std::vector<std::string>{"10 ldown", "handler done", "11 destroyed", "10 destroyed"}), journal);
+  EXPECT_EQ(std::vector<TESK::MControl*>{s}, p.GetControls());
+  EXPECT_EQ(nullptr, p.CurrentChild());
+
+  // A move that reaches every child: the first removes the later one, which is skipped.
+  p.OnLButtonUp(0, CPoint(5, 5));
+  ProbeControl* d = p.AddChild(12, CRect(0, 0, 10, 10));
+  ProbeControl* e = p.AddChild(13, CRect(0, 0, 10, 10));
+  d->journal = e->journal = &journal;
+  journal.clear();
+  d->react = [&](const std::string& what) {
+    if (what == "move") p.RemoveControl(e);
+  };
+  p.OnMouseMove(0, CPoint(100, 100));
+  EXPECT_EQ((std::vector<std::string>{"1 move", "12 move", "13 destroyed"}), journal);
+  s->journal = d->journal = nullptr;  // the journal goes before them
+}
+
 TEST(MControlTest, RepaintRequestsOfVisibilityStateAndGeometry) {
   const CRect home(10, 10, 50, 30);
   struct Case {

@@ -16,6 +16,7 @@
 
 using testsupport::ProbeControl;
 using testsupport::RecordingOwner;
+using testsupport::TickCounter;
 using TESK::ControlClass;
 using TESK::ControlCreateArgs;
 using TESK::MControl;
@@ -327,31 +328,6 @@ TEST_F(PaintManagerTest, TeardownDeletesEveryControlOnceAndIsHarmlessTwice) {
   engine.ClearAllControls();
   EXPECT_EQ(8, ProbeControl::s_destroyed);
 }
-
-// A control that counts its ticks and notices a tick arriving after its destruction.
-class TickCounter : public ProbeControl {
-public:
-  using ProbeControl::ProbeControl;
-  ~TickCounter() override { m_alive = 0; }
-  int OnControlTimer() override {
-    // A tick takes a while, so a deletion racing it would be seen by the second look.
-    for (int look = 0; look < 2; ++look) {
-      if (m_alive != kAlive) ++s_lateTicks;
-      for (volatile int spin = 0; spin < 20000; spin = spin + 1) {
-      }
-    }
-    ++s_ticks;
-    return 1;
-  }
-  static std::atomic<int> s_ticks;
-  static std::atomic<int> s_lateTicks;
-
-private:
-  static constexpr int kAlive = 0x5A5A5A5A;
-  volatile int m_alive = kAlive;
-};
-std::atomic<int> TickCounter::s_ticks{0};
-std::atomic<int> TickCounter::s_lateTicks{0};
 
 // Controls come and go while the multimedia timer ticks them on its own thread.
 TEST_F(PaintManagerTest, RemovingControlsWhileTicksRunNeverTicksADeletedControl) {

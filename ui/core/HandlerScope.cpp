@@ -1,0 +1,84 @@
+#include "ui/core/HandlerScope.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "ui/core/MControl.h"
+#include "ui/core/PaintManager.h"
+
+namespace TESK {
+
+namespace {
+
+// Per thread: how many scopes are open, and the controls waiting for the outermost to close.
+thread_local int t_depth = 0;
+thread_local std::vector<MControl*>* t_waiting = nullptr;
+
+}  // namespace
+
+HandlerScope::HandlerScope() { ++t_depth; }
+
+HandlerScope::~HandlerScope() {
+  if (t_depth > 1 || !t_waiting) {
+    --t_depth;
+    return;
+  }
+  // The outermost scope: the depth stays up while the waiting controls go, so that what
+  // their destructors dispose of joins the list and goes in the same loop.
+  while (!t_waiting->empty()) {
+    std::vector<MControl*> batch;
+    batch.swap(*t_waiting);
+    for (MControl* control : batch) Delete(control);
+  }
+  delete t_waiting;
+  t_waiting = nullptr;
+  --t_depth;
+}
+
+bool HandlerScope::IsOpen() { return t_depth > 0; }
+
+void HandlerScope::Dispose(MControl* control) {
+  if (!control) return;
+  PaintManager* engine = control->GetManager();
+  if (engine && !engine->IsWindowThread()) {
+    // The posted call owns the control: it is freed on the window's thread after the call
+    // ran, or here when the window is gone and the call is refused.
+    std::shared_ptr<MControl> owned(control, &HandlerScope::FreeHere);
+    engine->PostCallable([owned]() {});
+    return;
+  }
+  FreeHere(control);
+}
+
+void HandlerScope::FreeHere(MControl* control) {
+  if (t_depth == 0) {
+    Delete(control);
+    return;
+  }
+  if (!t_waiting) t_waiting = new std::vector<MControl*>();
+  t_waiting->push_back(control);
+}
+
+void HandlerScope::FreeOwnedBy(PaintManager* engine) {
+  while (t_waiting) {
+    auto it = std::find_if(t_waiting->begin(), t_waiting->end(),
+                           [engine](const MControl* c) { return c->GetManager() == engine; });
+    if (it == t_waiting->end()) return;
+    MControl* control = *it;
+    t_waiting->erase(it);
+    Delete(control);
+  }
+}
+
+void HandlerScope::Delete(MControl* control) {
+  PaintManager* engine = control->GetManager();
+  if (!engine) {
+    delete control;
+    return;
+  }
+  CriticalSectionLock ticks(engine->GetTickLock());
+  delete control;
+}
+
+}  // namespace TESK
