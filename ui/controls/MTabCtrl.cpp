@@ -185,7 +185,10 @@ void MTabCtrl::SetControlVisible(int visible) {
 void MTabCtrl::SetControlWndVisible(int) {}
 
 int MTabCtrl::OnControlTimer() {
-  if (!m_bRunning || !Item(m_nPrevious)) return 0;
+  if (!m_bRunning || !Item(m_nPrevious)) {
+    StopSlideTimer();
+    return 0;
+  }
   const bool vertical = m_tabType == TAB_TYPE_VERTICAL;
   const int size = vertical ? m_rect.Height() : m_rect.Width();
   // At least a pixel per tick, so that a control narrower than the step count still ends
@@ -199,8 +202,15 @@ int MTabCtrl::OnControlTimer() {
     offset -= step;
     if (size + offset <= 0) m_bRunning = 0;
   }
+  // The timer runs only while the pages slide: the pages' children tick on the
+  // multimedia thread, and a window timer left running would tick them here as well.
+  if (!m_bRunning) StopSlideTimer();
   UpdateControl(m_updateRect, 0, 0);
   return 1;
+}
+
+void MTabCtrl::StopSlideTimer() {
+  if (m_pManager) m_pManager->KillTimer(this, kSlideTimerKey);
 }
 
 int MTabCtrl::OnControlMouseMove(UINT, CPoint pt) {
@@ -326,7 +336,6 @@ int MTabCtrl::SetSelectItem(int index) {
   m_nPrevious = previous;
   m_nSelect = index;
   m_nHover = -1;
-  SendMessageW(NOTIFY_PRESSED, static_cast<WPARAM>(index), 0);
   ShowPages(true);
   if (m_bAnimate) {
     m_nOffsetX = 0;
@@ -335,6 +344,9 @@ int MTabCtrl::SetSelectItem(int index) {
     if (m_pManager) m_pManager->SetTimer(this, kSlideTimerKey, kSlideTimerMs);
   }
   UpdateControl(0, 0);
+  // The owner hears of it last, when the strip's state is final: its handler may select
+  // again or delete the strip.
+  SendMessageW(NOTIFY_PRESSED, static_cast<WPARAM>(index), 0);
   return previous;
 }
 

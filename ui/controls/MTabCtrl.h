@@ -1,9 +1,10 @@
 // MTabCtrl: a self-drawn strip of tabs, horizontal or vertical. Each tab has an icon strip, a
 // caption, the caller's id and an optional page control that is shown while the tab is
-// selected; selecting a tab notifies the owner (NOTIFY_PRESSED, wParam = index) and may slide
-// the old page out and the new one in on a 30 ms window timer. The tab records and their icon
-// images belong to the control; pages belong to whoever created them (pages made by
-// CreatePanel are the control's children and go with it). UI thread only.
+// selected; selecting a tab notifies the owner (NOTIFY_PRESSED, wParam = index), last, after
+// the strip's state is final, and may slide the old page out and the new one in on a 30 ms
+// window timer that stops when the slide ends. The tab records and their icon images belong
+// to the control; pages belong to whoever created them (pages made by CreatePanel are the
+// control's children and go with it). UI thread only.
 //
 // TabItemInfo crosses the library's boundary: the program reads a tab's id and rewrites its
 // caption in the record it gets from GetItemInfo, so its fields keep their order and types.
@@ -158,6 +159,7 @@ protected:
   BYTE m_bMouseDown;
 
 private:
+  void StopSlideTimer();
   // Kept for the hover change of OnControlMouseMove; shows nothing.
   void SetAirBladderInfo(CRect rect, CString text);
 };

@@ -5,7 +5,9 @@
 // by position and may append virtual operations of their own, which the library never
 // calls. Results travel as the wParam of WM_UI_CLOSEDIALOG into MWindow::ShowModal.
 // The object belongs to its creator and outlives its window. UI thread only; ticks of
-// SetMTimer reach the controls through the engine on the timer thread.
+// SetMTimer reach the controls through the engine on the timer thread, and another thread
+// (the program's worker) has work done on the dialog's thread with
+// GetPaintManager()->PostCallable (PaintManager.h lists what may be called from where).
 #pragma once
 
 #include <windows.h>

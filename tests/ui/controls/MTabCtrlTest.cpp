@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "BitmapProbe.h"
+#include "MessagePump.h"
 #include "PaintProbe.h"
 #include "ProbeControl.h"
+#include "ProgramInstance.h"
 
 using namespace TESK;
 using testsupport::ProbeControl;
@@ -249,6 +251,29 @@ TEST(MTabCtrlTest, SlideTakesTenStepsOfATenthAndAlwaysEnds) {
   still.SetSelectItem(0);
   still.SetSelectItem(1);
   EXPECT_EQ(0, still.OnControlTimer()) << "no slide without the animation";
+}
+
+// The slide's window timer runs while the pages slide and stops with the slide.
+TEST(MTabCtrlTest, TheSlideTimerStopsWhenTheSlideEnds) {
+  testsupport::ProgramInstance instance;
+  testsupport::PaintHost host;
+  ASSERT_NE(nullptr, host.Create(nullptr, L"tabs", WS_POPUP, 0, CRect(0, 0, 200, 100)));
+  RecordingOwner owner;
+  auto* tabs = new OpenTabCtrl(&owner, 5, CRect(0, 0, 200, 100), 1, 1);
+  host.engine.AttachControl(1, tabs);
+  AddTabs(*tabs, 2);
+  tabs->SetSelectItem(0);
+  tabs->EnableAnimateChangeTab(1);
+  tabs->SetSelectItem(1);
+  EXPECT_TRUE(host.engine.TimerRunning(tabs, 100));
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return tabs->m_bRunning == 0; }, 3000)) << "ten steps of 30 ms";
+  EXPECT_FALSE(host.engine.TimerRunning(tabs, 100));
+
+  // A slide cut short by deleting its old tab stops the timer at its next step.
+  tabs->SetSelectItem(0);
+  tabs->DeleteItem(1);
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return !host.engine.TimerRunning(tabs, 100); }, 3000));
+  host.DestroyWindow();
 }
 
 // A slide whose old tab is deleted on the way stops; nothing reads the gone tab.
