@@ -18,32 +18,19 @@
 
 #include "SimKeyTables.h"
 #include "device/HidDeviceManager.h"
+#include "layouts/LayoutFile.h"
 #include "simkeyboard/SimKeyboard.h"
 #include "storage/XmlDocument.h"
 
 namespace {
 
-std::string Env(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
-
-std::wstring FromUtf8(const std::string& bytes) {
-  const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
-                                    nullptr, 0);
-  std::wstring text(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
-  return text;
-}
-
-std::string ProgramFile(const std::string& relative) { return Env("TAVIR_PROGRAM_DIR") + "/" + relative; }
+using testsupport::Env;
+using testsupport::FromUtf8;
+using testsupport::Layout;
+using testsupport::LayoutKey;
+using testsupport::ProgramFile;
+using testsupport::ReadBytes;
+using testsupport::ReadLayout;
 
 XmlDocument& Load(XmlDocument& document, const std::string& path) {
   document.ParseText(FromUtf8(ReadBytes(path)).c_str());
@@ -51,48 +38,6 @@ XmlDocument& Load(XmlDocument& document, const std::string& path) {
 }
 
 std::string Narrow(const CString& text) { return std::string(text.GetString(), text.GetString() + text.GetLength()); }
-
-// A layout key read the way the program reads it: elements found forward in their order
-// with XmlDocument, code base 16, numbers decimal, row_col as one row digit and a column of
-// the last one or two characters.
-struct LayoutKey {
-  int code, index, light, left, top, width, height, row, col;
-};
-
-struct Layout {
-  bool light = false;
-  int rgb = 0, width = 0, height = 0, rows = 0, cols = 0;
-  std::vector<LayoutKey> keys;
-};
-
-Layout ReadLayout(const std::string& path) {
-  Layout layout;
-  XmlDocument document;
-  if (!document.ParseText(FromUtf8(ReadBytes(path)).c_str()) || !document.NextElement(L"device.info")) return layout;
-  document.EnterElement();
-  auto number = [&](const wchar_t* name) { return _wtoi(document.GetAttribute(name)); };
-  if (document.NextElement(L"light")) {
-    layout.light = true;
-    layout.rgb = number(L"rgb_keyboard");
-  }
-  if (!document.NextElement(L"Keyboard")) return layout;
-  layout.width = number(L"width");
-  layout.height = number(L"height");
-  layout.rows = number(L"row_count");
-  layout.cols = number(L"col_count");
-  document.EnterElement();
-  if (!document.NextElement(L"KeyItems")) return layout;
-  document.EnterElement();
-  while (document.NextElement(L"key")) {
-    const CString rowCol = document.GetAttribute(L"row_col");
-    const int row = _wtoi(rowCol.Left(1));
-    const int col = _wtoi(rowCol.GetLength() == 3 ? rowCol.Right(1) : rowCol.Right(2));
-    layout.keys.push_back({static_cast<int>(wcstol(document.GetAttribute(L"code"), nullptr, 16)),
-                           number(L"key_index"), number(L"light_index"), number(L"rect_left"),
-                           number(L"rect_top"), number(L"rect_width"), number(L"rect_height"), row, col});
-  }
-  return layout;
-}
 
 // The default key code of a default key-table entry, as the program derives it; -1 for none.
 int DefaultCode(const uint8_t* entry) {

@@ -18,6 +18,7 @@
 #include "ui/controls/MTabLayout.h"
 #include "ui/controls/MText.h"
 #include "ui/core/MControl.h"
+#include "ui/keyboard/KeyboardCtrl.h"
 
 namespace TESK {
 
@@ -38,6 +39,7 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
     {L"MTabLayout", &NewVisible<MTabLayout>},
     {L"MListBox", &NewVisible<MListBox>},
+    {L"KeyboardCtrl", &NewVisible<KeyboardCtrl>},
     {L"CTextArea", &NewTitleVisibleOne<CTextArea>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
 };
@@ -57,6 +59,7 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
     {L"MTabLayout", &NewVisible<MTabLayout>},
     {L"MListBox", &NewVisible<MListBox>},
+    {L"KeyboardCtrl", &NewVisible<KeyboardCtrl>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
 };
 

@@ -23,7 +23,11 @@
 //      while it takes controls out of their lists and while it deletes them, so no tick
 //      ever runs into a control being removed or deleted;
 //   2. area lock, then 3. control lock (this engine's lists);
-//   4. a control's area lock, then its child lock, parent before child down the tree.
+//   4. a control's area lock, then its child lock, parent before child down the tree;
+//   5. an on-screen keyboard's key lock (KeyboardCtrl::m_lock), taken by its painting and
+//      held by the device worker around its loops and in the keyboard's live setters. A
+//      repaint the keyboard asks for off the window's thread comes straight to
+//      OnControlUpdate (queued), never up the owner chain through the panels' child locks.
 //   The image, timer-record, font, pending-update and posted-call locks are leaves:
 //   nothing is called while they are held.
 // No lock of 2 to 4 is held across a call into a control: every loop that calls controls
