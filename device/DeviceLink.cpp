@@ -274,9 +274,8 @@ void DeviceLink::RefreshFromDevice() {
 }
 
 void DeviceLink::FactoryReset() {
-  uint8_t frame[COMMAND_REPORT_SIZE] = {};
-  frame[1] = COMMAND_MARKER;
-  frame[2] = CMD_FACTORY_RESET;
+  uint8_t frame[COMMAND_REPORT_SIZE];
+  PrepareFrame(frame, CMD_FACTORY_RESET);
   // Sent alone, outside a transaction; the keyboard may be too busy restoring to answer.
   m_hid.SendCommand(frame);
   if (!PauseUnlessStopping(kFactoryResetMs)) return;

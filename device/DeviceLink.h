@@ -35,6 +35,7 @@
 
 #include <dbt.h>
 
+#include <utility>
 #include <vector>
 
 #include "device/CThreadBasic.h"
@@ -139,14 +140,25 @@ class DeviceLink : public CThreadBasic {
   void RegisterDeviceNotifications();
   std::unique_lock<std::recursive_mutex> LockDevice();
 
+  // ---- Reading the keyboard into the store (worker) ----
+  // A block is applied only when every chunk of it arrived: a failed read leaves the store,
+  // the members and the pages as they were. Blocks of an on-board profile outside 0..2 are
+  // never addressed.
+  void ReadKeyMapsFromDevice();
+  void ReadKeyFunctionsFromDevice();
+  void LoadKeyPerfFromDevice();
+  void ReadKeyPerfBlock(int profile);
+  void SysnDeviceProfileData();
+  void CheckKeyCalibration();
+
   // ---- Device operations (worker), filled in by the device Parts ----
   virtual void OpenDevice();
   virtual void UpdateConnectionState(int reason);  // 0 arrival or start, 2 removal
-  virtual void GetDeviceProfile(int refresh) = 0;
-  virtual void PollLiveColors() = 0;
+  virtual void GetDeviceProfile(int refresh);
+  virtual void PollLiveColors();
   virtual void ReadInputReport() = 0;
-  virtual void ReadKeyPerfFromDevice(int profile) = 0;
-  virtual void ReadLightFromDevice(int profile) = 0;
+  virtual void ReadKeyPerfFromDevice(int profile);
+  virtual void ReadLightFromDevice(int profile);
   virtual void WriteKeyMap() = 0;
   virtual void WriteKeyMapAllLayers() = 0;
   virtual void WriteMacros() = 0;
@@ -221,6 +233,24 @@ class DeviceLink : public CThreadBasic {
   // Closes, destroys and forgets the docked advanced-key editor when it is open.
   virtual void CloseAdvKeyEditor() = 0;
   virtual HWND GetMainWindowHandle() = 0;
+  virtual void SetDeviceProfileCaption(const CString& text) = 0;
+  // Both layer strips (keys and advanced keys): cleared, a tab added, a tab selected; the
+  // keys page's strip redrawn.
+  virtual void ClearKeyLayers() = 0;
+  virtual void AddKeyLayer(const CString& name, int id) = 0;
+  virtual void SelectKeyLayer(int id) = 0;
+  virtual void RedrawKeyLayers() = 0;
+  virtual void SelectReportRateData(int rate) = 0;
+  virtual void SelectDebounceIndex(int level) = 0;
+  // The light-mode list and the light-type tab select the mode; the caption shows the tab's text.
+  virtual void SelectLightModeListData(int mode) = 0;
+  virtual void SelectLightTypeTabData(int mode) = 0;
+  virtual void ShowLightTypeCaption() = 0;
+  virtual void ShowCalibrationWarning(const CString& text) = 0;
+  // The lighting picture's key codes in list order, read under its key-list lock.
+  virtual std::vector<int> GetLightKeyCodes() = 0;
+  // Sets each (code, colour) on the lighting picture under its key-list lock, then one redraw.
+  virtual void SetLightKeyColors(const std::vector<std::pair<int, COLORREF>>& colors) = 0;
 
   // ---- Device and model state ----
   std::atomic<bool> m_startupDone{false};
@@ -277,6 +307,14 @@ class DeviceLink : public CThreadBasic {
   void CloseWaitDialog();
   // After tasks 19 and 20: timer 300 stopped, 100 ms, DoOK on the progress dialog, 100 ms.
   void EndProgress();
+  // CMD_BEGIN / CMD_END, empty payload.
+  bool SendBracket(uint8_t command);
+  // Reads length bytes at offset in chunks of 56 into out; stops at the first failed chunk.
+  // True only when every chunk arrived.
+  bool ReadBlock(uint8_t command, int offset, int length, uint8_t* out);
+  void ImportFactoryMaps();
+  void ReadPerfBlock(int profile, bool ownBracket, bool markDeadzones);
+  void ApplyLightBlock(int profile, const uint8_t* block);
   void LoadLayout(const CString& displayName);
   void ReadLayoutKeys(XmlDocument& layout);
   static void ReplaceDialog(std::unique_ptr<TESK::MDialog>& slot, std::unique_ptr<TESK::MDialog> next);

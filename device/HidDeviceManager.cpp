@@ -38,6 +38,15 @@ CString ProductOf(const hid_device_info* info) {
 
 }  // namespace
 
+void PrepareFrame(uint8_t* frame, uint8_t command, int length, int offset) {
+  std::memset(frame, 0, COMMAND_REPORT_SIZE);
+  frame[1] = COMMAND_MARKER;
+  frame[2] = command;
+  frame[5] = static_cast<uint8_t>(length);
+  frame[6] = static_cast<uint8_t>(offset);
+  frame[7] = static_cast<uint8_t>(offset >> 8);
+}
+
 uint8_t FrameChecksum(const uint8_t* frame, int first, int last) {
   unsigned sum = 0;
   for (int i = first; i <= last; ++i) sum += frame[i];

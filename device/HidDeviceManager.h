@@ -57,6 +57,10 @@ constexpr int BOOT_PACKET_SIZE = 1024;
 // Low 8 bits of the sum of frame bytes first..last.
 uint8_t FrameChecksum(const uint8_t* frame, int first, int last);
 
+// Zeroes a COMMAND_REPORT buffer and fills marker, command, length and offset; the transfer
+// fills the checksum.
+void PrepareFrame(uint8_t* frame, uint8_t command, int length = 0, int offset = 0);
+
 struct SUPPORTED_DEVICE {
   int vid = 0;
   int pid = 0;

@@ -15,6 +15,7 @@
 #include <hidapi/hidapi.h>
 
 #include "Ch375Standin.h"
+#include "DeviceLinkFixture.h"
 #include "MessagePump.h"
 #include "RawDb.h"
 #include "RecordingDeviceLink.h"
@@ -31,103 +32,19 @@
 #include "storage/ConfigDatabase.h"
 
 using simkb::Bus;
+using testsupport::Broadcast;
+using testsupport::Count;
+using testsupport::Drain;
+using testsupport::Header;
+using testsupport::Last;
 using testsupport::LinkCall;
 using testsupport::RecordingDeviceLink;
+using testsupport::SimModel;
+using testsupport::Wide;
 
 namespace {
 
-const simkb::ModelTable& SimModel(int modelId) {
-  for (const simkb::ModelTable& model : simkb::kModelTables) {
-    if (model.modelId == modelId) return model;
-  }
-  return simkb::kModelTables[0];
-}
-
-std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
-
-// A device-interface broadcast of WM_DEVICECHANGE for a path.
-std::vector<uint8_t> Broadcast(const std::string& path) {
-  const std::wstring name = Wide(path);
-  std::vector<uint8_t> bytes(sizeof(DEV_BROADCAST_DEVICEINTERFACE_W) + name.size() * sizeof(wchar_t), 0);
-  auto* header = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(bytes.data());
-  header->dbcc_size = static_cast<DWORD>(bytes.size());
-  header->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-  wcscpy(header->dbcc_name, name.c_str());
-  return bytes;
-}
-
-const DEV_BROADCAST_HDR* Header(const std::vector<uint8_t>& bytes) {
-  return reinterpret_cast<const DEV_BROADCAST_HDR*>(bytes.data());
-}
-
-std::vector<int> Drain(DeviceLink& link) {
-  std::vector<int> ids;
-  int id;
-  while (link.TakeTask(&id)) ids.push_back(id);
-  return ids;
-}
-
-// The last recorded call of a name (an empty call when there is none).
-LinkCall Last(RecordingDeviceLink& link, const std::string& name) {
-  LinkCall found;
-  for (const LinkCall& call : link.Log()->Calls()) {
-    if (call.name == name) found = call;
-  }
-  return found;
-}
-
-int Count(RecordingDeviceLink& link, const std::string& name) {
-  int count = 0;
-  for (const LinkCall& call : link.Log()->Calls()) count += call.name == name;
-  return count;
-}
-
-class DeviceLinkModelsTest : public testing::Test {
- protected:
-  void SetUp() override {
-    Bus::Get().Reset();
-    m_dataFolder = GetDataFolder();
-    CreateDirectoryW(m_dataFolder, nullptr);
-    CreateDirectoryW(m_dataFolder + L"db", nullptr);
-    m_window = CreateWindowExW(0, L"STATIC", L"main", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-  }
-  void TearDown() override {
-    m_link.reset();
-    m_hid.reset();
-    ConfigDatabase::Instance().Close();
-    testsupport::DeleteTree(m_dataFolder.GetString());
-    DestroyWindow(m_window);
-    Bus::Get().Reset();
-  }
-
-  // A link whose device open and connection routines run for real, with its models loaded.
-  RecordingDeviceLink& NewLink() {
-    m_link.reset();
-    m_hid = std::make_unique<HidDeviceManager>();
-    m_link = std::make_unique<RecordingDeviceLink>(*m_hid);
-    m_link->SetReal({"OpenDevice", "UpdateConnectionState"});
-    m_link->mainWindow = m_window;
-    m_link->LoadModelsAndConfig();
-    return *m_link;
-  }
-
-  bool TakePosted(UINT message, WPARAM* wParam) {
-    MSG msg;
-    if (!PeekMessageW(&msg, m_window, message, message, PM_REMOVE)) return false;
-    *wParam = msg.wParam;
-    return true;
-  }
-
-  std::wstring ProgramFile(const wchar_t* relative) const {
-    return std::wstring(GetProgramFolder().GetString()) + relative;
-  }
-
-  testsupport::ScopedDeviceName m_name;
-  CString m_dataFolder;
-  HWND m_window = nullptr;
-  std::unique_ptr<HidDeviceManager> m_hid;
-  std::unique_ptr<RecordingDeviceLink> m_link;
-};
+using DeviceLinkModelsTest = testsupport::DeviceLinkFixture;
 
 TEST(ParseRowColTest, RowFromTheFirstCharacterColumnFromTheLastOneOrTwo) {
   const struct {

@@ -142,9 +142,27 @@ void RecordingDeviceLink::SetKeyPictureColor(int picture, COLORREF color) {
   pictures[picture].color = color;
 }
 
+std::vector<int> RecordingDeviceLink::GetLightKeyCodes() {
+  std::vector<int> codes;
+  for (const PictureKey& key : pictures[KEY_PICTURE_LIGHT].keys) codes.push_back(key.code);
+  return codes;
+}
+
+void RecordingDeviceLink::SetLightKeyColors(const std::vector<std::pair<int, COLORREF>>& colors) {
+  Record("SetLightKeyColors", {static_cast<int>(colors.size())});
+  for (const auto& [code, color] : colors) {
+    for (PictureKey& key : pictures[KEY_PICTURE_LIGHT].keys) {
+      if (key.code == code) {
+        key.color = color;
+        break;
+      }
+    }
+  }
+}
+
 void RecordingDeviceLink::AddKeyPictureKey(int picture, const CString& name, const CString& desc, int code,
                                            const RECT& rect, const CString& icon, COLORREF color) {
-  // Not logged call by call: the picture keeps the keys.
+  // Kept on the picture rather than in the log.
   pictures[picture].keys.push_back({name, desc, code, rect, icon, color});
 }
 

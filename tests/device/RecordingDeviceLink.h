@@ -103,11 +103,19 @@ class RecordingDeviceLink : public DeviceLink {
   void UpdateConnectionState(int reason) override {
     if (Record("UpdateConnectionState", {reason})) DeviceLink::UpdateConnectionState(reason);
   }
-  void GetDeviceProfile(int refresh) override { Record("GetDeviceProfile", {refresh}); }
-  void PollLiveColors() override { Record("PollLiveColors"); }
+  void GetDeviceProfile(int refresh) override {
+    if (Record("GetDeviceProfile", {refresh})) DeviceLink::GetDeviceProfile(refresh);
+  }
+  void PollLiveColors() override {
+    if (Record("PollLiveColors")) DeviceLink::PollLiveColors();
+  }
   void ReadInputReport() override { Record("ReadInputReport"); }
-  void ReadKeyPerfFromDevice(int profile) override { Record("ReadKeyPerfFromDevice", {profile}); }
-  void ReadLightFromDevice(int profile) override { Record("ReadLightFromDevice", {profile}); }
+  void ReadKeyPerfFromDevice(int profile) override {
+    if (Record("ReadKeyPerfFromDevice", {profile})) DeviceLink::ReadKeyPerfFromDevice(profile);
+  }
+  void ReadLightFromDevice(int profile) override {
+    if (Record("ReadLightFromDevice", {profile})) DeviceLink::ReadLightFromDevice(profile);
+  }
   void WriteKeyMap() override { Record("WriteKeyMap"); }
   void WriteKeyMapAllLayers() override { Record("WriteKeyMapAllLayers"); }
   void WriteMacros() override { Record("WriteMacros"); }
@@ -177,6 +185,20 @@ class RecordingDeviceLink : public DeviceLink {
   }
   void CloseAdvKeyEditor() override { Record("CloseAdvKeyEditor"); }
   HWND GetMainWindowHandle() override { return mainWindow; }
+  void SetDeviceProfileCaption(const CString& text) override { Record("SetDeviceProfileCaption", {}, text); }
+  void ClearKeyLayers() override { Record("ClearKeyLayers"); }
+  void AddKeyLayer(const CString& name, int id) override { Record("AddKeyLayer", {id}, name); }
+  void SelectKeyLayer(int id) override { Record("SelectKeyLayer", {id}); }
+  void RedrawKeyLayers() override { Record("RedrawKeyLayers"); }
+  void SelectReportRateData(int rate) override { Record("SelectReportRateData", {rate}); }
+  void SelectDebounceIndex(int level) override { Record("SelectDebounceIndex", {level}); }
+  void SelectLightModeListData(int mode) override { Record("SelectLightModeListData", {mode}); }
+  void SelectLightTypeTabData(int mode) override { Record("SelectLightTypeTabData", {mode}); }
+  void ShowLightTypeCaption() override { Record("ShowLightTypeCaption"); }
+  void ShowCalibrationWarning(const CString& text) override { Record("ShowCalibrationWarning", {}, text); }
+  std::vector<int> GetLightKeyCodes() override;
+  // Colours land on the lighting picture's keys; the call is logged with the pair count.
+  void SetLightKeyColors(const std::vector<std::pair<int, COLORREF>>& colors) override;
 
  private:
   // Records the call and runs its action; true when the operation is to run for real.

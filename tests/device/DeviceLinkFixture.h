@@ -1,0 +1,85 @@
+// The device link's test fixture: a device name, registry key and data folder of the test's
+// own, a hidden window standing in for the main window, a fresh simulated bus, and a
+// recording link whose device-open and connection routines run for real. Plus helpers that
+// build device-change broadcasts and read the recorder's log.
+#pragma once
+
+#include <windows.h>
+#include <dbt.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "RecordingDeviceLink.h"
+#include "ScopedDeviceName.h"
+#include "SimKeyTables.h"
+#include "TempFolder.h"
+#include "app/ProgramFolders.h"
+#include "device/DeviceLink.h"
+#include "simkeyboard/SimKeyboard.h"
+#include "storage/ConfigDatabase.h"
+
+namespace testsupport {
+
+const simkb::ModelTable& SimModel(int modelId);
+std::wstring Wide(const std::string& text);
+// A device-interface broadcast of WM_DEVICECHANGE for a path, and its header.
+std::vector<uint8_t> Broadcast(const std::string& path);
+const DEV_BROADCAST_HDR* Header(const std::vector<uint8_t>& bytes);
+// Takes every queued task id, in order.
+std::vector<int> Drain(DeviceLink& link);
+// The last recorded call of a name (an empty call when there is none), and how many there were.
+LinkCall Last(RecordingDeviceLink& link, const std::string& name);
+int Count(RecordingDeviceLink& link, const std::string& name);
+
+class DeviceLinkFixture : public testing::Test {
+ protected:
+  void SetUp() override {
+    simkb::Bus::Get().Reset();
+    m_dataFolder = GetDataFolder();
+    CreateDirectoryW(m_dataFolder, nullptr);
+    CreateDirectoryW(m_dataFolder + L"db", nullptr);
+    m_window = CreateWindowExW(0, L"STATIC", L"main", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  }
+  void TearDown() override {
+    m_link.reset();
+    m_hid.reset();
+    ConfigDatabase::Instance().Close();
+    testsupport::DeleteTree(m_dataFolder.GetString());
+    DestroyWindow(m_window);
+    simkb::Bus::Get().Reset();
+  }
+
+  // A link whose device open and connection routines run for real, with its models loaded.
+  RecordingDeviceLink& NewLink() {
+    m_link.reset();
+    m_hid = std::make_unique<HidDeviceManager>();
+    m_link = std::make_unique<RecordingDeviceLink>(*m_hid);
+    m_link->SetReal({"OpenDevice", "UpdateConnectionState"});
+    m_link->mainWindow = m_window;
+    m_link->LoadModelsAndConfig();
+    return *m_link;
+  }
+
+  bool TakePosted(UINT message, WPARAM* wParam) {
+    MSG msg;
+    if (!PeekMessageW(&msg, m_window, message, message, PM_REMOVE)) return false;
+    *wParam = msg.wParam;
+    return true;
+  }
+
+  std::wstring ProgramFile(const wchar_t* relative) const {
+    return std::wstring(GetProgramFolder().GetString()) + relative;
+  }
+
+  testsupport::ScopedDeviceName m_name;
+  CString m_dataFolder;
+  HWND m_window = nullptr;
+  std::unique_ptr<HidDeviceManager> m_hid;
+  std::unique_ptr<RecordingDeviceLink> m_link;
+};
+
+}  // namespace testsupport
