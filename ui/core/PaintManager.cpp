@@ -54,6 +54,7 @@ PaintManager::PaintManager()
       m_dragStart{0, 0},
       m_bDragPending(0),
       m_hDragBitmap(nullptr),
+      m_hDropPicture(nullptr),
       m_bTracking(0),
       m_bPressed(0),
       m_bCaptured(0),
@@ -105,6 +106,7 @@ PaintManager::~PaintManager() {
   ClearTempFont();
   delete m_pBkImage;
   if (m_hDragBitmap) DeleteObject(m_hDragBitmap);
+  ReleaseDropPicture();
 }
 
 bool PaintManager::HasWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }
@@ -321,6 +323,7 @@ void PaintManager::DestroyData() {
   m_hDC = nullptr;
   if (m_bDropRegistered) RevokeDragDrop(m_hWnd);
   m_bDropRegistered = false;
+  ReleaseDropPicture();
   // Stopping waits for a tick in flight, so no lock its ticks take may be held here.
   KillTimer();
   DropPosted();

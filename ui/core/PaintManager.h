@@ -112,7 +112,10 @@ public:
   void Init(HWND window, MWindow* owner);
 
   // OLE drag and drop: the window as drop target (registered by Init, revoked when the
-  // window goes), and pictures of controls for dragging them out.
+  // window goes), and pictures of controls for dragging them out. A drop's picture is sent
+  // to the window with STM_SETIMAGE; the engine owns it (the window may use it until the
+  // next drop or until it goes) and deletes it then, together with an image the window
+  // gives back. The dropped medium is always released.
   int InitDragDrop();
   void OnDragOver(POINTL point) override;
   bool OnDrop(FORMATETC* format, STGMEDIUM& medium, DWORD* effect) override;
@@ -350,6 +353,7 @@ protected:
   POINT m_dragStart;
   int m_bDragPending;
   HBITMAP m_hDragBitmap;  // owned
+  HBITMAP m_hDropPicture;  // owned: the picture of the last drop
   int m_bTracking;
   int m_bPressed;
   int m_bCaptured;
@@ -427,6 +431,9 @@ private:
   bool m_bPostOpen;   // between Init and DestroyData
   bool m_bPostWake;   // a wake-up message is on its way
   CriticalSection m_postedLock;
+  // Sends bitmap to the window as the picture of a drop and keeps it, freeing the one before.
+  void KeepDropPicture(HBITMAP bitmap);
+  void ReleaseDropPicture();
   // Runs the calls queued when it starts; on the window's thread.
   void RunPosted();
   // Closes the queue and drops what it holds, unrun.

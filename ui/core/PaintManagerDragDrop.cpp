@@ -55,32 +55,41 @@ bool PaintManager::OnDrop(FORMATETC* format, STGMEDIUM& medium, DWORD*) {
     ::SendMessageW(m_hTargetWnd, WM_LBUTTONUP, 0, MAKELPARAM(cursor.x, cursor.y));
     ::PostMessageW(m_hTargetWnd, WM_UI_DROP, 0, 0);
   }
-  // The window takes the picture; the one it gives back is ours to delete.
-  auto giveImage = [this](HBITMAP bitmap) {
-    if (!bitmap) return;
-    if (!HasWindow()) {
-      DeleteObject(bitmap);
-      return;
-    }
-    auto previous = reinterpret_cast<HGDIOBJ>(
-        ::SendMessageW(m_hWnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
-    if (previous && previous != bitmap) DeleteObject(previous);
-  };
   if (format->cfFormat == CF_DIB && medium.tymed == TYMED_HGLOBAL) {
-    giveImage(FromGlobal(medium.hGlobal, BitmapFromPackedDib));
+    KeepDropPicture(FromGlobal(medium.hGlobal, BitmapFromPackedDib));
   } else if (format->cfFormat == CF_BITMAP && medium.tymed == TYMED_GDI && medium.hBitmap) {
-    if (!hasTarget) return true;
-    giveImage(medium.hBitmap);
-    return false;
+    // A copy: the medium stays the source's and is released.
+    if (hasTarget) KeepDropPicture(static_cast<HBITMAP>(OleDuplicateData(medium.hBitmap, CF_BITMAP, 0)));
   } else if (format->cfFormat == CF_ENHMETAFILE && medium.tymed == TYMED_ENHMF) {
     HDC dc = ::GetDC(m_hTargetWnd);
     HBITMAP bitmap = BitmapFromEnhMetaFile(medium.hEnhMetaFile, dc);
     ::ReleaseDC(m_hTargetWnd, dc);
-    giveImage(bitmap);
+    KeepDropPicture(bitmap);
   } else if (format->cfFormat == CF_HDROP && medium.tymed == TYMED_HGLOBAL) {
-    giveImage(FromGlobal(medium.hGlobal, BitmapFromFileList));
+    KeepDropPicture(FromGlobal(medium.hGlobal, BitmapFromFileList));
   }
   return true;
+}
+
+void PaintManager::KeepDropPicture(HBITMAP bitmap) {
+  if (!bitmap) return;
+  if (!HasWindow()) {
+    DeleteObject(bitmap);
+    return;
+  }
+  const HBITMAP before = m_hDropPicture;
+  m_hDropPicture = bitmap;
+  // A window that answers gives back the image it held: the picture of the drop before,
+  // or one of its own, which is ours to delete too.
+  auto returned = reinterpret_cast<HGDIOBJ>(
+      ::SendMessageW(m_hWnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
+  if (returned && returned != bitmap && returned != before) DeleteObject(returned);
+  if (before && before != bitmap) DeleteObject(before);
+}
+
+void PaintManager::ReleaseDropPicture() {
+  if (m_hDropPicture) DeleteObject(m_hDropPicture);
+  m_hDropPicture = nullptr;
 }
 
 namespace {
