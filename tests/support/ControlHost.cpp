@@ -174,6 +174,11 @@ void ControlHost::Leave() {
   Drive(WM_MOUSELEAVE, 0, CPoint(-20, -20));
 }
 
+void ControlHost::Activate() {
+  SetActiveWindow(m_hWnd);
+  PumpPosted();
+}
+
 void ControlHost::Key(UINT vk) { ::SendMessageW(m_hWnd, WM_KEYDOWN, vk, 1); }
 
 void ControlHost::PostKey(UINT vk) {

@@ -85,6 +85,12 @@ public:
   // Dispatches what is queued for this thread through PreTranslateMessage; bounded.
   void PumpPosted(DWORD timeoutMs = 500);
 
+  // Makes the host the thread's active window, as a user's first click into it does. Do it
+  // before input that moves the keyboard focus into a child window (an edit): that activates
+  // the host, and Wine tells a window activated outside the foreground that it is inactive,
+  // on which the engine drops its hover and press.
+  void Activate();
+
   // ---- Engine ----
   // One multimedia tick through the engine's dispatch, on this thread.
   void Tick();

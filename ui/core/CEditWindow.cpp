@@ -87,13 +87,11 @@ LRESULT CEditWindow::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_KILLFOCUS:
       DefWindowProcW(m_hWnd, message, wParam, lParam);
       break;
-    case kReflectedCommand:
-      if (HIWORD(wParam) == EN_CHANGE) {
-        OnTextChange();
-      } else if (HIWORD(wParam) == EN_UPDATE) {
-        ::InvalidateRect(m_hWnd, nullptr, FALSE);
-      }
-      break;
+    case kReflectedCommand: {
+      LRESULT result;
+      if (PassReflectedCommand(*this, wParam, lParam, result)) OnTextChange();
+      return result;
+    }
     case kReflectedColorEdit:
     case kReflectedColorStatic:
       return m_brush.Answer(reinterpret_cast<HDC>(wParam), m_backColor, m_textColor);

@@ -9,6 +9,7 @@
 #include "ui/controls/CRoundArea.h"
 #include "ui/controls/CSliderPicture.h"
 #include "ui/controls/CTextArea.h"
+#include "ui/controls/MEdit.h"
 #include "ui/controls/MLevelCtrl.h"
 #include "ui/controls/MListBox.h"
 #include "ui/controls/MPicture.h"
@@ -36,6 +37,7 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"MProgress", &NewVisibleEnabled<MProgress>},
     {L"MSlider", &NewVisibleEnabled<MSlider>},
     {L"MLevelCtrl", &NewVisibleEnabled<MLevelCtrl>},
+    {L"MEdit", &NewTitleVisibleEnabled<MEdit>},
     {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
     {L"MTabLayout", &NewVisible<MTabLayout>},
     {L"MListBox", &NewVisible<MListBox>},
@@ -56,6 +58,7 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"MProgress", &NewVisibleEnabled<MProgress>},
     {L"MSlider", &NewVisibleEnabled<MSlider>},
     {L"MLevelCtrl", &NewVisibleEnabled<MLevelCtrl>},
+    {L"MEdit", &NewTitleVisibleEnabled<MEdit>},
     {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
     {L"MTabLayout", &NewVisible<MTabLayout>},
     {L"MListBox", &NewVisible<MListBox>},

@@ -47,6 +47,12 @@ HWND CreateNativeEdit(MWindow& window, PaintManager* manager, CRect rect, DWORD 
   return window.GetSafeHwnd();
 }
 
+bool PassReflectedCommand(MWindow& window, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  result = window.MWindow::OnWindowMessage(kReflectedCommand, wParam, lParam);
+  if (HIWORD(wParam) == EN_UPDATE) ::InvalidateRect(window.GetSafeHwnd(), nullptr, FALSE);
+  return HIWORD(wParam) == EN_CHANGE;
+}
+
 LRESULT EditColorBrush::Answer(HDC dc, COLORREF background, COLORREF text) {
   if (background == kSystemEditColors) return 0;
   SetBkMode(dc, TRANSPARENT);

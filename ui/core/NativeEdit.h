@@ -57,6 +57,11 @@ struct NativeEditSetup {
 TESK_API HWND CreateNativeEdit(MWindow& window, PaintManager* manager, CRect rect, DWORD extraStyle,
                                const NativeEditSetup& setup);
 
+// Passes a reflected WM_COMMAND of the edit on to the system edit (result) and repaints the
+// edit on EN_UPDATE; true for EN_CHANGE, whose handling the caller does last (its report
+// may end the window and its object).
+TESK_API bool PassReflectedCommand(MWindow& window, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
 // The answer to a reflected WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC: 0 for kSystemEditColors,
 // else a transparent background, the text colour (low 24 bits) and the solid brush of the
 // background, made once and owned here.

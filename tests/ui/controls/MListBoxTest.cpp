@@ -43,6 +43,7 @@ class MListBoxTest : public testing::Test {
 protected:
   // A list of rows of 32 px, 200 x 100 at (20, 20).
   ListProbe* MakeList(int rows) {
+    host.Activate();
     auto* list = new ListProbe(static_cast<TESK::MObject*>(&host), kId, CRect(20, 20, 220, 120), 1);
     host.Adopt(list);
     list->SetFont(InstalledFamily(), 12, Gdiplus::FontStyleRegular);
