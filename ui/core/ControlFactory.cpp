@@ -19,6 +19,7 @@
 #include "ui/controls/MTabLayout.h"
 #include "ui/controls/MText.h"
 #include "ui/core/MControl.h"
+#include "ui/keyboard/KeyFuncControl.h"
 #include "ui/keyboard/KeyboardCtrl.h"
 
 namespace TESK {
@@ -63,6 +64,7 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"MTabLayout", &NewVisible<MTabLayout>},
     {L"MListBox", &NewVisible<MListBox>},
     {L"KeyboardCtrl", &NewVisible<KeyboardCtrl>},
+    {L"KeyFuncControl", &NewVisible<KeyFuncControl>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
 };
 
