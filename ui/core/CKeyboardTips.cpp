@@ -2,6 +2,7 @@
 
 #include "ui/core/MRender.h"
 #include "ui/core/Manager.h"
+#include "ui/core/NativeEdit.h"
 
 namespace TESK {
 
@@ -20,17 +21,6 @@ constexpr UINT kLineFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_WORD_EL
 const wchar_t* Line(const wchar_t* text) { return text ? text : L""; }
 
 }  // namespace
-
-LOGFONTW TipLineFont(int pixelHeight) {
-  LOGFONTW font = {};
-  ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
-  const CString face = Manager::GetFontName();
-  // The face field holds 32 characters with the terminator: a longer name is cut to 31.
-  lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
-  font.lfCharSet = DEFAULT_CHARSET;
-  font.lfHeight = -pixelHeight;
-  return font;
-}
 
 CKeyboardTips::CKeyboardTips()
     : MTipWindow(Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentCenter),
@@ -74,18 +64,12 @@ void CKeyboardTips::AutoFit() {
 }
 
 HFONT CKeyboardTips::GetGDIFont11() {
-  if (!m_smallFont) {
-    const LOGFONTW font = TipLineFont(14);
-    m_smallFont.reset(::CreateFontIndirectW(&font));
-  }
+  if (!m_smallFont) m_smallFont.reset(CreateStyledFont(Manager::GetFontName(), -14, 0));
   return m_smallFont.get();
 }
 
 HFONT CKeyboardTips::GetGDIFont2() {
-  if (!m_largeFont) {
-    const LOGFONTW font = TipLineFont(18);
-    m_largeFont.reset(::CreateFontIndirectW(&font));
-  }
+  if (!m_largeFont) m_largeFont.reset(CreateStyledFont(Manager::GetFontName(), -18, 0));
   return m_largeFont.get();
 }
 

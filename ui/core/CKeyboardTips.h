@@ -56,8 +56,4 @@ protected:
   ScopedGdiObject<HFONT> m_largeFont;
 };
 
-// The LOGFONTW of the tips' lines: the default GUI font's, in the library's face (cut to fit
-// with its terminator), of the given character height in pixels and the default character set.
-TESK_API LOGFONTW TipLineFont(int pixelHeight);
-
 }  // namespace TESK

@@ -9,6 +9,7 @@
 #include "ui/controls/CRoundArea.h"
 #include "ui/controls/CSliderPicture.h"
 #include "ui/controls/CTextArea.h"
+#include "ui/controls/ImageView.h"
 #include "ui/controls/MEdit.h"
 #include "ui/controls/MLevelCtrl.h"
 #include "ui/controls/MListBox.h"
@@ -65,6 +66,7 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"MListBox", &NewVisible<MListBox>},
     {L"KeyboardCtrl", &NewVisible<KeyboardCtrl>},
     {L"KeyFuncControl", &NewVisible<KeyFuncControl>},
+    {L"ImageView", &NewVisibleOne<ImageView>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
 };
 

@@ -130,13 +130,10 @@ Gdiplus::FontFamily* MTipWindow::TipFontFamily(const Gdiplus::FontCollection* fo
     INT found = 0;
     if (fonts->GetFamilies(1, &first, &found) == Gdiplus::Ok && found == 1) return first.Clone();
   }
-  // Without the embedded face the tips use an installed sans-serif face.
-  for (const wchar_t* face : {L"Tahoma", L"Arial", L"DejaVu Sans"}) {
-    auto* installed = new Gdiplus::FontFamily(face);
-    if (installed->GetLastStatus() == Gdiplus::Ok) return installed;
-    delete installed;
-  }
-  return nullptr;
+  // Without the embedded face the tips use the library's fall-back face.
+  FallbackFontFamily fallback;
+  const Gdiplus::FontFamily* face = fallback.Or(nullptr);
+  return face ? face->Clone() : nullptr;
 }
 
 // ---- Window shape and painting ----

@@ -70,8 +70,8 @@ public:
   int LoadBKImage(UINT resourceId, CString type);
   void SetBackMode(enumBackMode mode, int border);
 
-  // The tips' face: a copy of the first family of fonts or, when it has none, an installed
-  // sans-serif face; null when neither exists. The caller owns it.
+  // The tips' face: a copy of the first family of fonts or, when it has none, of the
+  // library's fall-back face (FallbackFontFamily); null when neither exists. The caller owns it.
   static Gdiplus::FontFamily* TipFontFamily(const Gdiplus::FontCollection* fonts);
 
 protected:

@@ -22,6 +22,8 @@ constexpr DWORD kInside = 0x141414;
 // Counts every paint, whether asked for by WM_PAINT or by the tip itself.
 class CountingTip : public CKeyboardTips {
 public:
+  using CKeyboardTips::GetGDIFont11;
+  using CKeyboardTips::GetGDIFont2;
   int OnPaint() override {
     ++paints;
     return CKeyboardTips::OnPaint();
@@ -153,15 +155,19 @@ TEST_F(CKeyboardTipsTest, FocusLossAndTimerTenHideTheBox) {
   other.DestroyWindow();
 }
 
-TEST(KeyTipFontTest, FaceNameIsCutToLeaveRoomForTheTerminator) {
+TEST(KeyTipFontTest, LinesUseTheLibraryFaceCutToLeaveRoomForTheTerminator) {
   const CString previous = TESK::Manager::GetFontName();
-  const std::wstring longName(40, L'F');
-  TESK::Manager::SetFontName(longName.c_str());
-  const LOGFONTW font = TESK::TipLineFont(18);
+  TESK::Manager::SetFontName(std::wstring(40, L'F').c_str());
+  CountingTip tip;
+  LOGFONTW small = {}, large = {};
+  GetObjectW(tip.GetGDIFont11(), sizeof(small), &small);
+  GetObjectW(tip.GetGDIFont2(), sizeof(large), &large);
   TESK::Manager::SetFontName(previous);
-  EXPECT_EQ(std::wstring(31, L'F'), std::wstring(font.lfFaceName));
-  EXPECT_EQ(-18, font.lfHeight);
-  EXPECT_EQ(DEFAULT_CHARSET, font.lfCharSet);
+  EXPECT_EQ(std::wstring(31, L'F'), std::wstring(small.lfFaceName));
+  EXPECT_EQ(-14, small.lfHeight);
+  EXPECT_EQ(-18, large.lfHeight);
+  EXPECT_EQ(DEFAULT_CHARSET, large.lfCharSet);
+  EXPECT_EQ(tip.GetGDIFont11(), tip.GetGDIFont11()) << "made once";
 }
 
 TEST(KBToolTipsTest, ChecksItsArgumentsKeepsNothingAndClosesOnRequest) {

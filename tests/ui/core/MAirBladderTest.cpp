@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <set>
 #include <string>
 
 #include "BitmapProbe.h"
@@ -144,13 +143,12 @@ TEST_F(MAirBladderTest, FaceComesFromTheLibrarysFontResourceOrFallsBackToAnInsta
   ASSERT_NE(nullptr, tip.m_pFontFamily);
   EXPECT_EQ(FamilyName(face), FamilyName(*tip.m_pFontFamily)) << "the created tip uses the embedded face";
 
-  const std::set<std::wstring> installed = {L"Tahoma", L"Arial", L"DejaVu Sans"};
   Gdiplus::PrivateFontCollection empty;
   for (const Gdiplus::FontCollection* fonts : {static_cast<const Gdiplus::FontCollection*>(nullptr),
                                                static_cast<const Gdiplus::FontCollection*>(&empty)}) {
     std::unique_ptr<Gdiplus::FontFamily> fallback(MAirBladder::TipFontFamily(fonts));
-    ASSERT_NE(nullptr, fallback);
-    EXPECT_EQ(1u, installed.count(FamilyName(*fallback))) << "an installed face without embedded fonts";
+    ASSERT_NE(nullptr, fallback) << "the library's fall-back face without embedded fonts";
+    EXPECT_TRUE(fallback->IsAvailable());
   }
 }
 
