@@ -5,12 +5,20 @@
 
 #include "ui/controls/CArea.h"
 #include "ui/controls/CGifPicture.h"
+#include "ui/controls/CHelpButton.h"
+#include "ui/controls/CIconButton.h"
+#include "ui/controls/CImageButton.h"
 #include "ui/controls/CPhotoFrame.h"
 #include "ui/controls/CRoundArea.h"
 #include "ui/controls/CSliderPicture.h"
 #include "ui/controls/CTextArea.h"
+#include "ui/controls/CTextButton.h"
+#include "ui/controls/CTimerButton.h"
+#include "ui/controls/DownloadButton.h"
 #include "ui/controls/ImageView.h"
+#include "ui/controls/MButton.h"
 #include "ui/controls/MEdit.h"
+#include "ui/controls/MImageButton.h"
 #include "ui/controls/MLevelCtrl.h"
 #include "ui/controls/MListBox.h"
 #include "ui/controls/MPicture.h"
@@ -19,6 +27,7 @@
 #include "ui/controls/MTabCtrl.h"
 #include "ui/controls/MTabLayout.h"
 #include "ui/controls/MText.h"
+#include "ui/controls/UpgradeButton.h"
 #include "ui/core/MControl.h"
 #include "ui/keyboard/KeyFuncControl.h"
 #include "ui/keyboard/KeyboardCtrl.h"
@@ -39,6 +48,12 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"MProgress", &NewVisibleEnabled<MProgress>},
     {L"MSlider", &NewVisibleEnabled<MSlider>},
     {L"MLevelCtrl", &NewVisibleEnabled<MLevelCtrl>},
+    {L"MButton", &NewTitleVisibleEnabled<MButton>},
+    {L"CImageButton", &NewTitleVisibleEnabled<CImageButton>},
+    {L"CTextButton", &NewTitleVisibleEnabled<CTextButton>},
+    {L"CIconButton", &NewTitleVisibleEnabled<CIconButton>},
+    {L"CTimerButton", &NewTitleVisibleEnabled<CTimerButton>},
+    {L"CHelpButton", &NewTitleVisibleEnabled<CHelpButton>},
     {L"MEdit", &NewTitleVisibleEnabled<MEdit>},
     {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
     {L"MTabLayout", &NewVisible<MTabLayout>},
@@ -46,6 +61,7 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"KeyboardCtrl", &NewVisible<KeyboardCtrl>},
     {L"CTextArea", &NewTitleVisibleOne<CTextArea>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
+    {L"MImageButton", &NewVisibleOne<MImageButton>},
 };
 
 // A panel's table, in the order of comparison. It knows more classes than the engine's; a
@@ -60,14 +76,23 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"MProgress", &NewVisibleEnabled<MProgress>},
     {L"MSlider", &NewVisibleEnabled<MSlider>},
     {L"MLevelCtrl", &NewVisibleEnabled<MLevelCtrl>},
+    {L"MButton", &NewTitleVisibleEnabled<MButton>},
+    {L"CImageButton", &NewTitleVisibleEnabled<CImageButton>},
+    {L"CTextButton", &NewTitleVisibleEnabled<CTextButton>},
+    {L"CIconButton", &NewTitleVisibleEnabled<CIconButton>},
+    {L"CTimerButton", &NewTitleVisibleEnabled<CTimerButton>},
+    {L"CHelpButton", &NewTitleVisibleEnabled<CHelpButton>},
     {L"MEdit", &NewTitleVisibleEnabled<MEdit>},
     {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
     {L"MTabLayout", &NewVisible<MTabLayout>},
     {L"MListBox", &NewVisible<MListBox>},
     {L"KeyboardCtrl", &NewVisible<KeyboardCtrl>},
     {L"KeyFuncControl", &NewVisible<KeyFuncControl>},
+    {L"UpgradeButton", &NewTitleVisibleOne<UpgradeButton>},
+    {L"DownloadButton", &NewTitleVisibleOne<DownloadButton>},
     {L"ImageView", &NewVisibleOne<ImageView>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
+    {L"MImageButton", &NewVisibleOne<MImageButton>},
 };
 
 }  // namespace

@@ -56,9 +56,13 @@ public:
   CString GetTextFont() const { return m_strFontName; }
   Gdiplus::ARGB GetTextColor() const { return m_textColor; }
   void SetTextRenderingHint(Gdiplus::TextRenderingHint hint) { m_textRenderingHint = hint; }
+  Gdiplus::TextRenderingHint GetTextRenderingHint() const { return m_textRenderingHint; }
   void SetImageCount(int frames) { m_nFrameCount = frames; }
   CString GetImagePath() const { return m_strImagePath; }
   CSize GetImageSize() const { return CSize(m_nFrameWidth, m_nFrameHeight); }
+  // The strip (the cache's) and its frame count.
+  Gdiplus::Image* GetImage() const { return m_pImage; }
+  int GetImageCount() const { return m_nFrameCount; }
 
   // A copy of the window's family of that name (private fonts first, then installed ones),
   // kept as the control's family; null without a manager or for an unknown name.
