@@ -41,6 +41,35 @@ CRect Cell(const MControl& control, int k) {
   return CRect(k * rect.Width(), 0, (k + 1) * rect.Width(), rect.Height());
 }
 
+void DrawFrameAt(Gdiplus::Graphics& g, Gdiplus::Image* strip, int frameWidth, int height, int frame, int x, int y) {
+  if (!strip || frameWidth <= 0 || height <= 0) return;
+  g.DrawImage(strip, Gdiplus::Rect(x, y, frameWidth, height), frame * frameWidth, 0, frameWidth, height,
+              Gdiplus::UnitPixel);
+}
+
+void DrawStripFrameAt(Gdiplus::Graphics& g, const MControlFont& control, int frame, int x, int y) {
+  const CSize size = control.GetImageSize();
+  frame = std::max(0, std::min(frame, control.GetImageCount() - 1));
+  DrawFrameAt(g, control.GetImage(), size.cx, size.cy, frame, x, y);
+}
+
+void DrawRadioCell(Gdiplus::Graphics& g, MControlFont& control, Gdiplus::Font* font, int k, bool grey) {
+  const CRect rect = control.GetRect();
+  const int w = rect.Width(), h = rect.Height(), x0 = k * w;
+  const CSize frame = control.GetImageSize();
+  DrawStripFrameAt(g, control, k, x0, (h - frame.cy) / 2);
+  const CString title = control.GetTitle();
+  if (!font || title.IsEmpty()) return;
+  const Gdiplus::Size text = MeasureTitle(*font, title);
+  UINT hAlign = 0, vAlign = 0;
+  control.GetAlignment(hAlign, vAlign);
+  const CPoint offset = MRender::GetOriginPoint(w, h, text.Width, text.Height, hAlign, vAlign);
+  const CRect box(CPoint(x0 + offset.x + frame.cx + 8, offset.y + 2),
+                  CSize(w - frame.cx - offset.x - 3, text.Height));
+  DrawTitle(g, control, font, title, box, grey ? kDisabledText : control.GetTextColor(), Gdiplus::StringAlignmentNear,
+            Gdiplus::StringAlignmentNear);
+}
+
 void DrawStripFrame(Gdiplus::Graphics& g, const MControlFont& control, int frame, const CRect& box, int corner) {
   Gdiplus::Image* strip = control.GetImage();
   const CSize size = control.GetImageSize();
@@ -75,9 +104,16 @@ void DrawText(Gdiplus::Graphics& g, const Gdiplus::Font* font, const CString& te
 }
 
 void DrawTitle(Gdiplus::Graphics& g, const MControlFont& control, const Gdiplus::Font* font, const CString& text,
-               const CRect& box, Gdiplus::ARGB colour) {
+               const CRect& box, Gdiplus::ARGB colour, Gdiplus::StringAlignment horizontal,
+               Gdiplus::StringAlignment vertical) {
   g.SetTextRenderingHint(control.GetTextRenderingHint());
-  DrawText(g, font, text, box, colour);
+  DrawText(g, font, text, box, colour, horizontal, vertical);
+}
+
+Gdiplus::Size MeasureTitle(Gdiplus::Font& font, const CString& text) {
+  Gdiplus::StringFormat format;
+  SetTitleFormat(format, Gdiplus::StringAlignmentNear, Gdiplus::StringAlignmentNear);
+  return MRender::GetTextBounds(font, format, text);
 }
 
 void DrawCellTitle(Gdiplus::Graphics& g, const MControlFont& control, const Gdiplus::Font* font, const CString& text,
@@ -98,9 +134,9 @@ void DrawPlainCell(Gdiplus::Graphics& g, const MControlFont& control, const Gdip
   DrawCellTitle(g, control, font, text, k, textRect);
 }
 
-Icon::~Icon() { delete m_image; }
+OwnedStrip::~OwnedStrip() { delete m_image; }
 
-int Icon::Load(const wchar_t* file, int frames) {
+int OwnedStrip::Load(const wchar_t* file, int frames) {
   return PictureShow::Replace(m_image, m_frameWidth, m_height, &m_frames, PictureShow::LoadSkin(file),
                               std::max(frames, 1));
 }

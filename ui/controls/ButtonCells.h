@@ -34,6 +34,16 @@ void Show(const MControl& control, HDC& dc, HDC cache, int cell, int cells);
 // Cell k's rectangle in the cache.
 CRect Cell(const MControl& control, int k);
 
+// Frame frame of a strip of frameWidth x height, unscaled with its top-left corner at (x, y);
+// nothing without an image.
+void DrawFrameAt(Gdiplus::Graphics& g, Gdiplus::Image* strip, int frameWidth, int height, int frame, int x, int y);
+
+// Frame frame of the control's strip (its last frame past the end), unscaled at (x, y).
+void DrawStripFrameAt(Gdiplus::Graphics& g, const MControlFont& control, int frame, int x, int y);
+// Cell k of a radio-like look: strip frame k at the cell's left, vertically centred, and the
+// measured title after it, placed by the control's alignments; the text colour, or grey.
+void DrawRadioCell(Gdiplus::Graphics& g, MControlFont& control, Gdiplus::Font* font, int k, bool grey);
+
 // Frame frame of the control's strip, nine-sliced into box with unscaled corners of corner
 // pixels. A frame past the strip's end takes its last frame; nothing without a strip.
 void DrawStripFrame(Gdiplus::Graphics& g, const MControlFont& control, int frame, const CRect& box, int corner);
@@ -51,7 +61,11 @@ void DrawText(Gdiplus::Graphics& g, const Gdiplus::Font* font, const CString& te
               Gdiplus::StringAlignment vertical = Gdiplus::StringAlignmentCenter);
 // The same with the control's rendering hint.
 void DrawTitle(Gdiplus::Graphics& g, const MControlFont& control, const Gdiplus::Font* font, const CString& text,
-               const CRect& box, Gdiplus::ARGB colour);
+               const CRect& box, Gdiplus::ARGB colour,
+               Gdiplus::StringAlignment horizontal = Gdiplus::StringAlignmentCenter,
+               Gdiplus::StringAlignment vertical = Gdiplus::StringAlignmentCenter);
+// The size of text in font, measured in the title format with near alignment.
+Gdiplus::Size MeasureTitle(Gdiplus::Font& font, const CString& text);
 // The plain button's title in cell k: centred in the cell, or in textRect (cell-relative)
 // moved to the cell when it is not empty; the text colour in cells 0 to 2, grey in cell 3, and
 // the pressed shift in cell 2.
@@ -62,13 +76,13 @@ void DrawCellTitle(Gdiplus::Graphics& g, const MControlFont& control, const Gdip
 void DrawPlainCell(Gdiplus::Graphics& g, const MControlFont& control, const Gdiplus::Font* font, const CString& text,
                    int k, int corner, const CRect& textRect);
 
-// An icon strip a button loads from the skin folder and owns.
-class Icon {
+// A strip (an icon, a switch's side) that a button loads from the skin folder and owns.
+class OwnedStrip {
 public:
-  Icon() = default;
-  ~Icon();
-  Icon(const Icon&) = delete;
-  Icon& operator=(const Icon&) = delete;
+  OwnedStrip() = default;
+  ~OwnedStrip();
+  OwnedStrip(const OwnedStrip&) = delete;
+  OwnedStrip& operator=(const OwnedStrip&) = delete;
   // 1 when the file loaded; 0, and no icon, when it did not. Fewer than one frame counts as one.
   int Load(const wchar_t* file, int frames);
   Gdiplus::Image* Image() const { return m_image; }

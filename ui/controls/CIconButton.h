@@ -32,7 +32,7 @@ public:
 private:
   int m_nState;
   int m_nFrameSize;
-  ButtonCells::Icon m_icon;
+  ButtonCells::OwnedStrip m_icon;
   CRect m_rcText;
 };
 

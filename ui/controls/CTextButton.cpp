@@ -55,13 +55,11 @@ void CTextButton::DrawControl(HDC& dc, CRect) {
     const auto font = ButtonCells::TitleFont(*this);
     if (font && !m_strTitle.IsEmpty()) {
       const int w = m_rect.Width(), h = m_rect.Height();
-      Gdiplus::StringFormat measure;
-      ButtonCells::SetTitleFormat(measure, Gdiplus::StringAlignmentNear, Gdiplus::StringAlignmentNear);
-      const Gdiplus::Size text = MRender::GetTextBounds(*font, measure, m_strTitle);
-      const int ox = m_nAlignment == 1 ? (w - text.Width - kTextMargin) / 2
-                     : m_nAlignment == 2 ? w - text.Width - kTextMargin
-                                         : 0;
-      const int oy = m_nVAlignment == 4 ? (h - text.Height) / 2 : m_nVAlignment == 8 ? h - text.Height : 0;
+      const Gdiplus::Size text = ButtonCells::MeasureTitle(*font, m_strTitle);
+      // The horizontal placement leaves a margin beside the text.
+      const CPoint offset = MRender::GetOriginPoint(w - kTextMargin, h, text.Width, text.Height, m_nAlignment,
+                                                    m_nVAlignment);
+      const int ox = offset.x, oy = offset.y;
       const Gdiplus::ARGB colours[kCells] = {m_textColor, m_hoverColor, m_downColor, m_disabledColor};
       Gdiplus::Graphics g(m_hCacheDC);
       g.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);

@@ -36,7 +36,7 @@ private:
 
   int m_nState;
   int m_nFrameSize;
-  ButtonCells::Icon m_icon;
+  ButtonCells::OwnedStrip m_icon;
   CRect m_rcText;
   int m_nProgress;
 };

@@ -36,7 +36,7 @@ public:
 protected:
   int m_nState;
   int m_nFrameSize;
-  ButtonCells::Icon m_icon;
+  ButtonCells::OwnedStrip m_icon;
   CRect m_rcText;
 };
 

@@ -4,18 +4,24 @@
 #include <initializer_list>
 
 #include "ui/controls/CArea.h"
+#include "ui/controls/CCheckButton.h"
+#include "ui/controls/CColorButton.h"
 #include "ui/controls/CGifPicture.h"
 #include "ui/controls/CHelpButton.h"
 #include "ui/controls/CIconButton.h"
 #include "ui/controls/CImageButton.h"
 #include "ui/controls/CPhotoFrame.h"
+#include "ui/controls/CRadioButton.h"
 #include "ui/controls/CRoundArea.h"
+#include "ui/controls/CSelectButton.h"
 #include "ui/controls/CSliderPicture.h"
+#include "ui/controls/CSwitchButton.h"
 #include "ui/controls/CTextArea.h"
 #include "ui/controls/CTextButton.h"
 #include "ui/controls/CTimerButton.h"
 #include "ui/controls/DownloadButton.h"
 #include "ui/controls/ImageView.h"
+#include "ui/controls/KeyLayerButton.h"
 #include "ui/controls/MButton.h"
 #include "ui/controls/MEdit.h"
 #include "ui/controls/MImageButton.h"
@@ -27,6 +33,7 @@
 #include "ui/controls/MTabCtrl.h"
 #include "ui/controls/MTabLayout.h"
 #include "ui/controls/MText.h"
+#include "ui/controls/TextCheckButton.h"
 #include "ui/controls/UpgradeButton.h"
 #include "ui/core/MControl.h"
 #include "ui/keyboard/KeyFuncControl.h"
@@ -51,6 +58,11 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"MButton", &NewTitleVisibleEnabled<MButton>},
     {L"CImageButton", &NewTitleVisibleEnabled<CImageButton>},
     {L"CTextButton", &NewTitleVisibleEnabled<CTextButton>},
+    {L"CCheckButton", &NewTitleVisibleEnabled<CCheckButton>},
+    {L"CRadioButton", &NewTitleVisibleEnabled<CRadioButton>},
+    {L"CSelectButton", &NewTitleVisibleEnabled<CSelectButton>},
+    {L"CColorButton", &NewVisibleEnabled<CColorButton>},
+    {L"CSwitchButton", &NewVisibleEnabled<CSwitchButton>},
     {L"CIconButton", &NewTitleVisibleEnabled<CIconButton>},
     {L"CTimerButton", &NewTitleVisibleEnabled<CTimerButton>},
     {L"CHelpButton", &NewTitleVisibleEnabled<CHelpButton>},
@@ -59,6 +71,7 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"MTabLayout", &NewVisible<MTabLayout>},
     {L"MListBox", &NewVisible<MListBox>},
     {L"KeyboardCtrl", &NewVisible<KeyboardCtrl>},
+    {L"TextCheckButton", &NewTitleVisibleOne<TextCheckButton>},
     {L"CTextArea", &NewTitleVisibleOne<CTextArea>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
     {L"MImageButton", &NewVisibleOne<MImageButton>},
@@ -79,6 +92,11 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"MButton", &NewTitleVisibleEnabled<MButton>},
     {L"CImageButton", &NewTitleVisibleEnabled<CImageButton>},
     {L"CTextButton", &NewTitleVisibleEnabled<CTextButton>},
+    {L"CCheckButton", &NewTitleVisibleEnabled<CCheckButton>},
+    {L"CRadioButton", &NewTitleVisibleEnabled<CRadioButton>},
+    {L"CSelectButton", &NewTitleVisibleEnabled<CSelectButton>},
+    {L"CColorButton", &NewVisibleEnabled<CColorButton>},
+    {L"CSwitchButton", &NewVisibleEnabled<CSwitchButton>},
     {L"CIconButton", &NewTitleVisibleEnabled<CIconButton>},
     {L"CTimerButton", &NewTitleVisibleEnabled<CTimerButton>},
     {L"CHelpButton", &NewTitleVisibleEnabled<CHelpButton>},
@@ -90,6 +108,7 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"KeyFuncControl", &NewVisible<KeyFuncControl>},
     {L"UpgradeButton", &NewTitleVisibleOne<UpgradeButton>},
     {L"DownloadButton", &NewTitleVisibleOne<DownloadButton>},
+    {L"KeyLayerButton", &NewTitleVisibleOne<KeyLayerButton>},
     {L"ImageView", &NewVisibleOne<ImageView>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
     {L"MImageButton", &NewVisibleOne<MImageButton>},

@@ -111,6 +111,10 @@ void MControl::SetUpdate(int valid, DWORD colour) {
   }
 }
 
+std::vector<MControl*> MControl::CopyControls() {
+  return CopyUnderLock(m_children, m_childLock);
+}
+
 int MControl::SetControlFocus(int focus) {
   if (!focus) {
     for (MControl* child : CopyUnderLock(m_children, m_childLock)) {

@@ -99,6 +99,8 @@ public:
   void Detach();
   // Set by Detach: the control has left the window and waits to be freed.
   int IsRemoved() const { return m_bRemoved; }
+  // A copy of the child list taken under its lock, for walks that call into the children.
+  std::vector<MControl*> CopyControls();
 
   // Geometry, visibility and state; repaint requests go to the owner's OnControlUpdate.
   void SetRect(CRect rect);

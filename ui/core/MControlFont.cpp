@@ -49,12 +49,17 @@ void MControlFont::SetStatusColor(Gdiplus::Color c1, Gdiplus::Color c2, Gdiplus:
   m_statusColor3 = c3.GetValue();
 }
 
-int MControlFont::TakeImage(ImgResInfo* info, int frames) {
+int MControlFont::StoreImage(ImgResInfo* info, int frames) {
   if (!info) return 0;
   m_nFrameCount = frames;
   m_pImage = info->image;
   m_nFrameWidth = static_cast<int>(info->frameWidth);
   m_nFrameHeight = static_cast<int>(info->height);
+  return 1;
+}
+
+int MControlFont::TakeImage(ImgResInfo* info, int frames) {
+  if (!StoreImage(info, frames)) return 0;
   RepaintIfVisible();
   return 1;
 }
@@ -68,6 +73,18 @@ int MControlFont::SetImage(UINT id, CString type, int frames) {
 int MControlFont::SetImage(const wchar_t* file, int frames) {
   if (!m_pManager || frames < 1) return 0;
   return TakeImage(m_pManager->AddImgResInfo(file, frames), frames);
+}
+
+int MControlFont::LoadImageQuietly(const wchar_t* file, int frames) {
+  if (!m_pManager) return 0;
+  frames = frames < 1 ? 1 : frames;
+  return StoreImage(m_pManager->AddImgResInfo(file, frames), frames);
+}
+
+int MControlFont::LoadImageQuietly(UINT id, CString type, int frames) {
+  if (!m_pManager) return 0;
+  frames = frames < 1 ? 1 : frames;
+  return StoreImage(m_pManager->AddImgResInfo(id, type, frames, 1), frames);
 }
 
 void MControlFont::SetControlTitle(const wchar_t* text) { m_strTitle = text; }

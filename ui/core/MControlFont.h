@@ -89,6 +89,12 @@ public:
 protected:
   // Applies a cache entry's strip with the control's own frame count.
   int TakeImage(ImgResInfo* info, int frames);
+  // The same without the repaint; 0, and the strip unchanged, for a null entry.
+  int StoreImage(ImgResInfo* info, int frames);
+  // The strip from the engine's cache without a repaint, for controls whose SetImage does not
+  // repaint; fewer than one frame counts as one. 0 without an engine or an image.
+  int LoadImageQuietly(const wchar_t* file, int frames);
+  int LoadImageQuietly(UINT id, CString type, int frames);
   void RepaintIfVisible();
 
   CString m_strTitle;

@@ -164,6 +164,10 @@ void PaintManager::AttachControl(UINT kind, MControl* control) {
   }
 }
 
+std::vector<MControl*> PaintManager::CopyControls() {
+  return CopyUnderLock(m_controls, m_controlLock);
+}
+
 MControl* PaintManager::GetControl(UINT id) {
   for (const std::vector<MControl*>* list : {&m_controls, &m_areas}) {
     for (MControl* control : *list) {

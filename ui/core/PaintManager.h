@@ -141,6 +141,8 @@ public:
   void ClearControls();
   void ClearAllControls();
   std::vector<MControl*>* GetControls() { return &m_controls; }
+  // A copy of the control list taken under its lock, for walks that call into the controls.
+  std::vector<MControl*> CopyControls();
 
   // Forgets every reference the engine keeps to control (hover, focus, tooltip owner, caret
   // owner, tick registrations, window timers, queued repaints); run by MControl::Detach and
