@@ -3,7 +3,8 @@
 // controls of the same container: the owner control's children, or, for an owner that is not
 // a control (a dialog), the control list of the button's window engine. Checking a member
 // unchecks the others, which are repainted but not notified. The walk visits a copy of the
-// list taken under its lock, so no list lock is held while members repaint. Window's thread only.
+// list taken under its lock (members removed meanwhile are skipped), so no list lock is held
+// while members repaint. Window's thread only.
 #pragma once
 
 #include <windows.h>
@@ -27,7 +28,7 @@ int Reset(Button& button, bool liveOnly) {
   std::vector<MControl*> members;
   if (!Members(button, members)) return 0;
   for (MControl* entry : members) {
-    if (!entry || entry == &button || !entry->IsClass(button.GetClassNameW())) continue;
+    if (!entry || entry->IsRemoved() || entry == &button || !entry->IsClass(button.GetClassNameW())) continue;
     auto* other = dynamic_cast<Button*>(entry);
     if (!other || other->GetGroupName() != button.GetGroupName()) continue;
     if (liveOnly && !(other->IsVisible() && other->IsEnabled())) continue;

@@ -46,7 +46,11 @@ int CTextButton::OnControlLButtonUp(UINT, CPoint pt) {
   if (!m_bEnabled) return 0;
   const bool inside = m_rect.PtInRect(pt) != 0;
   // This button reports the click first, then takes the hover state.
-  if (inside && m_nState == BUTTON_DOWN) SendMessageW(NOTIFY_CLICKED, 0, 0);
+  if (inside && m_nState == BUTTON_DOWN) {
+    SendMessageW(NOTIFY_CLICKED, 0, 0);
+    // The owner may have removed the button meanwhile: it then asks for nothing more.
+    if (IsRemoved()) return 0;
+  }
   return ButtonInput::Change(*this, m_nState, inside ? BUTTON_HOVER : BUTTON_NORMAL);
 }
 

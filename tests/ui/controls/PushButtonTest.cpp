@@ -213,6 +213,29 @@ TEST_F(PushButtonTest, ADisabledButtonShowsItsCellIgnoresTheMouseAndComesBackNor
   EXPECT_EQ(3, CellShown(off));
 }
 
+// The owner may remove a button inside its notification: nothing follows it from the button.
+TEST_F(PushButtonTest, AnOwnerMayRemoveTheButtonInsideItsNotification) {
+  const struct {
+    const wchar_t* name;
+    UINT code;  // the notification inside which the owner removes it
+  } cases[] = {{L"MButton", 1}, {L"MButton", 2}, {L"CTextButton", 2}, {L"CIconButton", 2}, {L"CTimerButton", 2}};
+  for (const auto& c : cases) {
+    MControl* button = Add<MControlFont>(c.name, 60);
+    host.onNotify = [&](const testsupport::HostEvent& e) {
+      if (e.code == c.code) host.GetPaintManager()->RemoveControl(button);
+      return 0;
+    };
+    host.Click(kIn);
+    const std::vector<testsupport::HostEvent> events = host.Events();
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(testsupport::HostEvent::Notification, events.back().kind) << CString(c.name).GetString();
+    EXPECT_EQ(c.code, events.back().code) << CString(c.name).GetString() << ": the last word is the notification";
+    EXPECT_EQ(nullptr, host.GetControl(60));
+    host.onNotify = nullptr;
+    host.MoveTo(kOut);
+  }
+}
+
 // ---- Content changes re-render (redraw 1), and only when something changed ----
 
 TEST_F(PushButtonTest, ContentChangesRerenderOnlyWhenTheValueChanges) {
