@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "PaintProbe.h"
+#include "ui/core/CIDropTarget.h"
 #include "ui/core/MControl.h"
 
 namespace testsupport {
@@ -22,11 +23,17 @@ bool IsPointerMessage(UINT message) {
 
 std::string Describe(const HostEvent& event) {
   std::ostringstream out;
-  out << event.id;
-  if (event.kind == HostEvent::Notification) {
-    out << " notify " << event.code << " (" << event.wParam << ", " << event.lParam << ")";
-  } else {
-    out << " repaint " << event.redraw;
+  switch (event.kind) {
+    case HostEvent::Notification:
+      out << event.id << " notify " << event.code << " (" << event.wParam << ", " << event.lParam << ")";
+      break;
+    case HostEvent::Repaint:
+      out << event.id << " repaint " << event.redraw;
+      break;
+    case HostEvent::DragOver:
+    case HostEvent::Drop:
+      out << (event.kind == HostEvent::Drop ? "drop (" : "drag over (") << event.wParam << ", " << event.lParam << ")";
+      break;
   }
   return out.str();
 }
@@ -91,7 +98,8 @@ void ControlHost::ClearJournal() {
 }
 
 LONG ControlHost::OnMessage(UINT controlId, UINT code, UINT wParam, LONG lParam) {
-  const HostEvent event{HostEvent::Notification, controlId, code, wParam, static_cast<LPARAM>(lParam), 0, CRect()};
+  const HostEvent event{HostEvent::Notification, controlId, code, wParam, static_cast<LPARAM>(lParam), 0, CRect(),
+                        GetCurrentThreadId()};
   {
     std::lock_guard<std::mutex> lock(m_journalLock);
     m_journal.push_back(event);
@@ -102,7 +110,8 @@ LONG ControlHost::OnMessage(UINT controlId, UINT code, UINT wParam, LONG lParam)
 LRESULT ControlHost::OnControlUpdate(CRect rect, int redraw, TESK::MControl* control) {
   if (control) {
     std::lock_guard<std::mutex> lock(m_journalLock);
-    m_journal.push_back(HostEvent{HostEvent::Repaint, control->GetControlID(), 0, 0, 0, redraw, rect});
+    m_journal.push_back(
+        HostEvent{HostEvent::Repaint, control->GetControlID(), 0, 0, 0, redraw, rect, GetCurrentThreadId()});
   }
   return MDialog::OnControlUpdate(rect, redraw, control);
 }
@@ -111,6 +120,11 @@ LRESULT ControlHost::OnControlUpdate(CRect rect, int redraw, TESK::MControl* con
 
 LRESULT ControlHost::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (IsPointerMessage(message) && !m_driving) return 0;
+  if (message == TESK::WM_UI_DRAGOVER || message == TESK::WM_UI_DROP) {
+    std::lock_guard<std::mutex> lock(m_journalLock);
+    m_journal.push_back(HostEvent{message == TESK::WM_UI_DROP ? HostEvent::Drop : HostEvent::DragOver, 0, 0, wParam,
+                                  lParam, 0, CRect(), GetCurrentThreadId()});
+  }
   return MDialog::OnWindowMessage(message, wParam, lParam);
 }
 

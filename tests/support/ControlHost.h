@@ -24,9 +24,10 @@
 
 namespace testsupport {
 
-// One journal entry: a notification (OnMessage) or a repaint request (OnControlUpdate).
+// One journal entry: a notification (OnMessage), a repaint request (OnControlUpdate), or a
+// drop message the window received (WM_UI_DRAGOVER, WM_UI_DROP).
 struct HostEvent {
-  enum Kind { Notification, Repaint };
+  enum Kind { Notification, Repaint, DragOver, Drop };
   Kind kind;
   UINT id;         // the sending control's id
   UINT code;       // Notification: the NOTIFY_CODE
@@ -34,9 +35,11 @@ struct HostEvent {
   LPARAM lParam;   // Notification
   int redraw;      // Repaint: nonzero when the control's cached drawing is stale
   CRect rect;      // Repaint: client coordinates
+  DWORD thread;    // the thread it arrived on
 };
 
-// "10 notify 2 (0, 1)" or "10 repaint 0", so a journal compares as readable lines.
+// "10 notify 2 (0, 1)", "10 repaint 0", "drag over (0, 5)" or "drop (0, 5)", so a journal
+// compares as readable lines.
 std::string Describe(const HostEvent& event);
 
 class ControlHost : public TESK::MDialog {

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "BitmapProbe.h"
 #include "PaintProbe.h"
 #include "ProbeControl.h"
 #include "ProgramInstance.h"
+#include "ui/core/CIDropTarget.h"
 #include "ui/core/GdiplusHeaders.h"
 
 using testsupport::ControlHost;
@@ -75,6 +77,23 @@ TEST_F(ControlHostTest, AClickRunsTheEnginesHoverAndCaptureAndJournalsInOrder) {
 
 // Pointer messages the host did not drive (the system's own, or another process's pointer)
 // never reach the engine; driven wheel steps arrive in client coordinates.
+TEST_F(ControlHostTest, TheJournalKeepsEachEntrysThreadAndTheDropMessages) {
+  ProbeControl* probe = AddProbe(7, CRect(10, 10, 60, 40));
+  probe->SendMessageW(TESK::NOTIFY_CHANGING, 3, 0);
+  std::thread([probe] { probe->SendMessageW(TESK::NOTIFY_CHANGING, 4, 0); }).join();
+  ::SendMessageW(host.GetSafeHwnd(), TESK::WM_UI_DRAGOVER, 0, MAKELPARAM(5, 6));
+  ::SendMessageW(host.GetSafeHwnd(), TESK::WM_UI_DROP, 0, MAKELPARAM(5, 6));
+  const std::vector<testsupport::HostEvent> events = host.Events();
+  ASSERT_EQ(4u, events.size());
+  EXPECT_EQ(GetCurrentThreadId(), events[0].thread);
+  EXPECT_NE(GetCurrentThreadId(), events[1].thread) << "sent from a worker";
+  EXPECT_EQ((std::vector<std::string>{"7 notify 8 (3, 0)", "7 notify 8 (4, 0)",
+                                      "drag over (0, " + std::to_string(MAKELPARAM(5, 6)) + ")",
+                                      "drop (0, " + std::to_string(MAKELPARAM(5, 6)) + ")"}),
+            host.Journal());
+  EXPECT_EQ(2u, host.Notifications().size()) << "drop messages are no notifications";
+}
+
 TEST_F(ControlHostTest, OnlyDrivenPointerInputReachesTheEngine) {
   AddProbe(3, CRect(0, 0, 100, 100));
   PostMessageW(host.GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(50, 50));

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "DropWindow.h"
 #include "MessagePump.h"
 #include "ProgramInstance.h"
 #include "ui/core/CIDataObject.h"
@@ -310,45 +311,7 @@ TEST(DropSourceTest, ButtonsAndEscapeDecide) {
   EXPECT_EQ(0u, source->Release());
 }
 
-// A window hosting an engine that records the drop messages it receives, in order. It
-// answers STM_SETIMAGE with the image it held before, as a picture control does, unless
-// takesImage is cleared (then it only looks, as the program's dialogs do). The pictures
-// belong to the engine.
-class DropWindow : public MWindow, public MObject {
-public:
-  int OnInitDialog() override {
-    engine.Init(m_hWnd, this);
-    return 1;
-  }
-  void OnDestroyMessage(HWND hwnd) override { engine.OnDestroyMessage(hwnd); }
-  LRESULT OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_LBUTTONUP) seen.push_back("up");
-    if (message == WM_UI_DROP) seen.push_back("drop");
-    if (message == WM_UI_DRAGOVER) seen.push_back("over");
-    if (message == STM_SETIMAGE) {
-      seen.push_back("image");
-      HBITMAP previous = image;
-      image = reinterpret_cast<HBITMAP>(lParam);
-      return takesImage ? reinterpret_cast<LRESULT>(previous) : 0;
-    }
-    return MWindow::OnWindowMessage(message, wParam, lParam);
-  }
-  ~DropWindow() override {
-    if (m_hWnd) ::DestroyWindow(m_hWnd);
-  }
-
-  class Engine : public PaintManager {
-  public:
-    using PaintManager::StartDrag;
-    void SetDragBitmap(HBITMAP bitmap) {
-      m_hDragBitmap = bitmap;
-      m_bDragPending = 1;
-    }
-  } engine;
-  std::vector<std::string> seen;
-  HBITMAP image = nullptr;
-  bool takesImage = true;
-};
+using testsupport::DropWindow;
 
 class EngineDropTest : public testing::Test {
 protected:
@@ -448,8 +411,7 @@ TEST_F(EngineDropTest, ADragOutOfOneWindowDropsOnTheWindowUnderTheCursor) {
   source.engine.SetDragBitmap(CreateCompatibleBitmap(screen, 8, 8));
   ReleaseDC(nullptr, screen);
   source.engine.StartDrag();
-  EXPECT_TRUE(testsupport::PumpUntil(
-      [&] { return std::find(target.seen.begin(), target.seen.end(), "drop") != target.seen.end(); }, 1000));
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return target.Dropped(); }, 1000));
   RECT clip;
   GetClipCursor(&clip);
   EXPECT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), clip.right - clip.left) << "the cursor is free again";

@@ -4,13 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "BitmapProbe.h"
 #include "ControlHost.h"
+#include "DropWindow.h"
 #include "FileBytes.h"
+#include "MessagePump.h"
 #include "ProgramInstance.h"
 #include "ui/controls/MScroll.h"
 #include "ui/controls/MTabLayout.h"
@@ -122,8 +125,24 @@ private:
   std::vector<std::wstring> m_names;
 };
 
+// The picture in bitmap, as a surface of its size.
+std::unique_ptr<DibSurface> Copy(HBITMAP bitmap) {
+  BITMAP info = {};
+  if (!bitmap || !GetObjectW(bitmap, sizeof(info), &info)) return nullptr;
+  auto surface = std::make_unique<DibSurface>(info.bmWidth, info.bmHeight, 0x123456);
+  HDC source = CreateCompatibleDC(surface->dc());
+  HGDIOBJ old = SelectObject(source, bitmap);
+  BitBlt(surface->dc(), 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
+  SelectObject(source, old);
+  DeleteDC(source);
+  return surface;
+}
+
 class KeyFuncControlTest : public testing::Test {
 protected:
+  // OLE stays up for the whole suite (the drag tests need it; starting it is slow).
+  static void SetUpTestSuite() { OleInitialize(nullptr); }
+  static void TearDownTestSuite() { OleUninitialize(); }
   explicit KeyFuncControlTest(int height = 380) : host(1100, height) {}
   void SetUp() override { host.GetPaintManager()->SetBackColor(kGround, kGround); }
 
@@ -325,21 +344,60 @@ TEST_F(KeyFuncControlTest, TheDragPictureIsTheHoveredCellWithItsOutline) {
   EXPECT_EQ(nullptr, picker->GetDropBitmap()) << "no picture over a gap";
   host.MoveTo(Centre(kF1));
   HBITMAP picture = picker->GetDropBitmap();
-  ASSERT_NE(nullptr, picture);
-  BITMAP info = {};
-  GetObjectW(picture, sizeof(info), &info);
-  EXPECT_EQ(48, info.bmWidth);
-  EXPECT_EQ(48, info.bmHeight);
-  DibSurface surface(48, 48, 0x123456);
-  HDC source = CreateCompatibleDC(surface.dc());
-  HGDIOBJ old = SelectObject(source, picture);
-  BitBlt(surface.dc(), 0, 0, 48, 48, source, 0, 0, SRCCOPY);
-  SelectObject(source, old);
-  DeleteDC(source);
+  const std::unique_ptr<DibSurface> surface = Copy(picture);
   DeleteObject(picture);
-  EXPECT_EQ(kHighlightOutline, surface.Pixel(1, 24)) << "the cell's left edge, one pixel in";
+  ASSERT_NE(nullptr, surface);
+  EXPECT_EQ(48, surface->width());
+  EXPECT_EQ(48, surface->height());
+  EXPECT_EQ(kHighlightOutline, surface->Pixel(1, 24)) << "the cell's left edge, one pixel in";
   picker->SetEnabled(0);
   EXPECT_EQ(nullptr, picker->GetDropBitmap()) << "a disabled picker gives none";
+}
+
+TEST_F(KeyFuncControlTest, DraggingACellOutDropsItsPictureAndNamesItsFunction) {
+  KeyFuncControl* picker = OnPage(370);
+  ASSERT_NE(nullptr, picker);
+  // The drop window lies over F1, so a drag that starts there drops on it at once: no button
+  // is really held, so the system's drag loop ends where the cursor is.
+  const CPoint screen = host.ToScreen(Centre(kF1));
+  testsupport::DropWindow target;
+  ASSERT_NE(nullptr, target.Create(nullptr, L"target", WS_POPUP, WS_EX_TOPMOST,
+                                   CRect(screen.x - 30, screen.y - 30, screen.x + 30, screen.y + 30)));
+  target.ShowWindow(SW_SHOWNOACTIVATE);
+  testsupport::PumpFor(50);
+
+  const struct {
+    const char* name;
+    CPoint at;
+    bool enabled;
+    bool drops;
+  } presses[] = {
+      {"a gap", CPoint(At(kF1).left - 2, Centre(kF1).y), true, false},
+      {"F1 of a disabled picker", Centre(kF1), false, false},
+      {"F1", Centre(kF1), true, true},
+  };
+  for (const auto& p : presses) {
+    picker->SetEnabled(p.enabled ? 1 : 0);
+    // The pointer comes to rest: the page makes the picker its current child on the second
+    // move, the one that stays within the hovered cell.
+    host.MoveTo(p.at - CPoint(1, 0));
+    host.MoveTo(p.at);
+    host.Press(p.at);
+    // The engine starts the drag on a small move with the button held, after the first move.
+    host.MoveTo(p.at + CPoint(1, 1));
+    host.MoveTo(p.at + CPoint(2, 2));
+    EXPECT_EQ(p.drops, testsupport::PumpUntil([&] { return target.Dropped(); }, p.drops ? 1000 : 100)) << p.name;
+    host.Release(p.at);
+  }
+  const std::unique_ptr<DibSurface> dropped = Copy(target.image);
+  ASSERT_NE(nullptr, dropped);
+  EXPECT_EQ(48, dropped->width());
+  EXPECT_EQ(48, dropped->height());
+  EXPECT_EQ(kHighlightOutline, dropped->Pixel(1, 24)) << "the hovered cell's outline";
+  const Picked p = Read(picker);
+  EXPECT_EQ(0x3A, p.code) << "the receiver asks the picker what was dropped";
+  EXPECT_EQ(CString(L"F1"), p.label);
+  target.DestroyWindow();
 }
 
 TEST_F(KeyFuncControlTest, BadPicturesAndAnEmptyListAreSurvived) {
