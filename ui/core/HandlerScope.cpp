@@ -1,6 +1,5 @@
 #include "ui/core/HandlerScope.h"
 
-#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -60,14 +59,10 @@ void HandlerScope::FreeHere(MControl* control) {
   t_waiting->push_back(control);
 }
 
-void HandlerScope::FreeOwnedBy(PaintManager* engine) {
-  while (t_waiting) {
-    auto it = std::find_if(t_waiting->begin(), t_waiting->end(),
-                           [engine](const MControl* c) { return c->GetManager() == engine; });
-    if (it == t_waiting->end()) return;
-    MControl* control = *it;
-    t_waiting->erase(it);
-    Delete(control);
+void HandlerScope::ReleaseOwnedBy(PaintManager* engine) {
+  if (!t_waiting) return;
+  for (MControl* control : *t_waiting) {
+    if (control->GetManager() == engine) control->LeaveEngine();
   }
 }
 

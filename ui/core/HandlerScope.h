@@ -12,8 +12,11 @@
 // window's thread with PaintManager::PostCallable, and freed there. Each deletion holds
 // the engine's tick lock, so no tick runs into a control that is going away.
 //
-// The waiting controls are the thread's own (thread-local); an engine that goes while
-// controls of its own still wait frees them at once (FreeOwnedBy).
+// The waiting controls are the thread's own (thread-local). An engine that goes while
+// controls of its own still wait (its window object was deleted from inside a handler)
+// lets go of them (ReleaseOwnedBy): they leave the engine and are freed without it when
+// the outermost scope closes. The window object itself must not be deleted while one of
+// its handlers is on the stack: post its deletion to another window's engine instead.
 #pragma once
 
 #include "ui/core/TeskApi.h"
@@ -32,8 +35,8 @@ public:
 
   // Frees a detached control as described above.
   static void Dispose(MControl* control);
-  // Deletes at once the controls of engine that wait on this thread.
-  static void FreeOwnedBy(PaintManager* engine);
+  // Unbinds the controls of engine that wait on this thread from it (the engine is going).
+  static void ReleaseOwnedBy(PaintManager* engine);
   // True while a scope is open on this thread.
   static bool IsOpen();
 

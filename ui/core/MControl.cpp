@@ -252,6 +252,15 @@ void MControl::Detach() {
   }
 }
 
+void MControl::LeaveEngine() {
+  m_pManager = nullptr;
+  for (auto* list : {&m_areas, &m_children}) {
+    for (MControl* control : CopyUnderLock(*list, list == &m_areas ? m_areaLock : m_childLock)) {
+      if (control) control->LeaveEngine();
+    }
+  }
+}
+
 void MControl::SetRect(CRect rect) {
   CRect dirty;
   dirty.UnionRect(&m_rect, &rect);

@@ -215,6 +215,10 @@ protected:
   int m_bRemoved;
 
 private:
+  friend class HandlerScope;
+  // Forgets the engine in this control and its subtree, without InitControl: a removed
+  // control whose engine goes before the control is freed.
+  void LeaveEngine();
   enum class Button { Left, Right };
   // False for a hidden or unresponsive control; otherwise mapped is pt in this control's
   // content coordinates (OnMousePointChange).

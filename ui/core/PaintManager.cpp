@@ -99,8 +99,8 @@ PaintManager::~PaintManager() {
   // DestroyData; the engine owns them all the same.
   DropPosted();
   ClearAllControls();
-  // Removed controls still waiting for a handler to return go now: they need the engine.
-  HandlerScope::FreeOwnedBy(this);
+  // Removed controls still waiting for a handler to return are freed later without the engine.
+  HandlerScope::ReleaseOwnedBy(this);
   ClearTimers();
   ClearImgResInfo();
   ClearTempFont();

@@ -45,7 +45,10 @@
 // may therefore go on with the pointers it holds, and checks IsRemoved before it stores
 // one. A control's destructor forgets it once more (ForgetControl), so a removed control
 // that registered itself again before it went leaves nothing behind. A control notifies
-// its owner last, after its own state is final.
+// its owner last, after its own state is final. A handler may destroy the window (its
+// controls then wait like removed ones), but the hosting window's object, engine included,
+// is not deleted while one of its handlers is on the stack: post that deletion to another
+// window's engine.
 #pragma once
 
 #include <windows.h>

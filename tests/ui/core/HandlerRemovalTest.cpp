@@ -17,6 +17,7 @@
 #include "Watchdog.h"
 #include "ui/controls/CScrollVertical.h"
 #include "ui/controls/MTabCtrl.h"
+#include "ui/core/HandlerScope.h"
 #include "ui/core/MPanel.h"
 
 using testsupport::ProbeControl;
@@ -251,6 +252,30 @@ TEST_F(HandlerRemovalTest, HandlersRemoveControlsWhileTicksRun) {
     }
   }
   EXPECT_EQ(0, TickCounter::s_lateTicks.load()) << "no tick reached a deleted control";
+}
+
+// An engine that goes while controls it removed still wait (a window object deleted inside
+// a handler): they leave it and are freed without it when the handlers have returned.
+TEST(HandlerScopeTest, ControlsWaitingWhenTheirEngineGoesAreFreedWithoutIt) {
+  RecordingOwner owner;
+  auto* engine = new testsupport::OpenPaintManager();
+  auto* probe = new ProbeControl(&owner, 1, CRect(0, 0, 10, 10));
+  engine->AttachControl(1, probe);
+  ProbeControl* child = probe->AddChild(2, CRect(0, 0, 5, 5));
+  DWORD probeGone = 0, childGone = 0;
+  probe->destroyedOn = &probeGone;
+  child->destroyedOn = &childGone;
+  {
+    TESK::HandlerScope handler;
+    engine->RemoveControl(probe);
+    EXPECT_TRUE(probe->IsRemoved());
+    delete engine;
+    EXPECT_EQ(0u, probeGone) << "still waiting for the handler";
+    EXPECT_EQ(nullptr, probe->GetManager());
+    EXPECT_EQ(nullptr, child->GetManager());
+  }
+  EXPECT_NE(0u, probeGone);
+  EXPECT_NE(0u, childGone);
 }
 
 }  // namespace
