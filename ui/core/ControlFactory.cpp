@@ -37,6 +37,7 @@
 #include "ui/controls/UpgradeButton.h"
 #include "ui/core/MControl.h"
 #include "ui/keyboard/KeyFuncControl.h"
+#include "ui/keyboard/KeyLayerCtrl.h"
 #include "ui/keyboard/KeyboardCtrl.h"
 
 namespace TESK {
@@ -75,6 +76,7 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"CTextArea", &NewTitleVisibleOne<CTextArea>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
     {L"MImageButton", &NewVisibleOne<MImageButton>},
+    {L"KeyLayerCtrl", &NewVisibleOneType<KeyLayerCtrl, KEY_LAYER_CTRL_TYPE, KEY_LAYER_VERTICAL>},
 };
 
 // A panel's table, in the order of comparison. It knows more classes than the engine's; a
@@ -112,6 +114,7 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"ImageView", &NewVisibleOne<ImageView>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
     {L"MImageButton", &NewVisibleOne<MImageButton>},
+    {L"KeyLayerCtrl", &NewVisibleOneType<KeyLayerCtrl, KEY_LAYER_CTRL_TYPE, KEY_LAYER_VERTICAL>},
 };
 
 }  // namespace

@@ -45,6 +45,8 @@ constexpr struct {
 constexpr ARGB kSwitchDotOther = 0xFFFF0000;
 
 constexpr const wchar_t* kValueFamily = L"SourceHanSansCN-Light";
+// The key tip: a pop-up window owned by the control's window.
+constexpr DWORD kTipStyle = 0x96000080;
 
 // Live and calibration travel count in fortieths of the full travel.
 constexpr int kTravelSteps = 40;
@@ -53,6 +55,11 @@ constexpr int kMinActuation = 5;
 constexpr int kMinRapidTrigger = 1;
 constexpr int kCalibratedProgress = 255;
 constexpr int kPressedCalibTravel = 2;
+
+// A held button starts the rubber band once the pointer is this far (in x or y) from the
+// band's last corner; a band narrower or lower than the minimum selects nothing.
+constexpr int kBandStartDistance = 20;
+constexpr long long kBandMinimum = 6;
 
 // How far a key's drawing rectangle may reach past the surface before it is cut: more than
 // an outline and a corner, so every key that shows keeps its shape.
@@ -120,7 +127,6 @@ KeyboardCtrl::KeyboardCtrl(MObject* owner, UINT id, CRect rect, int visible)
       m_selectColor(0),
       m_keyboardColor(0xFFFFFFFF),
       m_tipsEnabled(false),
-      m_tips(nullptr),
       m_advKeyType(-1),
       m_advSelectFlag(1),
       m_repaintQueued(false),
@@ -132,6 +138,8 @@ KeyboardCtrl::KeyboardCtrl(MObject* owner, UINT id, CRect rect, int visible)
 }
 
 KeyboardCtrl::~KeyboardCtrl() {
+  if (m_tips && m_tips->GetSafeHwnd() && ::IsWindow(m_tips->GetSafeHwnd())) m_tips->DestroyWindow();
+  m_tips.reset();
   CriticalSectionLock lock(m_lock);
   m_items.clear();
 }
@@ -405,24 +413,24 @@ int KeyboardCtrl::KeyIndexAt(CPoint pt) {
   return -1;
 }
 
-bool KeyboardCtrl::TrackHover(CPoint pt) {
+KeyboardCtrl::HoverMove KeyboardCtrl::TrackHover(CPoint pt) {
   int hover = -1;
   if (m_rect.PtInRect(pt)) {
     CriticalSectionLock lock(m_lock);
     if (m_hoverIndex >= 0 && m_hoverIndex < static_cast<int>(m_items.size()) &&
         KeyContains(*m_items[m_hoverIndex], pt)) {
-      return false;
+      return HoverMove::Kept;
     }
     hover = KeyIndexAt(pt);
   }
-  if (hover == m_hoverIndex) return false;
+  if (hover == m_hoverIndex) return HoverMove::Same;
   m_hoverIndex = hover;
-  return true;
+  return HoverMove::Changed;
 }
 
 void KeyboardCtrl::DragMove(CPoint pt) {
   if (!m_bEnabled) return;
-  if (TrackHover(pt)) RequestRepaint();
+  if (TrackHover(pt) == HoverMove::Changed) RequestRepaint();
 }
 
 int KeyboardCtrl::GetKeyCodeByPoint(CPoint pt) {
@@ -434,6 +442,192 @@ int KeyboardCtrl::GetKeyCodeByPoint(CPoint pt) {
   }
   RequestRepaint();
   return code;
+}
+
+// ---- Mouse ----
+
+int KeyboardCtrl::OnControlTimer() {
+  m_bRunning = 1;
+  return m_bVisible;
+}
+
+int KeyboardCtrl::OnControlMouseMove(UINT keys, CPoint pt) {
+  if (!m_bEnabled) return 0;
+  if (m_frameSelect && (keys & (MK_LBUTTON | MK_RBUTTON))) {
+    if (m_rect.PtInRect(pt) &&
+        (std::abs(pt.x - m_bandEnd.x) > kBandStartDistance || std::abs(pt.y - m_bandEnd.y) > kBandStartDistance)) {
+      m_bandEnd = pt;
+      m_bandActive = 1;
+      SelectByBand();
+      RequestRepaint();
+    }
+    return 1;
+  }
+  const HoverMove move = TrackHover(pt);
+  if (move == HoverMove::Kept) return 1;
+  if (move == HoverMove::Changed && !m_bRunning) {
+    RequestRepaint();
+    return 1;
+  }
+  return 0;
+}
+
+void KeyboardCtrl::SelectByBand() {
+  const long long left = std::min(m_bandStart.x, m_bandEnd.x), top = std::min(m_bandStart.y, m_bandEnd.y);
+  const long long right = left + std::abs(m_bandStart.x - m_bandEnd.x);
+  const long long bottom = top + std::abs(m_bandStart.y - m_bandEnd.y);
+  const bool empty = right - left < kBandMinimum || bottom - top < kBandMinimum;
+  const long long dx = static_cast<long long>(m_rect.left) + m_offsetX;
+  const long long dy = static_cast<long long>(m_rect.top) + m_offsetY;
+  CriticalSectionLock lock(m_lock);
+  for (const auto& item : m_items) {
+    const CRect& r = item->rect;
+    const bool touches = !empty && r.left + dx < right && left < r.right + dx && r.top + dy < bottom &&
+                         top < r.bottom + dy;
+    item->checked = touches ? 1 : 0;
+  }
+}
+
+int KeyboardCtrl::OnControlLButtonDown(UINT, CPoint pt) {
+  if (!m_bEnabled) return 0;
+  const int before = m_pressIndex;
+  if (m_bandActive) {
+    m_bandActive = 0;
+    RequestRepaint();
+  }
+  // A plain click starts a new selection; Ctrl keeps the checks and picks as they are.
+  if (!m_frameSelect && GetAsyncKeyState(VK_CONTROL) == 0 && m_mode != KBMODE_ADVKEY) ResetAllItemCheck(0);
+  if (!m_rect.PtInRect(pt)) {
+    ClearBand();
+  } else {
+    m_bandStart = m_bandEnd = pt;
+    m_pressIndex = m_hoverIndex;
+    m_curKeyValue = 0;
+    int code = 0;
+    bool pressed = false;
+    {
+      CriticalSectionLock lock(m_lock);
+      if (m_pressIndex >= 0 && m_pressIndex < static_cast<int>(m_items.size())) {
+        KEY_INFO& key = *m_items[m_pressIndex];
+        pressed = true;
+        code = key.key_code;
+        m_curKeyValue = code;
+        if (m_frameSelect) {
+          key.checked = key.checked ? 0 : 1;
+          key.color = key.color != 0 ? 0 : m_selectColor;
+        } else if (m_mode == KBMODE_ADVKEY) {
+          ApplyPickRules(key);
+        }
+      } else {
+        m_pressIndex = -1;
+      }
+    }
+    SendMessageW(NOTIFY_PRESSED, static_cast<WPARAM>(pressed ? m_pressIndex : -1), static_cast<LPARAM>(code));
+  }
+  if (m_pressIndex != before || m_frameSelect) RequestRepaint();
+  return 1;
+}
+
+void KeyboardCtrl::ApplyPickRules(KEY_INFO& key) {
+  const int type = m_advKeyType;
+  const bool oneKeyType = type >= ADVKEY_DKS && type <= ADVKEY_TGL;
+  const bool twoKeyType = type >= ADVKEY_RS && type <= ADVKEY_OKS;
+  if (!m_advSelectFlag) {
+    m_pressIndex = -1;
+  } else if (IsAdvancedKeyType(key.type)) {
+    // A key that already carries an advanced key joins only a pick without a type.
+    if (oneKeyType || twoKeyType) {
+      m_pressIndex = -1;
+    } else {
+      m_advPicks.emplace_back(0, key.key_code);
+      key.checked = 1;
+    }
+  } else if (oneKeyType) {
+    ResetAllItemCheck(0);
+    m_advPicks.emplace_back(0, key.key_code);
+    key.checked = 1;
+  } else if (!twoKeyType) {
+    m_pressIndex = -1;
+  } else if (key.checked) {
+    key.checked = 0;
+    // A key checked by the program without a pick of its own frees no slot: the next slot
+    // stays as it was (storing the -1 the removal answers would refuse every later pick).
+    const bool picked = std::any_of(m_advPicks.begin(), m_advPicks.end(),
+                                    [&](const std::pair<int, int>& p) { return p.second == key.key_code; });
+    const int freed = DeleteSelectItem(key.key_code);
+    if (picked) m_pickSlot = freed;
+    m_pressIndex = -1;
+  } else if (m_pickSlot == 0) {
+    m_advPicks.emplace_back(0, key.key_code);
+    key.checked = 1;
+    m_pickSlot = 1;
+  } else if (m_pickSlot == 1 && m_advPicks.size() < 2) {
+    m_advPicks.emplace_back(1, key.key_code);
+    key.checked = 1;
+  } else {
+    m_pressIndex = -1;
+  }
+}
+
+int KeyboardCtrl::OnControlLButtonUp(UINT, CPoint pt) {
+  if (!m_bEnabled) return 0;
+  if (m_bandActive) {
+    ClearBand();
+    RequestRepaint();
+  }
+  if (m_rect.PtInRect(pt)) {
+    if (m_pressIndex == -1) m_curKeyValue = -1;
+    SendMessageW(NOTIFY_CLICKED, static_cast<WPARAM>(m_pressIndex), 0);
+  }
+  return 1;
+}
+
+int KeyboardCtrl::OnControlRButtonDown(UINT, CPoint pt) {
+  if (!m_bEnabled || !m_frameSelect) return 0;
+  if (m_rect.PtInRect(pt)) {
+    m_bandStart = pt;
+  } else {
+    ClearBand();
+  }
+  return 1;
+}
+
+int KeyboardCtrl::OnControlRButtonUp(UINT, CPoint pt) {
+  if (!m_bEnabled) return 0;
+  if (m_bandActive) {
+    ClearBand();
+    SendMessageW(NOTIFY_FRAMESELECTED, 0, 0);
+    RequestRepaint();
+    return 1;
+  }
+  if (!m_rect.PtInRect(pt)) return 1;
+  const int before = m_pressIndex;
+  m_pressIndex = m_hoverIndex;
+  int code = 0;
+  {
+    CriticalSectionLock lock(m_lock);
+    if (m_pressIndex >= 0 && m_pressIndex < static_cast<int>(m_items.size())) {
+      code = m_items[m_pressIndex]->key_code;
+    } else {
+      m_pressIndex = -1;
+    }
+  }
+  m_curKeyValue = code;
+  m_selectKey = code;
+  SendMessageW(NOTIFY_RCLICKED, static_cast<WPARAM>(m_pressIndex), static_cast<LPARAM>(code));
+  if (m_pressIndex != before) RequestRepaint();
+  return 1;
+}
+
+// The keyboard takes no keys of its own: only the hot key, as every control.
+int KeyboardCtrl::OnControlKeyDown(UINT key, UINT count, UINT modifiers) {
+  return MControl::OnControlKeyDown(key, count, modifiers);
+}
+
+void KeyboardCtrl::ClearBand() {
+  m_bandActive = 0;
+  m_bandStart = CPoint();
+  m_bandEnd = CPoint();
 }
 
 // ---- Repaint requests and record access ----
@@ -574,6 +768,33 @@ void KeyboardCtrl::ResetTipKey() {
     key.tip_text.Empty();
     key.tip_value.Empty();
   });
+}
+
+void KeyboardCtrl::SetTips(KEY_INFO* key, CRect keyRect, bool show) {
+  if (!m_tipsEnabled) return;
+  if (!m_tips) {
+    m_tips = std::make_unique<CKeyboardTips>();
+    HWND owner = m_pManager ? m_pManager->GetPaintWnd() : nullptr;
+    m_tips->Create(owner, L"KeyboardTip Window", kTipStyle, 0, CRect());
+    m_tips->LoadBKImage(L"img_tip_bk.png");
+  }
+  if (!m_tips->GetSafeHwnd()) return;
+  if (!show) {
+    m_tips->ShowWindow(SW_HIDE);
+    return;
+  }
+  if (!key) return;  // nothing to show
+  POINT anchor = {keyRect.left + (keyRect.right - keyRect.left) / 2, keyRect.top};
+  if (m_pManager && m_pManager->GetPaintWnd()) ::ClientToScreen(m_pManager->GetPaintWnd(), &anchor);
+  {
+    CriticalSectionLock lock(m_lock);
+    if (!key->tip_text.IsEmpty() || !key->tip_value.IsEmpty()) {
+      m_tips->SetAirBladderMsg(key->desc, key->tip_text, key->tip_value, anchor);
+    } else {
+      m_tips->SetAirBladderMsg(key->desc, L"Keyboard", key->desc, anchor);
+    }
+  }
+  m_tips->ShowWindow(SW_SHOW);
 }
 
 // ---- Colours and selection ----

@@ -23,6 +23,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/core/CKeyboardTips.h"
 #include "ui/core/CString.h"
 #include "ui/core/CriticalSection.h"
 #include "ui/core/GdiplusHeaders.h"
@@ -33,8 +34,6 @@
 
 namespace TESK {
 
-class CKeyboardTips;
-
 class TESK_API KeyboardCtrl : public MPanel {
 public:
   KeyboardCtrl(MObject* owner, UINT id, CRect rect, int visible);
@@ -44,6 +43,13 @@ public:
   void InitControl(PaintManager* manager) override;
   void DrawControl(HDC& dc, CRect dirty) override;
   void SetControlRect(CRect rect) override;
+  int OnControlTimer() override;
+  int OnControlMouseMove(UINT keys, CPoint pt) override;
+  int OnControlLButtonDown(UINT keys, CPoint pt) override;
+  int OnControlLButtonUp(UINT keys, CPoint pt) override;
+  int OnControlRButtonDown(UINT keys, CPoint pt) override;
+  int OnControlRButtonUp(UINT keys, CPoint pt) override;
+  int OnControlKeyDown(UINT key, UINT count, UINT modifiers) override;
 
   // ---- Building and layout ----
   // Appends a key; the icon (a skin file name) is loaded when given. Returns its index.
@@ -73,6 +79,9 @@ public:
   void SetTipKey(int keyCode, CString text, CString value);
   void ResetTipKey();
   void EnableKBTips(bool on) { m_tipsEnabled = on; }
+  // While tips are enabled: shows the key's tip above keyRect (window client coordinates;
+  // the tip window is made on first use) or hides it.
+  void SetTips(KEY_INFO* key, CRect keyRect, bool show);
 
   // ---- Colours and selection ----
   void SetKeyColor(int keyCode, COLORREF color);
@@ -190,9 +199,15 @@ protected:
   bool KeyContains(const KEY_INFO& key, CPoint pt) const;
   // The first key whose hit rectangle holds pt; -1 for none. m_lock held.
   int KeyIndexAt(CPoint pt);
-  // Moves the hover key to the one under pt (a point outside the control clears it); true
-  // when it changed.
-  bool TrackHover(CPoint pt);
+  // Moves the hover key to the one under pt (a point outside the control clears it).
+  enum class HoverMove { Kept, Same, Changed };  // still over the hover key; searched, same; changed
+  HoverMove TrackHover(CPoint pt);
+  // Every key's check becomes whether its hit rectangle meets the band (none for a band
+  // narrower or lower than 6 px).
+  void SelectByBand();
+  // The click rules of KBMODE_ADVKEY for the pressed key; m_lock held.
+  void ApplyPickRules(KEY_INFO& key);
+  void ClearBand();
   // Badge cell k of the strip, unscaled with its top-left corner at (x, y); nothing when
   // the cell lies beyond the strip.
   void DrawBadge(Gdiplus::Graphics& g, int cell, int x, int y);
@@ -230,7 +245,7 @@ protected:
   COLORREF m_selectColor;
   Gdiplus::ARGB m_keyboardColor;
   bool m_tipsEnabled;
-  CKeyboardTips* m_tips;
+  std::unique_ptr<CKeyboardTips> m_tips;
   int m_advKeyType;
   int m_advSelectFlag;
   std::map<int, CString> m_precision;
