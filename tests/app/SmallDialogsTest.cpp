@@ -128,17 +128,15 @@ public:
 private:
   HWND FindBox() const {
     HWND found = nullptr;
-    EnumThreadWindows(
-        m_threadId,
-        [](HWND hwnd, LPARAM out) -> BOOL {
-          wchar_t title[32] = {};
-          GetWindowTextW(hwnd, title, 32);
-          if (std::wstring(title) != L"MessageBox") return TRUE;
-          *reinterpret_cast<HWND*>(out) = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(m_threadId, &MatchBox, reinterpret_cast<LPARAM>(&found));
     return found;
+  }
+  static BOOL CALLBACK MatchBox(HWND hwnd, LPARAM out) {
+    wchar_t title[32] = {};
+    GetWindowTextW(hwnd, title, 32);
+    if (std::wstring(title) != L"MessageBox") return TRUE;
+    *reinterpret_cast<HWND*>(out) = hwnd;
+    return FALSE;
   }
 
   std::atomic<DWORD> m_threadId{0};
