@@ -1,6 +1,7 @@
 #include "ui/core/HandlerScope.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "ui/core/MControl.h"
@@ -41,10 +42,18 @@ void HandlerScope::Dispose(MControl* control) {
   if (!control) return;
   PaintManager* engine = control->GetManager();
   if (engine && !engine->IsWindowThread()) {
-    // The posted call owns the control: it is freed on the window's thread after the call
-    // ran, or here when the window is gone and the call is refused.
-    std::shared_ptr<MControl> owned(control, &HandlerScope::FreeHere);
-    engine->PostCallable([owned]() {});
+    // The posted call frees the control on the window's thread. It must not merely drop a
+    // shared reference there: the posting thread may release its own copy last, and the
+    // control would then be freed on the wrong thread. The holder frees it only when the call
+    // never runs (the window went first, and its queued calls are dropped).
+    struct Holder {
+      MControl* control;
+      ~Holder() {
+        if (control) FreeHere(control);
+      }
+    };
+    std::shared_ptr<Holder> holder(new Holder{control});
+    engine->PostCallable([holder]() { FreeHere(std::exchange(holder->control, nullptr)); });
     return;
   }
   FreeHere(control);
