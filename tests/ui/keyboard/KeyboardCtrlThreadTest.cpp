@@ -3,6 +3,7 @@
 // them inside the control's lock, as the worker does.
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -105,6 +106,12 @@ TEST(KeyboardThreadTest, WorkerSamplesWhileTheWindowPaintsAndRebuilds) {
     std::_Exit(1);  // a stuck worker would outlive the control it works on
   }
   worker.join();
+  // The worker's requests went to the engine's queue, never up the owner chain, whose panels
+  // take locks that a paint holds while it waits for the key lock.
+  const std::vector<testsupport::HostEvent> events = host.Events();
+  EXPECT_EQ(0, std::count_if(events.begin(), events.end(), [](const testsupport::HostEvent& e) {
+              return e.thread != GetCurrentThreadId();
+            }));
   std::printf("%d rebuilds, %d paints in %.0f ms\n", rebuilds, paints, elapsed.Ms());
 
   // The worker's last requests reach the window's thread through the engine's queue: the
