@@ -151,6 +151,15 @@ class DeviceLink : public CThreadBasic {
   void SysnDeviceProfileData();
   void CheckKeyCalibration();
 
+  // ---- Writing configuration, key maps and advanced keys (worker) ----
+  // Every writer sends nothing while m_deviceProfile is outside 0..2 or m_fnLayer outside
+  // 0..11 (both come from keyboard reports): offsets never wrap into another area.
+  bool CanWrite() const;
+  // Entry index of a key-map buffer (512 bytes) from a key-function row.
+  void EncodeKeyFunction(int index, uint8_t* keyMap, const KEY_MACRO_DATA& row);
+  void WriteAdvancedKeys();
+  void WriteAdvancedKeysAllLayers();
+
   // ---- Device operations (worker), filled in by the device Parts ----
   virtual void OpenDevice();
   virtual void UpdateConnectionState(int reason);  // 0 arrival or start, 2 removal
@@ -159,14 +168,14 @@ class DeviceLink : public CThreadBasic {
   virtual void ReadInputReport() = 0;
   virtual void ReadKeyPerfFromDevice(int profile);
   virtual void ReadLightFromDevice(int profile);
-  virtual void WriteKeyMap() = 0;
-  virtual void WriteKeyMapAllLayers() = 0;
+  virtual void WriteKeyMap();
+  virtual void WriteKeyMapAllLayers();
   virtual void WriteMacros() = 0;
-  virtual void WriteLightSettings() = 0;
+  virtual void WriteLightSettings();
   virtual void WriteKeyColors() = 0;
   virtual void WriteKeyPerf() = 0;
-  virtual void WriteDeviceSettings() = 0;
-  virtual void SendCalibrationMode() = 0;
+  virtual void WriteDeviceSettings();
+  virtual void SendCalibrationMode();
 
   // ---- Window side: page refreshes and tasks of the pages and the shell ----
   virtual void RefreshProfiles() = 0;
@@ -247,6 +256,8 @@ class DeviceLink : public CThreadBasic {
   virtual void SelectLightTypeTabData(int mode) = 0;
   virtual void ShowLightTypeCaption() = 0;
   virtual void ShowCalibrationWarning(const CString& text) = 0;
+  // The lighting switch's state (checked: lighting on).
+  virtual bool IsLightSwitchOn() = 0;
   // The lighting picture's key codes in list order, read under its key-list lock.
   virtual std::vector<int> GetLightKeyCodes() = 0;
   // Sets each (code, colour) on the lighting picture under its key-list lock, then one redraw.
@@ -312,6 +323,15 @@ class DeviceLink : public CThreadBasic {
   // Reads length bytes at offset in chunks of 56 into out; stops at the first failed chunk.
   // True only when every chunk arrived.
   bool ReadBlock(uint8_t command, int offset, int length, uint8_t* out);
+  // Sends length bytes of data at offset in chunks of 56; stops at the first failed chunk.
+  bool WriteBlock(uint8_t command, int offset, int length, const uint8_t* data);
+  // Reads the default key table into the members when they hold none yet (or no key indexes).
+  void EnsureDefaultKeyTable();
+  // The configuration block of the current profile, read, edited by edit (data bytes) and
+  // written back, inside one transaction; a failed read writes nothing.
+  void RewriteConfigBlock(void (*edit)(DeviceLink& link, uint8_t* data));
+  void WriteKeyMapOf(bool allLayers);
+  void SendAdvancedKeys(const KeyMacroList& rows, bool allLayers);
   void ImportFactoryMaps();
   void ReadPerfBlock(int profile, bool ownBracket, bool markDeadzones);
   void ApplyLightBlock(int profile, const uint8_t* block);

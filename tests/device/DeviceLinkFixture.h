@@ -75,6 +75,15 @@ class DeviceLinkFixture : public testing::Test {
     return std::wstring(GetProgramFolder().GetString()) + relative;
   }
 
+  // A model 101 keyboard, plugged and connected: its store open, the pictures built, the reads
+  // real, and the profile refresh of the pages reading the key maps.
+  simkb::Keyboard& Connect();
+  std::wstring DbFile() const { return std::wstring(m_dataFolder.GetString()) + L"db\\Lynt 30_datav8.db"; }
+  // Every row of every table of the model's store, without the generated ids, in a stable order.
+  std::vector<std::string> Dump();
+  // The frames of one command since a mark of the bus's log.
+  std::vector<simkb::Frame> FramesOf(size_t mark, int command);
+
   testsupport::ScopedDeviceName m_name;
   CString m_dataFolder;
   HWND m_window = nullptr;

@@ -86,41 +86,6 @@ TEST(DeviceBlocksTest, PerformanceEntryAndLightSettings) {
 
 class DeviceLinkReadsTest : public testsupport::DeviceLinkFixture {
  protected:
-  // A model 101 keyboard, plugged and connected: its store open, the pictures built, the reads
-  // real, and the profile refresh of the pages reading the key maps.
-  simkb::Keyboard& Connect() {
-    simkb::Keyboard& keyboard = Bus::Get().PlugKeyboard(101);
-    RecordingDeviceLink& link = NewLink();
-    link.SetReal({"GetDeviceProfile", "PollLiveColors", "ReadKeyPerfFromDevice", "ReadLightFromDevice"});
-    link.SetAction("RefreshProfiles", [&link] { link.ReadKeyMapsFromDevice(); });
-    link.OpenDevice();
-    link.UpdateConnectionState(0);
-    Drain(link);
-    link.Log()->Clear();
-    return keyboard;
-  }
-  std::wstring DbFile() const { return std::wstring(m_dataFolder.GetString()) + L"db\\Lynt 30_datav8.db"; }
-
-  // Every row of every table, without the generated ids, in a stable order.
-  std::vector<std::string> Dump() {
-    RawDb raw(DbFile());
-    std::vector<std::string> dump;
-    for (const auto& table : raw.Rows("SELECT name FROM sqlite_master WHERE type='table' AND name LIKE 't\\_%' "
-                                      "ESCAPE '\\' ORDER BY name")) {
-      std::string columns;
-      for (const auto& column : raw.Rows("PRAGMA table_info(" + table[0] + ")")) {
-        if (column[5] != "0") continue;  // the primary key
-        columns += (columns.empty() ? "" : ", ") + column[1];
-      }
-      for (const auto& row : raw.Rows("SELECT " + columns + " FROM " + table[0] + " ORDER BY " + columns)) {
-        std::string line = table[0] + ":";
-        for (const std::string& value : row) line += " " + value;
-        dump.push_back(line);
-      }
-    }
-    return dump;
-  }
-
   // The link's device members, as text, for before-and-after comparisons.
   std::string Members() {
     RecordingDeviceLink& link = *m_link;
@@ -170,13 +135,6 @@ class DeviceLinkReadsTest : public testsupport::DeviceLinkFixture {
     }
   }
 
-  std::vector<simkb::Frame> FramesOf(size_t mark, int command) {
-    std::vector<simkb::Frame> frames;
-    for (const simkb::Frame& frame : Bus::Get().FramesSince(mark)) {
-      if (frame.command == command) frames.push_back(frame);
-    }
-    return frames;
-  }
 };
 
 // A default table of n plain keys (usages 4, 5, ...) in the keyboard's layer 0.

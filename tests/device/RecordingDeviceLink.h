@@ -73,6 +73,7 @@ class RecordingDeviceLink : public DeviceLink {
   bool hasForeground = false;
   RECT foregroundRect{0, 0, 0, 0};
   HWND mainWindow = nullptr;
+  std::atomic<bool> lightSwitchOn{true};
 
   // State the window-side operations leave.
   struct ComboItem {
@@ -116,14 +117,24 @@ class RecordingDeviceLink : public DeviceLink {
   void ReadLightFromDevice(int profile) override {
     if (Record("ReadLightFromDevice", {profile})) DeviceLink::ReadLightFromDevice(profile);
   }
-  void WriteKeyMap() override { Record("WriteKeyMap"); }
-  void WriteKeyMapAllLayers() override { Record("WriteKeyMapAllLayers"); }
+  void WriteKeyMap() override {
+    if (Record("WriteKeyMap")) DeviceLink::WriteKeyMap();
+  }
+  void WriteKeyMapAllLayers() override {
+    if (Record("WriteKeyMapAllLayers")) DeviceLink::WriteKeyMapAllLayers();
+  }
   void WriteMacros() override { Record("WriteMacros"); }
-  void WriteLightSettings() override { Record("WriteLightSettings"); }
+  void WriteLightSettings() override {
+    if (Record("WriteLightSettings")) DeviceLink::WriteLightSettings();
+  }
   void WriteKeyColors() override { Record("WriteKeyColors"); }
   void WriteKeyPerf() override { Record("WriteKeyPerf"); }
-  void WriteDeviceSettings() override { Record("WriteDeviceSettings"); }
-  void SendCalibrationMode() override { Record("SendCalibrationMode"); }
+  void WriteDeviceSettings() override {
+    if (Record("WriteDeviceSettings")) DeviceLink::WriteDeviceSettings();
+  }
+  void SendCalibrationMode() override {
+    if (Record("SendCalibrationMode")) DeviceLink::SendCalibrationMode();
+  }
 
   void RefreshProfiles() override { Record("RefreshProfiles"); }
   void RefreshKeyCaptions() override { Record("RefreshKeyCaptions"); }
@@ -196,6 +207,7 @@ class RecordingDeviceLink : public DeviceLink {
   void SelectLightTypeTabData(int mode) override { Record("SelectLightTypeTabData", {mode}); }
   void ShowLightTypeCaption() override { Record("ShowLightTypeCaption"); }
   void ShowCalibrationWarning(const CString& text) override { Record("ShowCalibrationWarning", {}, text); }
+  bool IsLightSwitchOn() override { return lightSwitchOn; }
   std::vector<int> GetLightKeyCodes() override;
   // Colours land on the lighting picture's keys; the call is logged with the pair count.
   void SetLightKeyColors(const std::vector<std::pair<int, COLORREF>>& colors) override;
