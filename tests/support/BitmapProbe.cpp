@@ -127,6 +127,18 @@ bool WriteStrip(const wchar_t* name, int frameWidth, int height, const std::vect
   return WriteSkin(name, frameWidth * frames, height, [&](int x, int) { return argb[x / frameWidth]; });
 }
 
+std::unique_ptr<DibSurface> SurfaceOf(HBITMAP bitmap) {
+  BITMAP info = {};
+  if (!bitmap || !GetObjectW(bitmap, sizeof(info), &info)) return nullptr;
+  auto surface = std::make_unique<DibSurface>(info.bmWidth, info.bmHeight, 0x123456);
+  HDC source = CreateCompatibleDC(surface->dc());
+  HGDIOBJ old = SelectObject(source, bitmap);
+  BitBlt(surface->dc(), 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
+  SelectObject(source, old);
+  DeleteDC(source);
+  return surface;
+}
+
 bool SavePng(const DibSurface& surface, const wchar_t* path) {
   Gdiplus::Bitmap bitmap(surface.width(), surface.height(), PixelFormat32bppRGB);
   for (int y = 0; y < surface.height(); ++y) {

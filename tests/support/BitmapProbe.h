@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace testsupport {
@@ -46,6 +47,10 @@ private:
   HGDIOBJ m_previous;
   DWORD* m_bits;
 };
+
+// A copy of the picture in bitmap (a drag or drop picture) on a surface of its size; null
+// for a null or invalid handle. The bitmap stays the caller's.
+std::unique_ptr<DibSurface> SurfaceOf(HBITMAP bitmap);
 
 // Creates the skin folder and the sub-folders that the skin file name (relative to it, with
 // backslashes) passes through.

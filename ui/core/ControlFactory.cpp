@@ -38,6 +38,8 @@
 #include "ui/core/MControl.h"
 #include "ui/keyboard/KeyFuncControl.h"
 #include "ui/keyboard/KeyLayerCtrl.h"
+#include "ui/keyboard/KeyTypeTab.h"
+#include "ui/keyboard/KeyValueList.h"
 #include "ui/keyboard/KeyboardCtrl.h"
 
 namespace TESK {
@@ -76,6 +78,8 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"CTextArea", &NewTitleVisibleOne<CTextArea>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
     {L"MImageButton", &NewVisibleOne<MImageButton>},
+    {L"KeyTypeTab", &NewVisibleOneType<KeyTypeTab, KEY_TYPE_TAB_TYPE, KEY_TYPE_TAB_VERTICAL>},
+    {L"KeyValueList", &NewVisibleOne<KeyValueList>},
     {L"KeyLayerCtrl", &NewVisibleOneType<KeyLayerCtrl, KEY_LAYER_CTRL_TYPE, KEY_LAYER_VERTICAL>},
 };
 
@@ -115,6 +119,8 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
     {L"MImageButton", &NewVisibleOne<MImageButton>},
     {L"KeyLayerCtrl", &NewVisibleOneType<KeyLayerCtrl, KEY_LAYER_CTRL_TYPE, KEY_LAYER_VERTICAL>},
+    {L"KeyTypeTab", &NewVisibleOneType<KeyTypeTab, KEY_TYPE_TAB_TYPE, KEY_TYPE_TAB_VERTICAL>},
+    {L"KeyValueList", &NewVisibleOne<KeyValueList>},
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "ui/controls/SurfaceCell.h"
 #include "ui/core/MRender.h"
 #include "ui/core/PaintManager.h"
+#include "ui/keyboard/KeyTileLook.h"
 
 namespace TESK {
 
@@ -16,11 +17,6 @@ namespace {
 constexpr UINT kVerticalBarId = 1;
 constexpr UINT kHorizontalBarId = 2;
 constexpr float kFullCornerRadius = 6.0f;
-constexpr Gdiplus::ARGB kOutline = 0xFF646464;
-constexpr Gdiplus::ARGB kHighlightOutline = 0xFFDC4F2E;
-// The outline's fill: fully transparent, so the window shows inside the cell.
-constexpr Gdiplus::ARGB kCellFill = 0x00E8E8E8;
-constexpr float kOutlineWidth = 2.0f;
 // A label may run this far beyond either side of its cell.
 constexpr int kLabelOverhang = 3;
 // A wheel notch moves the content by this many of the bar's row steps.
@@ -266,10 +262,8 @@ void KeyFuncControl::RenderCells(Gdiplus::Graphics& g) {
     CRect cell = item.rect;
     cell.OffsetRect(0, -m_nOffset);
     const int w = cell.Width(), h = cell.Height();
-    MRender::DrawRoundRectange(g, static_cast<float>(cell.left), static_cast<float>(cell.top), static_cast<float>(w),
-                               static_cast<float>(h), m_fCornerRadius,
-                               Gdiplus::Color(highlighted ? kHighlightOutline : kOutline), kOutlineWidth,
-                               Gdiplus::Color(kCellFill));
+    DrawKeyTile(g, static_cast<float>(cell.left), static_cast<float>(cell.top), static_cast<float>(w),
+                static_cast<float>(h), m_fCornerRadius, highlighted);
     if (item.image) {
       g.DrawImage(item.image,
                   Gdiplus::Rect(cell.left + (w - item.frame_width) / 2, cell.top + (h - item.frame_height) / 2,

@@ -125,19 +125,6 @@ private:
   std::vector<std::wstring> m_names;
 };
 
-// The picture in bitmap, as a surface of its size.
-std::unique_ptr<DibSurface> Copy(HBITMAP bitmap) {
-  BITMAP info = {};
-  if (!bitmap || !GetObjectW(bitmap, sizeof(info), &info)) return nullptr;
-  auto surface = std::make_unique<DibSurface>(info.bmWidth, info.bmHeight, 0x123456);
-  HDC source = CreateCompatibleDC(surface->dc());
-  HGDIOBJ old = SelectObject(source, bitmap);
-  BitBlt(surface->dc(), 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-  SelectObject(source, old);
-  DeleteDC(source);
-  return surface;
-}
-
 class KeyFuncControlTest : public testing::Test {
 protected:
   // OLE stays up for the whole suite (the drag tests need it; starting it is slow).
@@ -344,7 +331,7 @@ TEST_F(KeyFuncControlTest, TheDragPictureIsTheHoveredCellWithItsOutline) {
   EXPECT_EQ(nullptr, picker->GetDropBitmap()) << "no picture over a gap";
   host.MoveTo(Centre(kF1));
   HBITMAP picture = picker->GetDropBitmap();
-  const std::unique_ptr<DibSurface> surface = Copy(picture);
+  const std::unique_ptr<DibSurface> surface = testsupport::SurfaceOf(picture);
   DeleteObject(picture);
   ASSERT_NE(nullptr, surface);
   EXPECT_EQ(48, surface->width());
@@ -389,7 +376,7 @@ TEST_F(KeyFuncControlTest, DraggingACellOutDropsItsPictureAndNamesItsFunction) {
     EXPECT_EQ(p.drops, testsupport::PumpUntil([&] { return target.Dropped(); }, p.drops ? 1000 : 100)) << p.name;
     host.Release(p.at);
   }
-  const std::unique_ptr<DibSurface> dropped = Copy(target.image);
+  const std::unique_ptr<DibSurface> dropped = testsupport::SurfaceOf(target.image);
   ASSERT_NE(nullptr, dropped);
   EXPECT_EQ(48, dropped->width());
   EXPECT_EQ(48, dropped->height());
