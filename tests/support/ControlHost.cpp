@@ -38,6 +38,10 @@ std::string Describe(const HostEvent& event) {
   return out.str();
 }
 
+std::string NotifyLine(UINT id, UINT code, WPARAM wParam, LPARAM lParam) {
+  return Describe(HostEvent{HostEvent::Notification, id, code, wParam, lParam, 0, CRect()});
+}
+
 ControlHost::ControlHost(int width, int height) : m_width(width), m_height(height) {
   Create(nullptr, L"ControlHost", WS_POPUP, 0,
          CRect(kScreenLeft, kScreenTop, kScreenLeft + width, kScreenTop + height));

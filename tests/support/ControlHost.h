@@ -41,6 +41,8 @@ struct HostEvent {
 // "10 notify 2 (0, 1)", "10 repaint 0", "drag over (0, 5)" or "drop (0, 5)", so a journal
 // compares as readable lines.
 std::string Describe(const HostEvent& event);
+// The journal line of the notification (id, code, wParam, lParam): what a test expects to see.
+std::string NotifyLine(UINT id, UINT code, WPARAM wParam, LPARAM lParam);
 
 class ControlHost : public TESK::MDialog {
 public:

@@ -5,6 +5,8 @@
 
 #include "ui/controls/CArea.h"
 #include "ui/controls/CCheckButton.h"
+#include "ui/controls/CColorPalette.h"
+#include "ui/controls/CColorSelect.h"
 #include "ui/controls/CColorButton.h"
 #include "ui/controls/CGifPicture.h"
 #include "ui/controls/CHelpButton.h"
@@ -19,6 +21,8 @@
 #include "ui/controls/CTextArea.h"
 #include "ui/controls/CTextButton.h"
 #include "ui/controls/CTimerButton.h"
+#include "ui/controls/CirclePalette.h"
+#include "ui/controls/ColorView.h"
 #include "ui/controls/DownloadButton.h"
 #include "ui/controls/ImageView.h"
 #include "ui/controls/KeyLayerButton.h"
@@ -27,9 +31,11 @@
 #include "ui/controls/MImageButton.h"
 #include "ui/controls/MLevelCtrl.h"
 #include "ui/controls/MListBox.h"
+#include "ui/controls/MPalette.h"
 #include "ui/controls/MPicture.h"
 #include "ui/controls/MProgress.h"
 #include "ui/controls/MSlider.h"
+#include "ui/controls/MSpinButton.h"
 #include "ui/controls/MTabCtrl.h"
 #include "ui/controls/MTabLayout.h"
 #include "ui/controls/MText.h"
@@ -65,6 +71,7 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"CRadioButton", &NewTitleVisibleEnabled<CRadioButton>},
     {L"CSelectButton", &NewTitleVisibleEnabled<CSelectButton>},
     {L"CColorButton", &NewVisibleEnabled<CColorButton>},
+    {L"MSpinButton", &NewVisibleEnabled<MSpinButton>},
     {L"CSwitchButton", &NewVisibleEnabled<CSwitchButton>},
     {L"CIconButton", &NewTitleVisibleEnabled<CIconButton>},
     {L"CTimerButton", &NewTitleVisibleEnabled<CTimerButton>},
@@ -73,6 +80,10 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
     {L"MTabLayout", &NewVisible<MTabLayout>},
     {L"MListBox", &NewVisible<MListBox>},
+    {L"MPalette", &NewVisible<MPalette>},
+    {L"CColorPalette", &NewVisible<CColorPalette>},
+    {L"CColorSelect", &NewVisible<CColorSelect>},
+    {L"CirclePalette", &NewVisibleOne<CirclePalette>},
     {L"KeyboardCtrl", &NewVisible<KeyboardCtrl>},
     {L"TextCheckButton", &NewTitleVisibleOne<TextCheckButton>},
     {L"CTextArea", &NewTitleVisibleOne<CTextArea>},
@@ -102,6 +113,7 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"CRadioButton", &NewTitleVisibleEnabled<CRadioButton>},
     {L"CSelectButton", &NewTitleVisibleEnabled<CSelectButton>},
     {L"CColorButton", &NewVisibleEnabled<CColorButton>},
+    {L"MSpinButton", &NewVisibleEnabled<MSpinButton>},
     {L"CSwitchButton", &NewVisibleEnabled<CSwitchButton>},
     {L"CIconButton", &NewTitleVisibleEnabled<CIconButton>},
     {L"CTimerButton", &NewTitleVisibleEnabled<CTimerButton>},
@@ -110,12 +122,17 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
     {L"MTabLayout", &NewVisible<MTabLayout>},
     {L"MListBox", &NewVisible<MListBox>},
+    {L"MPalette", &NewVisible<MPalette>},
+    {L"CColorPalette", &NewVisible<CColorPalette>},
+    {L"CColorSelect", &NewVisible<CColorSelect>},
+    {L"CirclePalette", &NewVisibleOne<CirclePalette>},
     {L"KeyboardCtrl", &NewVisible<KeyboardCtrl>},
     {L"KeyFuncControl", &NewVisible<KeyFuncControl>},
     {L"UpgradeButton", &NewTitleVisibleOne<UpgradeButton>},
     {L"DownloadButton", &NewTitleVisibleOne<DownloadButton>},
     {L"KeyLayerButton", &NewTitleVisibleOne<KeyLayerButton>},
     {L"ImageView", &NewVisibleOne<ImageView>},
+    {L"ColorView", &NewVisibleOne<ColorView>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
     {L"MImageButton", &NewVisibleOne<MImageButton>},
     {L"KeyLayerCtrl", &NewVisibleOneType<KeyLayerCtrl, KEY_LAYER_CTRL_TYPE, KEY_LAYER_VERTICAL>},
