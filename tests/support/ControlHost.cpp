@@ -256,4 +256,35 @@ KeyState::KeyState(bool shift, bool ctrl, bool alt) {
 
 KeyState::~KeyState() { SetKeyboardState(m_saved); }
 
+// ---- Other windows ----
+
+void MoveInWindow(HWND window, CPoint clientPt) {
+  POINT screen = clientPt;
+  ::ClientToScreen(window, &screen);
+  SetCursorPos(screen.x, screen.y);
+  ::SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(clientPt.x, clientPt.y));
+}
+
+void ClickWindow(HWND window, CPoint clientPt) {
+  MoveInWindow(window, clientPt);
+  if (!::IsWindow(window)) return;
+  ::SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(clientPt.x, clientPt.y));
+  if (!::IsWindow(window)) return;
+  ::SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(clientPt.x, clientPt.y));
+}
+
+void SystemClick(CPoint screenPt) {
+  INPUT inputs[3] = {};
+  const int cx = GetSystemMetrics(SM_CXSCREEN) - 1, cy = GetSystemMetrics(SM_CYSCREEN) - 1;
+  for (INPUT& input : inputs) {
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>(screenPt.x * 65535 / cx);
+    input.mi.dy = static_cast<LONG>(screenPt.y * 65535 / cy);
+    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  }
+  inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+  inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+  SendInput(3, inputs, sizeof(INPUT));
+}
+
 }  // namespace testsupport

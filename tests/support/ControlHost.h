@@ -128,6 +128,14 @@ private:
   std::vector<HostEvent> m_journal;
 };
 
+// Input for the other windows a test meets beside the host (the popups its controls open),
+// driven as the host drives its own: the cursor is put at the point, then the message goes
+// to the window. ClickWindow sends a move, a press and a release at a client point.
+void ClickWindow(HWND window, CPoint clientPt);
+void MoveInWindow(HWND window, CPoint clientPt);
+// A real click through the system's input queue at a screen point (activation follows it).
+void SystemClick(CPoint screenPt);
+
 // Sets Shift, Ctrl and Alt in this thread's key state for one scope (the engine reads the
 // modifiers with GetKeyState); the state before is restored at the end.
 class KeyState {

@@ -5,9 +5,10 @@
 
 #include "ui/controls/CArea.h"
 #include "ui/controls/CCheckButton.h"
+#include "ui/controls/CColorButton.h"
 #include "ui/controls/CColorPalette.h"
 #include "ui/controls/CColorSelect.h"
-#include "ui/controls/CColorButton.h"
+#include "ui/controls/CComboBoxList.h"
 #include "ui/controls/CGifPicture.h"
 #include "ui/controls/CHelpButton.h"
 #include "ui/controls/CIconButton.h"
@@ -27,6 +28,8 @@
 #include "ui/controls/ImageView.h"
 #include "ui/controls/KeyLayerButton.h"
 #include "ui/controls/MButton.h"
+#include "ui/controls/MComboBox.h"
+#include "ui/controls/MComboBox2.h"
 #include "ui/controls/MEdit.h"
 #include "ui/controls/MImageButton.h"
 #include "ui/controls/MLevelCtrl.h"
@@ -77,6 +80,7 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"CTimerButton", &NewTitleVisibleEnabled<CTimerButton>},
     {L"CHelpButton", &NewTitleVisibleEnabled<CHelpButton>},
     {L"MEdit", &NewTitleVisibleEnabled<MEdit>},
+    {L"MComboBox", &NewVisibleEnabled<MComboBox>},
     {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
     {L"MTabLayout", &NewVisible<MTabLayout>},
     {L"MListBox", &NewVisible<MListBox>},
@@ -84,11 +88,13 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"CColorPalette", &NewVisible<CColorPalette>},
     {L"CColorSelect", &NewVisible<CColorSelect>},
     {L"CirclePalette", &NewVisibleOne<CirclePalette>},
+    {L"CComboBoxList", &NewVisibleOne<CComboBoxList>},
     {L"KeyboardCtrl", &NewVisible<KeyboardCtrl>},
     {L"TextCheckButton", &NewTitleVisibleOne<TextCheckButton>},
     {L"CTextArea", &NewTitleVisibleOne<CTextArea>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
     {L"MImageButton", &NewVisibleOne<MImageButton>},
+    {L"MComboBox2", &NewVisibleOne<MComboBox2>},
     {L"KeyTypeTab", &NewVisibleOneType<KeyTypeTab, KEY_TYPE_TAB_TYPE, KEY_TYPE_TAB_VERTICAL>},
     {L"KeyValueList", &NewVisibleOne<KeyValueList>},
     {L"KeyLayerCtrl", &NewVisibleOneType<KeyLayerCtrl, KEY_LAYER_CTRL_TYPE, KEY_LAYER_VERTICAL>},
@@ -119,6 +125,7 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"CTimerButton", &NewTitleVisibleEnabled<CTimerButton>},
     {L"CHelpButton", &NewTitleVisibleEnabled<CHelpButton>},
     {L"MEdit", &NewTitleVisibleEnabled<MEdit>},
+    {L"MComboBox", &NewVisibleEnabled<MComboBox>},
     {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
     {L"MTabLayout", &NewVisible<MTabLayout>},
     {L"MListBox", &NewVisible<MListBox>},
@@ -135,6 +142,7 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"ColorView", &NewVisibleOne<ColorView>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
     {L"MImageButton", &NewVisibleOne<MImageButton>},
+    {L"MComboBox2", &NewVisibleOne<MComboBox2>},
     {L"KeyLayerCtrl", &NewVisibleOneType<KeyLayerCtrl, KEY_LAYER_CTRL_TYPE, KEY_LAYER_VERTICAL>},
     {L"KeyTypeTab", &NewVisibleOneType<KeyTypeTab, KEY_TYPE_TAB_TYPE, KEY_TYPE_TAB_VERTICAL>},
     {L"KeyValueList", &NewVisibleOne<KeyValueList>},

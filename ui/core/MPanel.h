@@ -88,6 +88,7 @@ protected:
   int m_nDerivedValue1;
   int m_nDerivedValue2;
   int m_bEnableScroll;
+
   // Places a bar on target and asks for the repaint of the area it left and entered.
   void PlaceBar(MControl* bar, CRect target);
   // Shows the bar exactly when content exceeds visible, then sets its range to content.
