@@ -182,8 +182,7 @@ void CComboBoxList::DrawControl(HDC& dc, CRect) {
     if (rows > 0) {
       Gdiplus::Graphics g(m_hCacheDC);
       g.SetTextRenderingHint(m_textRenderingHint);
-      const Gdiplus::FontFamily* family = GetFontFamily(m_strFontName);
-      if (!family) family = Gdiplus::FontFamily::GenericSansSerif();
+      const Gdiplus::FontFamily* family = GetTextFamily();
       Gdiplus::Font font(family, static_cast<Gdiplus::REAL>(m_nFontWidth), m_nFontStyle, Gdiplus::UnitPixel);
       static const Gdiplus::StringAlignment kAlignments[] = {Gdiplus::StringAlignmentNear,
                                                              Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentFar};
@@ -201,7 +200,7 @@ void CComboBoxList::DrawControl(HDC& dc, CRect) {
         } else if (i == m_nHover) {
           MRender::DrawRectange(g, fx, fy, fw, fh, Gdiplus::Color(kHoverFill), Gdiplus::Color(kHoverFill));
         }
-        if (item.text.IsEmpty()) continue;
+        if (item.text.IsEmpty() || !family) continue;
         const int textWidth = m_nAlignment == 2 ? w - kFarTextGap : w;
         const Gdiplus::RectF layout(0.0f, static_cast<float>(J * R), static_cast<float>(textWidth),
                                     static_cast<float>(R));

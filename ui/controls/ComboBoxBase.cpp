@@ -323,10 +323,9 @@ void ComboBoxBase::DrawFace(HDC& dc, const std::function<void(Gdiplus::Graphics&
     Gdiplus::Graphics g(m_hCacheDC);
     for (int i = 0; i < kCells; ++i) drawImage(g, CRect(i * w, 0, (i + 1) * w, h), i);
     const CString title = GetTitleLocked();
-    if (!title.IsEmpty()) {
+    const Gdiplus::FontFamily* family = title.IsEmpty() ? nullptr : GetTextFamily();
+    if (family) {
       g.SetTextRenderingHint(m_textRenderingHint);
-      const Gdiplus::FontFamily* family = GetFontFamily(m_strFontName);
-      if (!family) family = Gdiplus::FontFamily::GenericSansSerif();
       Gdiplus::Font font(family, static_cast<Gdiplus::REAL>(m_nFontWidth), m_nFontStyle, Gdiplus::UnitPixel);
       Gdiplus::StringFormat format(kTitleFormat);
       static const Gdiplus::StringAlignment kAlignments[] = {

@@ -33,7 +33,9 @@ MComboBox::MComboBox(MObject* owner, UINT id, CRect rect, int visible, int enabl
       m_closeTime(0),
       m_bShowEdit(0),
       m_pEdit(nullptr),
-      m_editBackColour(0xFBFBFB) {}
+      m_editBackColour(0xFBFBFB) {
+  m_bDblClk = 1;  // a double click on the text opens the in-place edit
+}
 
 MComboBox::~MComboBox() {
   // The edit window's end deletes its object; it is told first that the combo is going.
