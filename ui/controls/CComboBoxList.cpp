@@ -182,7 +182,8 @@ void CComboBoxList::DrawControl(HDC& dc, CRect) {
     if (rows > 0) {
       Gdiplus::Graphics g(m_hCacheDC);
       g.SetTextRenderingHint(m_textRenderingHint);
-      const Gdiplus::FontFamily* family = GetTextFamily();
+      FallbackFontFamily fallback;
+      const Gdiplus::FontFamily* family = fallback.Or(GetFontFamily(m_strFontName));
       Gdiplus::Font font(family, static_cast<Gdiplus::REAL>(m_nFontWidth), m_nFontStyle, Gdiplus::UnitPixel);
       static const Gdiplus::StringAlignment kAlignments[] = {Gdiplus::StringAlignmentNear,
                                                              Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentFar};

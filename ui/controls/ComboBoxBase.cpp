@@ -323,7 +323,8 @@ void ComboBoxBase::DrawFace(HDC& dc, const std::function<void(Gdiplus::Graphics&
     Gdiplus::Graphics g(m_hCacheDC);
     for (int i = 0; i < kCells; ++i) drawImage(g, CRect(i * w, 0, (i + 1) * w, h), i);
     const CString title = GetTitleLocked();
-    const Gdiplus::FontFamily* family = title.IsEmpty() ? nullptr : GetTextFamily();
+    FallbackFontFamily fallback;
+    const Gdiplus::FontFamily* family = title.IsEmpty() ? nullptr : fallback.Or(GetFontFamily(m_strFontName));
     if (family) {
       g.SetTextRenderingHint(m_textRenderingHint);
       Gdiplus::Font font(family, static_cast<Gdiplus::REAL>(m_nFontWidth), m_nFontStyle, Gdiplus::UnitPixel);

@@ -158,15 +158,6 @@ Gdiplus::FontFamily* MControlFont::GetFontFamily(const wchar_t* name) {
   return m_pFontFamily;
 }
 
-const Gdiplus::FontFamily* MControlFont::GetTextFamily() {
-  if (const Gdiplus::FontFamily* own = GetFontFamily(m_strFontName)) return own;
-  if (!m_pManager) return nullptr;
-  for (const wchar_t* face : {L"Tahoma", L"Arial", L"DejaVu Sans"}) {
-    if (const Gdiplus::FontFamily* installed = m_pManager->FindTempFont(face)) return installed;
-  }
-  return nullptr;
-}
-
 HFONT MControlFont::GetGDIFont() {
   if (!m_hGDIFont) m_hGDIFont = CreateStyledFont(Manager::GetFontName(), -m_nFontWidth, m_nFontStyle);
   return m_hGDIFont;

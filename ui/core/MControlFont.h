@@ -67,10 +67,6 @@ public:
   // A copy of the window's family of that name (private fonts first, then installed ones),
   // kept as the control's family; null without a manager or for an unknown name.
   Gdiplus::FontFamily* GetFontFamily(const wchar_t* name);
-  // The family to draw the title with: the control's own (GetFontFamily) or, when that
-  // face is neither loaded nor installed, an installed sans-serif face; null without a
-  // manager or any such face. Kept by the manager.
-  const Gdiplus::FontFamily* GetTextFamily();
   // The GDI font of the library-wide face at the control's size and style (cached).
   HFONT GetGDIFont();
   void ClearGDIFont();
