@@ -44,9 +44,9 @@ int CColorCombo::OnControlMouseMove(UINT, CPoint pt) {
 
 int CColorCombo::OnControlLButtonDown(UINT, CPoint pt) {
   if (!m_bEnabled || !m_rect.PtInRect(pt)) return 0;
-  SendMessageW(NOTIFY_PRESSED, 0, 0);
   const int old = m_nState;
   ShowState(2);
+  SendMessageW(NOTIFY_PRESSED, 0, 0);
   return m_nState != old;
 }
 

@@ -203,8 +203,7 @@ void ComboBoxBase::SetControlRect(CRect rect) {
 
 void ComboBoxBase::Repaint(int rebuild) {
   if (!m_bVisible || !m_pParent) return;
-  HWND window = m_pManager ? m_pManager->GetPaintWnd() : nullptr;
-  if (window && ::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId()) {
+  if (m_pManager && !m_pManager->IsWindowThread()) {
     // The engine queues a request made on another thread for the window's thread.
     m_pManager->OnControlUpdate(m_rect, rebuild, this);
     return;
@@ -222,8 +221,8 @@ LRESULT ComboBoxBase::OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam
   } else if (code == NOTIFY_CLICKED && id != kOwnReleaseId && lParam == kChosenRowMark) {
     const int row = static_cast<int>(wParam);
     SetCurSel(row);
-    SendMessageW(NOTIFY_CLICKED, row, 0);
     Repaint(0);
+    SendMessageW(NOTIFY_CLICKED, row, 0);
   }
   return 0;
 }

@@ -176,8 +176,8 @@ void MComboBox::SetEditText(const wchar_t* text) {
 void MComboBox::OnEditTextChange(const CString& text) {
   if (text == GetTitleLocked()) return;
   SetEditText(text);
-  SendMessageW(NOTIFY_TEXTCHANGED, 0, 0);
   Repaint(1);
+  SendMessageW(NOTIFY_TEXTCHANGED, 0, 0);
 }
 
 }  // namespace TESK

@@ -25,8 +25,9 @@ void CComboBoxWnd::UISize(CRect) {}
 
 LONG CComboBoxWnd::OnMessage(UINT controlId, UINT code, UINT wParam, LONG lParam) {
   if (controlId != kListId || code != NOTIFY_CLICKED) return 0;
-  SendMessageToParent(NOTIFY_CLICKED, wParam, lParam);
+  // The close is posted: the parent hears of the choice before the window goes.
   CloseWindow();
+  SendMessageToParent(NOTIFY_CLICKED, wParam, lParam);
   return 1;
 }
 
