@@ -26,10 +26,7 @@ CComboBoxList::CComboBoxList(MObject* owner, UINT id, CRect rect, int visible, i
       m_nFirstVisible(-1),
       m_nLastVisible(-1),
       m_nFirstOffset(0),
-      m_pFormat(new Gdiplus::StringFormat(kRowFormat)) {
-  m_pFormat->SetAlignment(Gdiplus::StringAlignmentNear);
-  m_pFormat->SetLineAlignment(Gdiplus::StringAlignmentCenter);
-}
+      m_nRowAlignment(0) {}
 
 CComboBoxList::~CComboBoxList() = default;
 
@@ -179,34 +176,24 @@ void CComboBoxList::DrawControl(HDC& dc, CRect) {
     MRender::FillSolidRect(m_hCacheDC, &all, RGB(255, 255, 255));
     ::BitBlt(m_hCacheDC, 0, firstOffset, w, h, dc, m_rect.left, m_rect.top, SRCCOPY);
     const int rows = static_cast<int>(m_items.size());
-    if (rows > 0) {
-      Gdiplus::Graphics g(m_hCacheDC);
-      g.SetTextRenderingHint(m_textRenderingHint);
-      FallbackFontFamily fallback;
-      const Gdiplus::FontFamily* family = fallback.Or(GetFontFamily(m_strFontName));
-      Gdiplus::Font font(family, static_cast<Gdiplus::REAL>(m_nFontWidth), m_nFontStyle, Gdiplus::UnitPixel);
-      static const Gdiplus::StringAlignment kAlignments[] = {Gdiplus::StringAlignmentNear,
-                                                             Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentFar};
-      if (m_nAlignment <= 2) m_pFormat->SetAlignment(kAlignments[m_nAlignment]);
-      Gdiplus::SolidBrush brush{Gdiplus::Color(kRowTextColour)};
-      for (int i = first; i <= last && i < rows; ++i) {
-        const int J = i - first;
-        COMBO_ITEM& item = *m_items[i];
-        item.hitRect = {m_rect.left, m_rect.top + J * R - firstOffset, m_rect.right - m_nScrollThickness,
-                        m_rect.top + (J + 1) * R - firstOffset};
-        const auto fx = 1.0f, fy = static_cast<float>(J * R + 2), fw = static_cast<float>(w - 2),
-                   fh = static_cast<float>(R - 1);
-        if (i == m_nSelected) {
-          MRender::DrawRectange(g, fx, fy, fw, fh, Gdiplus::Color(kSelectedFrame), Gdiplus::Color(kSelectedFill));
-        } else if (i == m_nHover) {
-          MRender::DrawRectange(g, fx, fy, fw, fh, Gdiplus::Color(kHoverFill), Gdiplus::Color(kHoverFill));
-        }
-        if (item.text.IsEmpty() || !family) continue;
-        const int textWidth = m_nAlignment == 2 ? w - kFarTextGap : w;
-        const Gdiplus::RectF layout(0.0f, static_cast<float>(J * R), static_cast<float>(textWidth),
-                                    static_cast<float>(R));
-        g.DrawString(item.text.GetString(), item.text.GetLength(), &font, layout, m_pFormat.get(), &brush);
+    // Far, centre or near by the list's alignment; other values keep the last one.
+    if (m_nAlignment <= 2) m_nRowAlignment = m_nAlignment;
+    Gdiplus::Graphics g(m_hCacheDC);
+    for (int i = first; i <= last && i < rows; ++i) {
+      const int J = i - first;
+      COMBO_ITEM& item = *m_items[i];
+      item.hitRect = {m_rect.left, m_rect.top + J * R - firstOffset, m_rect.right - m_nScrollThickness,
+                      m_rect.top + (J + 1) * R - firstOffset};
+      const auto fx = 1.0f, fy = static_cast<float>(J * R + 2), fw = static_cast<float>(w - 2),
+                 fh = static_cast<float>(R - 1);
+      if (i == m_nSelected) {
+        MRender::DrawRectange(g, fx, fy, fw, fh, Gdiplus::Color(kSelectedFrame), Gdiplus::Color(kSelectedFill));
+      } else if (i == m_nHover) {
+        MRender::DrawRectange(g, fx, fy, fw, fh, Gdiplus::Color(kHoverFill), Gdiplus::Color(kHoverFill));
       }
+      const int textWidth = m_nRowAlignment == 2 ? w - kFarTextGap : w;
+      const Gdiplus::RectF layout(0.0f, static_cast<float>(J * R), static_cast<float>(textWidth), static_cast<float>(R));
+      DrawTitleText(g, item.text, layout, kRowFormat, m_textRenderingHint, m_nRowAlignment, DT_VCENTER, kRowTextColour);
     }
   }
   ::BitBlt(dc, m_rect.left, m_rect.top, w, h, m_hCacheDC, 0, firstOffset, SRCCOPY);

@@ -65,7 +65,8 @@ private:
   int m_nFirstVisible;
   int m_nLastVisible;
   int m_nFirstOffset;
-  std::unique_ptr<Gdiplus::StringFormat> m_pFormat;
+  // The rows' horizontal alignment (0 near, 1 centre, 2 far) as last drawn.
+  UINT m_nRowAlignment;
 };
 
 }  // namespace TESK

@@ -322,24 +322,11 @@ void ComboBoxBase::DrawFace(HDC& dc, const std::function<void(Gdiplus::Graphics&
     Gdiplus::Graphics g(m_hCacheDC);
     for (int i = 0; i < kCells; ++i) drawImage(g, CRect(i * w, 0, (i + 1) * w, h), i);
     const CString title = GetTitleLocked();
-    FallbackFontFamily fallback;
-    const Gdiplus::FontFamily* family = title.IsEmpty() ? nullptr : fallback.Or(GetFontFamily(m_strFontName));
-    if (family) {
-      g.SetTextRenderingHint(m_textRenderingHint);
-      Gdiplus::Font font(family, static_cast<Gdiplus::REAL>(m_nFontWidth), m_nFontStyle, Gdiplus::UnitPixel);
-      Gdiplus::StringFormat format(kTitleFormat);
-      static const Gdiplus::StringAlignment kAlignments[] = {
-          Gdiplus::StringAlignmentNear, Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentFar};
-      format.SetAlignment(alignment <= 2 ? kAlignments[alignment] : Gdiplus::StringAlignmentNear);
-      format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
-      Gdiplus::SolidBrush normal{Gdiplus::Color(m_textColor)};
-      Gdiplus::SolidBrush disabled{Gdiplus::Color(kDisabledText)};
-      for (int i = 0; i < kCells; ++i) {
-        const Gdiplus::RectF layout(static_cast<float>(i * w + textLeft), 0.0f, static_cast<float>(textRight - textLeft),
-                                    static_cast<float>(h));
-        g.DrawString(title.GetString(), title.GetLength(), &font, layout, &format,
-                     i == kDisabledCell ? &disabled : &normal);
-      }
+    for (int i = 0; i < kCells; ++i) {
+      const Gdiplus::RectF layout(static_cast<float>(i * w + textLeft), 0.0f, static_cast<float>(textRight - textLeft),
+                                  static_cast<float>(h));
+      DrawTitleText(g, title, layout, kTitleFormat, m_textRenderingHint, alignment <= 2 ? alignment : 0, DT_VCENTER,
+                    i == kDisabledCell ? kDisabledText : m_textColor);
     }
   }
   const int cell = std::max(0, std::min(kCells - 1, m_nState));

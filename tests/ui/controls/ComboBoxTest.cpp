@@ -211,7 +211,9 @@ TEST_F(ComboBoxTest, PressingAnOpenComboClosesItAndOnlyTheSecondKindReopens) {
     host.Release(CPoint(60, 35));
     EXPECT_EQ(c.reopens, DropDown() != nullptr);
     // Without a new drop-down to take the activation, the hover look shows the release arrived.
-    if (!c.reopens) EXPECT_EQ(1, combo->GetState()) << "the release reached the combo";
+    if (!c.reopens) {
+      EXPECT_EQ(1, combo->GetState()) << "the release reached the combo";
+    }
     EXPECT_EQ(nullptr, GetCapture());
     host.GetPaintManager()->RemoveControl(combo);
   }
