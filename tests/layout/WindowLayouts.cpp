@@ -3,3 +3,5 @@
 #include "ui/core/CComboBoxWnd.h"
 #include "ui/core/MDialog.h"
 #include "ui/core/MPopupWnd.h"
+#include "ui/core/MenuExWnd.h"
+#include "ui/core/MenuWnd.h"

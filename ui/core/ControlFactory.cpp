@@ -45,6 +45,7 @@
 #include "ui/controls/TextCheckButton.h"
 #include "ui/controls/UpgradeButton.h"
 #include "ui/core/MControl.h"
+#include "ui/core/MenuItem.h"
 #include "ui/keyboard/KeyFuncControl.h"
 #include "ui/keyboard/KeyLayerCtrl.h"
 #include "ui/keyboard/KeyTypeTab.h"
@@ -89,6 +90,7 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"CColorSelect", &NewVisible<CColorSelect>},
     {L"CirclePalette", &NewVisibleOne<CirclePalette>},
     {L"CComboBoxList", &NewVisibleOne<CComboBoxList>},
+    {L"MenuItem", &NewTitleVisibleOne<MenuItem>},
     {L"KeyboardCtrl", &NewVisible<KeyboardCtrl>},
     {L"TextCheckButton", &NewTitleVisibleOne<TextCheckButton>},
     {L"CTextArea", &NewTitleVisibleOne<CTextArea>},
@@ -133,6 +135,7 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"CColorPalette", &NewVisible<CColorPalette>},
     {L"CColorSelect", &NewVisible<CColorSelect>},
     {L"CirclePalette", &NewVisibleOne<CirclePalette>},
+    {L"MenuItem", &NewTitleVisibleOne<MenuItem>},
     {L"KeyboardCtrl", &NewVisible<KeyboardCtrl>},
     {L"KeyFuncControl", &NewVisible<KeyFuncControl>},
     {L"UpgradeButton", &NewTitleVisibleOne<UpgradeButton>},

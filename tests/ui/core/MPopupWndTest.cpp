@@ -8,6 +8,7 @@
 
 #include "BitmapProbe.h"
 #include "MessagePump.h"
+#include "ModalScript.h"
 #include "ProbeControl.h"
 #include "ProgramInstance.h"
 #include "ui/controls/CComboBoxList.h"
@@ -121,33 +122,21 @@ TEST_F(MPopupWndTest, MovingAndResizingFinishAndReachUISize) {
   popup.DestroyWindow();
 }
 
-// ShowModal runs the popup; a script on this thread's timer activates another window, and
-// a watchdog closes the popup with 99 should the dismissal never come.
-HWND g_scriptTarget = nullptr;
-HWND g_watchedPopup = nullptr;
-void CALLBACK ActivateOther(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  SetForegroundWindow(g_scriptTarget);
-  SetActiveWindow(g_scriptTarget);
-}
-void CALLBACK Watchdog(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  if (IsWindow(g_watchedPopup)) PostMessageW(g_watchedPopup, WM_CLOSE, 99, 0);
-}
-
 TEST_F(MPopupWndTest, ActivatingAnotherWindowDismissesThePopupAndShowModalGivesZero) {
   OtherWindow other;
   RecordingDropDown popup;
   popup.SetParent(&owner);
   ASSERT_NE(nullptr, popup.Create(nullptr, L"ComboWnd", kHiddenPopup, WS_EX_TOOLWINDOW, CRect(0, 0, 200, 100)));
-  g_scriptTarget = other.get();
-  g_watchedPopup = popup.GetSafeHwnd();
-  const UINT_PTR script = SetTimer(nullptr, 0, 100, ActivateOther);
-  const UINT_PTR watchdog = SetTimer(nullptr, 0, 3000, Watchdog);
-  EXPECT_EQ(0u, popup.ShowModal(SW_SHOW));
-  KillTimer(nullptr, script);
-  KillTimer(nullptr, watchdog);
-  EXPECT_FALSE(IsWindow(g_watchedPopup));
+  HWND window = popup.GetSafeHwnd();
+  {
+    testsupport::ModalScript script(window);
+    script.At(100, [&] {
+      SetForegroundWindow(other.get());
+      SetActiveWindow(other.get());
+    });
+    EXPECT_EQ(0u, popup.ShowModal(SW_SHOW));
+  }
+  EXPECT_FALSE(IsWindow(window));
   ASSERT_FALSE(owner.messages.empty());
   EXPECT_TRUE(SameMessage(owner.messages.back(), 0, CComboBoxWnd::kDestroyedCode, 0, 0));
   EXPECT_EQ(0xFFFFFFFFu, popup.ShowModal(SW_SHOW)) << "a dismissed popup has no window to run";

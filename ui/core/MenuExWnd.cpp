@@ -1,0 +1,65 @@
+#include "ui/core/MenuExWnd.h"
+
+#include "ui/core/MControlFont.h"
+
+namespace TESK {
+
+namespace {
+
+constexpr COLORREF kBackColour = 0x231A16;
+constexpr DWORD kMenuStyle = 0x80B;
+constexpr int kBackBorder = 10;
+constexpr int kListInset = 10;
+
+}  // namespace
+
+MenuExWnd::MenuExWnd(MObject* parent) : m_pList(nullptr), m_notifyMessage(0), m_hOwner(nullptr) {
+  m_pParentObject = parent;
+}
+
+void MenuExWnd::InitUI(CRect) {}
+
+void MenuExWnd::UISize(CRect) {}
+
+// The list reports a chosen row as (100, NOTIFY_CLICKED, row data, 0).
+LONG MenuExWnd::OnMessage(UINT controlId, UINT code, UINT wParam, LONG) {
+  return PostToOwner(m_hOwner, m_notifyMessage, code, wParam, static_cast<LONG>(controlId));
+}
+
+LONG MenuExWnd::SendMessageToParent(UINT, UINT code, UINT wParam, LONG lParam) {
+  return PostToOwner(m_hOwner, m_notifyMessage, code, wParam, lParam);
+}
+
+int MenuExWnd::PostNcDestroy() {
+  delete this;
+  return 1;
+}
+
+int MenuExWnd::Create(HWND owner, CRect rect, UINT notifyMessage, CString backFile) {
+  m_notifyMessage = notifyMessage;
+  m_hOwner = owner;
+  LoadBKImage(backFile);
+  SetBackMode(BACK_MODE_IMAGE, kBackBorder);
+  SetLayeredWindow(1);
+  const bool created = MWindow::Create(owner, L"Menu Window", kMenuStyle, 0, rect) != nullptr;
+  const CRect listRect(kListInset, kListInset, rect.Width() - kListInset, rect.Height() - kListInset);
+  m_pList = dynamic_cast<MControlFont*>(CreateControl(L"KeyMenuFuncType", kListId, listRect, L"", 1, 1));
+  if (m_pList) m_pList->SetFont(L"SourceHanSansCN-Bold", 18, Gdiplus::FontStyleBold);
+  m_paintManager.SetBackColor(kBackColour, kBackColour);
+  return created ? 1 : 0;
+}
+
+// The list's rows come with the list class; without a list there is nothing to fill.
+void MenuExWnd::AddItem(CString, CString, int, CString) {}
+
+KeyMenuWnd::KeyMenuWnd(MObject* parent) : MenuExWnd(parent) {}
+
+void KeyMenuWnd::InitUI(CRect) {}
+
+void KeyMenuWnd::UISize(CRect) {}
+
+LONG KeyMenuWnd::OnMessage(UINT controlId, UINT code, UINT wParam, LONG lParam) {
+  return MenuExWnd::OnMessage(controlId, code, wParam, lParam);
+}
+
+}  // namespace TESK
