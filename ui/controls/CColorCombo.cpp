@@ -63,14 +63,12 @@ void CColorCombo::DrawControl(HDC& dc, CRect) {
   const int w = m_rect.Width(), h = m_rect.Height();
   if (w <= 0 || h <= 0) return;
   if (!m_bCacheValid) {
-    UpdateMemDC(dc, kCells * w, h);
-    if (!m_hCacheDC) return;
+    if (!PrepareCells(dc, kCells)) return;
     Gdiplus::Graphics g(m_hCacheDC);
     g.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
     Gdiplus::SolidBrush area{Gdiplus::Color(m_areaColour)};
     for (int i = 0; i < kCells; ++i) {
       const int x = i * w;
-      ::BitBlt(m_hCacheDC, x, 0, w, h, dc, m_rect.left, m_rect.top, SRCCOPY);
       g.FillRectangle(&area, x, 0, w, h);
       Gdiplus::Pen frame{Gdiplus::Color(i == kDisabledCell ? kDisabledFrame : kFrame)};
       g.DrawRectangle(&frame, x, 0, w - 1, h - 1);
@@ -78,8 +76,7 @@ void CColorCombo::DrawControl(HDC& dc, CRect) {
     Gdiplus::Pen strike{Gdiplus::Color(kStrike)};
     g.DrawLine(&strike, kDisabledCell * w, h - 1, kDisabledCell * w + w - 1, 0);
   }
-  const int cell = std::max(0, std::min(kCells - 1, m_nState));
-  ::BitBlt(dc, m_rect.left, m_rect.top, w, h, m_hCacheDC, cell * w, 0, SRCCOPY);
+  ShowCell(dc, std::max(0, std::min(kCells - 1, m_nState)));
 }
 
 }  // namespace TESK

@@ -316,9 +316,7 @@ void ComboBoxBase::DrawFace(HDC& dc, const std::function<void(Gdiplus::Graphics&
   const int w = m_rect.Width(), h = m_rect.Height();
   if (w <= 0 || h <= 0) return;
   if (!m_bCacheValid) {
-    UpdateMemDC(dc, kCells * w, h);
-    if (!m_hCacheDC) return;
-    for (int i = 0; i < kCells; ++i) ::BitBlt(m_hCacheDC, i * w, 0, w, h, dc, m_rect.left, m_rect.top, SRCCOPY);
+    if (!PrepareCells(dc, kCells)) return;
     Gdiplus::Graphics g(m_hCacheDC);
     for (int i = 0; i < kCells; ++i) drawImage(g, CRect(i * w, 0, (i + 1) * w, h), i);
     const CString title = GetTitleLocked();
@@ -329,8 +327,7 @@ void ComboBoxBase::DrawFace(HDC& dc, const std::function<void(Gdiplus::Graphics&
                     i == kDisabledCell ? kDisabledText : m_textColor);
     }
   }
-  const int cell = std::max(0, std::min(kCells - 1, m_nState));
-  ::BitBlt(dc, m_rect.left, m_rect.top, w, h, m_hCacheDC, cell * w, 0, SRCCOPY);
+  ShowCell(dc, std::max(0, std::min(kCells - 1, m_nState)));
 }
 
 }  // namespace TESK

@@ -122,6 +122,21 @@ void MControlFont::DrawTitleText(Gdiplus::Graphics& g, const wchar_t* text, cons
   g.DrawString(text, -1, font.get(), box, &format, &brush);
 }
 
+bool MControlFont::PrepareCells(HDC& dc, int cells) {
+  const int w = m_rect.Width(), h = m_rect.Height();
+  if (w <= 0 || h <= 0 || cells < 1) return false;
+  UpdateMemDC(dc, cells * w, h);
+  if (!m_hCacheDC) return false;
+  for (int i = 0; i < cells; ++i) ::BitBlt(m_hCacheDC, i * w, 0, w, h, dc, m_rect.left, m_rect.top, SRCCOPY);
+  return true;
+}
+
+void MControlFont::ShowCell(HDC& dc, int cell) {
+  if (!m_hCacheDC) return;
+  const int w = m_rect.Width();
+  ::BitBlt(dc, m_rect.left, m_rect.top, w, m_rect.Height(), m_hCacheDC, cell * w, 0, SRCCOPY);
+}
+
 void MControlFont::RepaintIfVisible() {
   if (m_bVisible && m_pParent) m_pParent->OnControlUpdate(m_rect, 1, this);
 }

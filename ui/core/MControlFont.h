@@ -96,6 +96,11 @@ protected:
   int LoadImageQuietly(const wchar_t* file, int frames);
   int LoadImageQuietly(UINT id, CString type, int frames);
   void RepaintIfVisible();
+  // State faces: the cached surface becomes `cells` copies, side by side, of the window's
+  // background under the control (false when it cannot be made); ShowCell copies one of
+  // them to the control's place.
+  bool PrepareCells(HDC& dc, int cells);
+  void ShowCell(HDC& dc, int cell);
 
   CString m_strTitle;
   CString m_strFontName;

@@ -150,10 +150,4 @@ int MPopupWnd::SendMessageToParent(UINT code, UINT wParam, LONG lParam) {
   return static_cast<int>(m_pParentObject->OnBaseMessage(0, code, wParam, lParam));
 }
 
-LONG MPopupWnd::PostToOwner(HWND owner, UINT notifyMessage, UINT code, UINT wParam, LONG lParam) {
-  if (owner) ::PostMessageW(owner, notifyMessage, wParam, lParam);
-  if (code == NOTIFY_CLICKED) CloseWindow();
-  return 1;
-}
-
 }  // namespace TESK

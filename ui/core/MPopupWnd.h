@@ -97,10 +97,6 @@ public:
   PaintManager* GetPaintManager() { return &m_paintManager; }
 
 protected:
-  // A menu's report of a choice: posts (notifyMessage, wParam, lParam) to owner when there
-  // is one, and closes the popup for NOTIFY_CLICKED; 1.
-  LONG PostToOwner(HWND owner, UINT notifyMessage, UINT code, UINT wParam, LONG lParam);
-
   MObject* m_pParentObject;
   PaintManager m_paintManager;
   COLORREF m_colorKey;

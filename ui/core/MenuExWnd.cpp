@@ -13,27 +13,7 @@ constexpr int kListInset = 10;
 
 }  // namespace
 
-MenuExWnd::MenuExWnd(MObject* parent) : m_pList(nullptr), m_notifyMessage(0), m_hOwner(nullptr) {
-  m_pParentObject = parent;
-}
-
-void MenuExWnd::InitUI(CRect) {}
-
-void MenuExWnd::UISize(CRect) {}
-
-// The list reports a chosen row as (100, NOTIFY_CLICKED, row data, 0).
-LONG MenuExWnd::OnMessage(UINT controlId, UINT code, UINT wParam, LONG) {
-  return PostToOwner(m_hOwner, m_notifyMessage, code, wParam, static_cast<LONG>(controlId));
-}
-
-LONG MenuExWnd::SendMessageToParent(UINT, UINT code, UINT wParam, LONG lParam) {
-  return PostToOwner(m_hOwner, m_notifyMessage, code, wParam, lParam);
-}
-
-int MenuExWnd::PostNcDestroy() {
-  delete this;
-  return 1;
-}
+MenuExWnd::MenuExWnd(MObject* parent) : PopupMenuBase(parent), m_pList(nullptr) {}
 
 int MenuExWnd::Create(HWND owner, CRect rect, UINT notifyMessage, CString backFile) {
   m_notifyMessage = notifyMessage;
@@ -53,13 +33,5 @@ int MenuExWnd::Create(HWND owner, CRect rect, UINT notifyMessage, CString backFi
 void MenuExWnd::AddItem(CString, CString, int, CString) {}
 
 KeyMenuWnd::KeyMenuWnd(MObject* parent) : MenuExWnd(parent) {}
-
-void KeyMenuWnd::InitUI(CRect) {}
-
-void KeyMenuWnd::UISize(CRect) {}
-
-LONG KeyMenuWnd::OnMessage(UINT controlId, UINT code, UINT wParam, LONG lParam) {
-  return MenuExWnd::OnMessage(controlId, code, wParam, lParam);
-}
 
 }  // namespace TESK

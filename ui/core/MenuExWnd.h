@@ -2,54 +2,40 @@
 // (id 100) made by the engine's factory. A row chosen in the list is posted to the owner
 // window as (notify, row data, 100) and closes the menu; a loss of activation closes it
 // without a report. Until a factory knows the list's class the menu is made without a list
-// and AddItem does nothing. It shares the popup skeleton (and so keeps the popup's colour
-// key and alpha, which it never uses). The object belongs to its creator. UI thread only.
+// and AddItem does nothing. It shares the popup skeleton and the menus' report (and so
+// keeps the popup's colour key and alpha, which it never uses). The object belongs to its creator. UI thread only.
 #pragma once
 
 #include <windows.h>
 
 #include "ui/core/CString.h"
-#include "ui/core/MPopupWnd.h"
+#include "ui/core/PopupMenuBase.h"
 #include "ui/core/TeskApi.h"
 
 namespace TESK {
 
 class MControlFont;
 
-class TESK_API MenuExWnd : public MPopupWnd {
+class TESK_API MenuExWnd : public PopupMenuBase {
 public:
   explicit MenuExWnd(MObject* parent);
-
-  void InitUI(CRect client) override;
-  void UISize(CRect client) override;
-  LONG OnMessage(UINT controlId, UINT code, UINT wParam, LONG lParam) override;
-  // Deletes the object; never called by the library (see MenuWnd).
-  int PostNcDestroy() override;
 
   // Creates the window over rect with its background (whole image, border 10, per-pixel
   // alpha) and the list inset by 10; 1 when the window was made, even without a list.
   int Create(HWND owner, CRect rect, UINT notifyMessage, CString backFile);
   void AddItem(CString text, CString secondText, int data, CString icon);
-  // Posts (notify, wParam, lParam) to the owner and closes the menu for NOTIFY_CLICKED; 1.
-  LONG SendMessageToParent(UINT id, UINT code, UINT wParam, LONG lParam);
   MControlFont* GetList() const { return m_pList; }
 
   static constexpr UINT kListId = 100;
 
 protected:
   MControlFont* m_pList;
-  UINT m_notifyMessage;
-  HWND m_hOwner;
 };
 
 // The function menu the keyboard pages offer; it behaves as MenuExWnd.
 class TESK_API KeyMenuWnd : public MenuExWnd {
 public:
   explicit KeyMenuWnd(MObject* parent);
-
-  void InitUI(CRect client) override;
-  void UISize(CRect client) override;
-  LONG OnMessage(UINT controlId, UINT code, UINT wParam, LONG lParam) override;
 };
 
 }  // namespace TESK

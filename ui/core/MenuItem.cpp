@@ -82,9 +82,7 @@ void MenuItem::DrawControl(HDC& dc, CRect) {
   const int w = m_rect.Width(), h = m_rect.Height();
   if (w <= 0 || h <= 0) return;
   if (!m_bCacheValid) {
-    UpdateMemDC(dc, kCells * w, h);
-    if (!m_hCacheDC) return;
-    for (int i = 0; i < kCells; ++i) ::BitBlt(m_hCacheDC, i * w, 0, w, h, dc, m_rect.left, m_rect.top, SRCCOPY);
+    if (!PrepareCells(dc, kCells)) return;
     Gdiplus::Graphics g(m_hCacheDC);
     g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
     const Gdiplus::ARGB frames[2] = {kHoverFrame, kPressedFrame};
@@ -100,8 +98,7 @@ void MenuItem::DrawControl(HDC& dc, CRect) {
                     m_textColor);
     }
   }
-  const int cell = std::max(0, std::min(kCells - 1, m_nState));
-  ::BitBlt(dc, m_rect.left, m_rect.top, w, h, m_hCacheDC, cell * w, 0, SRCCOPY);
+  ShowCell(dc, std::max(0, std::min(kCells - 1, m_nState)));
 }
 
 }  // namespace TESK

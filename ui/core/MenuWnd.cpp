@@ -22,7 +22,7 @@ int MarginOr2(int margin) { return margin == 0 ? 2 : margin; }
 }  // namespace
 
 MenuWnd::MenuWnd(MObject* parent)
-    : m_notifyMessage(0),
+    : PopupMenuBase(parent),
       m_strFontName(L"SourceHanSansCN-Regular"),
       m_nFontSize(12),
       m_nFontStyle(0),
@@ -30,29 +30,9 @@ MenuWnd::MenuWnd(MObject* parent)
       m_nItemHeight(30),
       m_nWidth(300),
       m_nTopMargin(12),
-      m_nBottomMargin(6),
-      m_hOwner(nullptr) {
-  m_pParentObject = parent;
+      m_nBottomMargin(6) {
   m_colorKey = 0xFFFFFF;
   m_paintManager.SetBackColor(kBackColour, kBackColour);
-}
-
-void MenuWnd::InitUI(CRect) {}
-
-void MenuWnd::UISize(CRect) {}
-
-// The chosen item's id travels in lParam.
-LONG MenuWnd::OnMessage(UINT controlId, UINT code, UINT wParam, LONG) {
-  return PostToOwner(m_hOwner, m_notifyMessage, code, wParam, static_cast<LONG>(controlId));
-}
-
-LONG MenuWnd::SendMessageToParent(UINT, UINT code, UINT wParam, LONG lParam) {
-  return PostToOwner(m_hOwner, m_notifyMessage, code, wParam, lParam);
-}
-
-int MenuWnd::PostNcDestroy() {
-  delete this;
-  return 1;
 }
 
 // ---- Creation ----

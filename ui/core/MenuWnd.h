@@ -9,23 +9,16 @@
 #include <windows.h>
 
 #include "ui/core/CString.h"
-#include "ui/core/MPopupWnd.h"
+#include "ui/core/PopupMenuBase.h"
 #include "ui/core/TeskApi.h"
 
 namespace TESK {
 
 class MenuItem;
 
-class TESK_API MenuWnd : public MPopupWnd {
+class TESK_API MenuWnd : public PopupMenuBase {
 public:
   explicit MenuWnd(MObject* parent);
-
-  void InitUI(CRect client) override;
-  void UISize(CRect client) override;
-  LONG OnMessage(UINT controlId, UINT code, UINT wParam, LONG lParam) override;
-  // Deletes the object; the library never calls it (the window's last message does not
-  // reach the handlers), so the menu stays its creator's to delete.
-  int PostNcDestroy() override;
 
   // Stores the notify message, owner and width, sets the background, and creates the window
   // at point (width x width until SetMenuPoint sizes it); 1 when the window was made.
@@ -42,8 +35,6 @@ public:
   int AddSeparator(UINT id, CString iconFile);
   // Places the entries from the top margin down and sizes the window to them.
   void SetMenuPoint();
-  // Posts (notify, wParam, lParam) to the owner and closes the menu for NOTIFY_CLICKED; 1.
-  LONG SendMessageToParent(UINT id, UINT code, UINT wParam, LONG lParam);
 
   void SetMenuFont(CString family, int size, int style);
   void SetTextIndent(int indent) { m_nTextIndent = indent; }
@@ -62,7 +53,6 @@ protected:
   int CreateMenuWindow(HWND owner, CPoint point, UINT notifyMessage, int width);
   MenuItem* AddEntry(const CString& text, UINT id);
 
-  UINT m_notifyMessage;
   CString m_strFontName;
   int m_nFontSize;
   int m_nFontStyle;
@@ -71,7 +61,6 @@ protected:
   int m_nWidth;
   int m_nTopMargin;
   int m_nBottomMargin;
-  HWND m_hOwner;
 };
 
 }  // namespace TESK

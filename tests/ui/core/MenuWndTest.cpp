@@ -44,15 +44,17 @@ LRESULT CALLBACK RecordPosted(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// A button of the owner: reports a release on it as a click.
+// A button of the owner, or the function menu's list: reports a release on it as a click
+// with wParam (the list's row data).
 class ClickProbe : public testsupport::ProbeControl {
 public:
   using ProbeControl::ProbeControl;
   int OnControlLButtonUp(UINT keys, CPoint pt) override {
     ProbeControl::OnControlLButtonUp(keys, pt);
-    SendMessageW(TESK::NOTIFY_CLICKED, 0, 0);
+    SendMessageW(TESK::NOTIFY_CLICKED, wParam, 0);
     return 1;
   }
+  WPARAM wParam = 0;
 };
 
 // Records what its items report.
@@ -266,17 +268,6 @@ TEST_F(MenuWndTest, ItemsShowTheirStateCellsAndADisabledItemIgnoresTheMouse) {
   menu.DestroyWindow();
 }
 
-// A control with the list's id that reports a chosen row's data, as the function list does.
-class RowProbe : public testsupport::ProbeControl {
-public:
-  using ProbeControl::ProbeControl;
-  int OnControlLButtonUp(UINT keys, CPoint pt) override {
-    ProbeControl::OnControlLButtonUp(keys, pt);
-    SendMessageW(TESK::NOTIFY_CLICKED, 7, 0);
-    return 1;
-  }
-};
-
 TEST_F(MenuWndTest, FunctionMenuWithoutItsListClassStillOpensAndReportsItsListsRow) {
   TESK::KeyMenuWnd menu(nullptr);
   menu.AddItem(L"Copy", L"Ctrl+C", 7, L"");
@@ -285,7 +276,9 @@ TEST_F(MenuWndTest, FunctionMenuWithoutItsListClassStillOpensAndReportsItsListsR
   EXPECT_EQ(nullptr, menu.GetList()) << "no factory knows the list's class yet";
   menu.AddItem(L"Copy", L"Ctrl+C", 7, L"");
 
-  auto* row = new RowProbe(static_cast<TESK::MObject*>(&menu), TESK::MenuExWnd::kListId, CRect(10, 10, 290, 390));
+  // A control with the list's id that reports the chosen row's data, as the list does.
+  auto* row = new ClickProbe(static_cast<TESK::MObject*>(&menu), TESK::MenuExWnd::kListId, CRect(10, 10, 290, 390));
+  row->wParam = 7;
   static_cast<testsupport::OpenPaintManager*>(menu.GetPaintManager())->AttachControl(1, row);
   HWND window = menu.GetSafeHwnd();
   {
