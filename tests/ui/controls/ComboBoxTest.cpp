@@ -231,11 +231,12 @@ TEST_F(ComboBoxTest, ClickingAnotherWindowDismissesTheDropDownAndEscapeDoesNothi
   EXPECT_TRUE(IsWindow(dropDown)) << "popups have no keys";
   EXPECT_EQ(nullptr, GetCapture());
 
-  HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 1000, 700, 160, 100, nullptr, nullptr,
+  // Far from where the other suites' windows sit on the shared display.
+  HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 1560, 880, 160, 100, nullptr, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(nullptr, other);
   host.ClearJournal();
-  testsupport::SystemClick(CPoint(1080, 750));
+  testsupport::SystemClick(CPoint(1640, 930));
   EXPECT_TRUE(testsupport::PumpUntil([&] { return !IsWindow(dropDown); }, 3000));
   EXPECT_EQ(nullptr, combo->GetDropDown()->GetSafeHwnd());
   EXPECT_EQ(std::vector<int>{0}, host.Repaints(kId)) << "the end of the drop-down repaints the combo once";
