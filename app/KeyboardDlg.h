@@ -1,0 +1,167 @@
+// KeyboardDlg: the main window, and the object that holds the program's whole state. It is a
+// dialog of the library (MDialog), the device link with its worker thread (DeviceLink) and the
+// holder of its control pointers (KeyboardDef), in that order. The entry function creates it
+// once, runs it with CreateAndRun and destroys it after DestroyWindow.
+//
+// Threads: the UI thread runs the window and every handler; the worker runs the device link's
+// step and calls the window side below. Queries answer from any thread; every operation that
+// changes a control or a window timer is handed to the UI thread (PostCallable) when it comes
+// from the worker, and skips a control that is not built yet. The destructor first waits for
+// the worker's last step, so no step ever runs into members that are going.
+#pragma once
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+#include "app/HttpClient.h"
+#include "app/KeyboardDef.h"
+#include "device/DeviceLink.h"
+#include "ui/core/MDialog.h"
+
+// Tray icon id and the main window's size.
+constexpr UINT kTrayIconId = 109;
+constexpr int kMainWidth = 1400, kMainHeight = 860;
+// The caption of the firmware progress is language text 1000 + the flasher's state.
+constexpr int kFlashCaptionText = 1000;
+
+class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef {
+ public:
+  KeyboardDlg();
+  ~KeyboardDlg() override;
+  KeyboardDlg(const KeyboardDlg&) = delete;
+  KeyboardDlg& operator=(const KeyboardDlg&) = delete;
+
+  // Creates the window (the device name as its title, 1400 x 860 with rounded corners,
+  // centred) and runs its modal loop; returns the loop's result.
+  int CreateAndRun(int showMode);
+
+  int OnInitDialog() override;
+  int OnLButtonDown(UINT keys, CPoint pt) override;
+  void OnTimer(UINT id) override;
+  // The first operation after MDialog's 40: stops the worker (at most 1000 ms), removes the tray
+  // icon, empties the model lists and destroys the window when it still exists.
+  virtual int DestroyWindow();
+
+  // Window property, tray icon, window icon, input method off, models and config.xml.
+  void InitTrayAndModels();
+  const NOTIFYICONDATAW& TrayIcon() const { return m_trayIcon; }
+
+  // ---- The window side of the device link ----
+  void RefreshProfiles() override;
+  void RefreshKeyCaptions() override;
+  void RefreshPerfPage() override;
+  void RefreshLightPage() override;
+  void RefreshLightModeLists() override;
+  void InitMusicGrid() override;
+  void RefreshDeviceSettings() override;
+  void RefreshMacroList() override;
+  void ApplyProfile() override;
+  void SendMusicFrame() override;
+  void CheckSoftwareVersion() override;
+  void CheckFirmwareVersion() override;
+  void UpgradeSoftware() override;
+  void UpgradeFirmware() override;
+  void UpgradeBootDeviceFirmware() override;
+  void RecheckCalibration() override;
+  void CloseAllPopups() override;
+  void StartVisualizer() override;
+  bool IsMainWindowShown() override;
+  bool IsMainWindowMinimised() override;
+  bool GetMainWindowRect(RECT* rect) override;
+  bool GetForegroundRect(RECT* rect) override;
+  void ShowPagesState(int tabIndex, const CString& connectText) override;
+  void EnableCheckSoftwareButton() override;
+  void EnableCheckFirmwareButton() override;
+  void StartWindowTimer(UINT id, UINT periodMs) override;
+  void StopWindowTimer(UINT id) override;
+  void ClearModelCombo() override;
+  void AddModelComboItem(const CString& name, int modelId) override;
+  void SelectModelComboData(int modelId) override;
+  int GetModelComboData() override;
+  int GetModelComboIndex() override;
+  void SetModelCaption(const CString& name) override;
+  void SetDeviceNameCaption(const CString& product) override;
+  void ClearKeyPicture(int picture) override;
+  void SetKeyPictureSize(int picture, int width, int height) override;
+  void SetKeyPictureColor(int picture, COLORREF color) override;
+  void AddKeyPictureKey(int picture, const CString& name, const CString& desc, int code, const RECT& rect,
+                        const CString& icon, COLORREF color) override;
+  void SetKeyStrokeModel(int modelId) override;
+  void SetBrightnessMax(int maximum) override;
+  void SetSpeedRange(int minimum, int maximum, int position) override;
+  void ClearMusicModeCombo() override;
+  void AddMusicModeItem(const CString& text, int data) override;
+  void SelectMusicModeIndex(int index) override;
+  void HideMusicStyleControls() override;
+  void ShowHomeState() override;
+  void SetConnectState(const CString& text, const CString& image) override;
+  void CloseAdvKeyEditor() override;
+  HWND GetMainWindowHandle() override;
+  void SetDeviceProfileCaption(const CString& text) override;
+  void ClearKeyLayers() override;
+  void AddKeyLayer(const CString& name, int id) override;
+  void SelectKeyLayer(int id) override;
+  void RedrawKeyLayers() override;
+  void SelectReportRateData(int rate) override;
+  void SelectDebounceIndex(int level) override;
+  void SelectLightModeListData(int mode) override;
+  void SelectLightTypeTabData(int mode) override;
+  void ShowLightTypeCaption() override;
+  void ShowCalibrationWarning(const CString& text) override;
+  std::vector<int> GetLightKeyCodes() override;
+  void SetLightKeyColors(const std::vector<std::pair<int, COLORREF>>& colors) override;
+
+  // ---- Members of the shell ----
+  // Bootloader identity ((PID << 16) + VID) -> firmware folder name and model title.
+  std::map<uint32_t, std::pair<CString, CString>> m_bootModelNames;
+  CString m_homeDisconnectedImage;
+  CString m_homeConnectedImage;
+  std::atomic<int> m_curProfile{0};
+  int m_advKeyType = -1;
+  int m_macroDelayMode = 1;
+  int m_macroFixedDelay = 10;
+  int m_recordState = 0;
+  int m_curMacroId = 0;
+  int m_recordBudget = 0;
+  int m_lastEventCode = 0;
+  int64_t m_lastEventTime = 0;
+  std::map<int, int> m_heldKeys;
+  int m_musicColumns[32] = {};
+  int m_musicRows[8] = {};
+  CString m_firmwareUpgradeUrl;
+  CString m_latestSoftwareVersion;
+  CString m_latestFirmwareVersion;
+  std::atomic<bool> m_firmwareUpgrading{false};
+  HttpClient m_http;
+  std::atomic<int> m_flashProgress{0};
+  std::atomic<int> m_flashState{0};
+  int m_shownProgress = 0;
+  uint32_t m_textColor = 0xFFFFFFFF;
+
+ protected:
+  // Runs work on the UI thread: at once when called there, else posted to the window.
+  void OnWindowThread(std::function<void()> work);
+
+ private:
+  NOTIFYICONDATAW m_trayIcon;
+  // The model list's entries (name, model id) and selection. The window keeps them itself, so
+  // the device link selects models whether or not the settings page's list is built; both
+  // threads use them, under their lock.
+  std::mutex m_modelListLock;
+  std::vector<std::pair<CString, int>> m_modelItems;
+  int m_modelSelected = -1;
+};
+
+// Removes the record's icon from the notification area when it is shown and clears its
+// handle; 1 when there was nothing to remove, else the platform's answer.
+int RemoveTrayIcon(NOTIFYICONDATAW& tray);
+// Deletes the stale firmware images firmware-100.bin ... firmware-109.bin of folder.
+void RemoveStaleFirmwareImages(const CString& folder);
