@@ -216,6 +216,7 @@ void KeyboardDlg::SelectLightModeListData(int) {}
 void KeyboardDlg::SelectLightTypeTabData(int) {}
 void KeyboardDlg::ShowLightTypeCaption() {}
 void KeyboardDlg::ShowCalibrationWarning(const CString&) {}
+bool KeyboardDlg::IsLightSwitchOn() { return false; }
 std::vector<int> KeyboardDlg::GetLightKeyCodes() { return {}; }
 void KeyboardDlg::SetLightKeyColors(const std::vector<std::pair<int, COLORREF>>&) {}
 

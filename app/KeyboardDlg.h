@@ -116,6 +116,7 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   void SelectLightTypeTabData(int mode) override;
   void ShowLightTypeCaption() override;
   void ShowCalibrationWarning(const CString& text) override;
+  bool IsLightSwitchOn() override;
   std::vector<int> GetLightKeyCodes() override;
   void SetLightKeyColors(const std::vector<std::pair<int, COLORREF>>& colors) override;
 

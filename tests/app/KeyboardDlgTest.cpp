@@ -36,11 +36,6 @@ public:
   void WriteMacros() override {}
   void WriteKeyColors() override {}
   void WriteKeyPerf() override {}
-  void WriteKeyMap() override {}
-  void WriteKeyMapAllLayers() override {}
-  void WriteLightSettings() override {}
-  void WriteDeviceSettings() override {}
-  void SendCalibrationMode() override {}
 };
 
 // A window of class "MWindow" with a given title that counts the WM_CLOSE it receives.
