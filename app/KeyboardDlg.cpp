@@ -32,12 +32,38 @@ const wchar_t* const kEditorWindows[] = {L"CloseWindowTipDlg",   L"CustomKeyDKSD
                                          L"CustomKeyStrokeDlg", L"StrokeCheckDlg",  L"StrokeTestDlg",
                                          L"CustomKeyDlg"};
 
+// The program's own top-level window of class "MWindow" with that title. Windows of other
+// processes that use the library are never touched.
+struct WindowQuery {
+  const wchar_t* title;
+  HWND found;
+};
+
+BOOL CALLBACK MatchOwnWindow(HWND hwnd, LPARAM param) {
+  auto* query = reinterpret_cast<WindowQuery*>(param);
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  if (process != GetCurrentProcessId()) return TRUE;
+  wchar_t className[16] = {}, title[64] = {};
+  GetClassNameW(hwnd, className, ARRAYSIZE(className));
+  GetWindowTextW(hwnd, title, ARRAYSIZE(title));
+  if (wcscmp(className, L"MWindow") != 0 || wcscmp(title, query->title) != 0) return TRUE;
+  query->found = hwnd;
+  return FALSE;
+}
+
+HWND FindOwnWindow(const wchar_t* title) {
+  WindowQuery query{title, nullptr};
+  EnumWindows(&MatchOwnWindow, reinterpret_cast<LPARAM>(&query));
+  return query.found;
+}
+
 void PostToWindow(const wchar_t* title, UINT message, WPARAM wParam) {
-  if (HWND hwnd = FindWindowW(L"MWindow", title)) PostMessageW(hwnd, message, wParam, 0);
+  if (HWND hwnd = FindOwnWindow(title)) PostMessageW(hwnd, message, wParam, 0);
 }
 
 void HideWindow(const wchar_t* title) {
-  if (HWND hwnd = FindWindowW(L"MWindow", title)) ShowWindowAsync(hwnd, SW_HIDE);
+  if (HWND hwnd = FindOwnWindow(title)) ShowWindowAsync(hwnd, SW_HIDE);
 }
 
 }  // namespace
