@@ -51,6 +51,8 @@
 #include "ui/keyboard/KeyTypeTab.h"
 #include "ui/keyboard/KeyValueList.h"
 #include "ui/keyboard/KeyboardCtrl.h"
+#include "ui/keyboard/LightTypeTab.h"
+#include "ui/keyboard/MListBoxEx.h"
 
 namespace TESK {
 
@@ -144,11 +146,13 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"ImageView", &NewVisibleOne<ImageView>},
     {L"ColorView", &NewVisibleOne<ColorView>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
+    {L"MListBoxEx", &NewVisibleOne<MListBoxEx>},
     {L"MImageButton", &NewVisibleOne<MImageButton>},
     {L"MComboBox2", &NewVisibleOne<MComboBox2>},
     {L"KeyLayerCtrl", &NewVisibleOneType<KeyLayerCtrl, KEY_LAYER_CTRL_TYPE, KEY_LAYER_VERTICAL>},
     {L"KeyTypeTab", &NewVisibleOneType<KeyTypeTab, KEY_TYPE_TAB_TYPE, KEY_TYPE_TAB_VERTICAL>},
     {L"KeyValueList", &NewVisibleOne<KeyValueList>},
+    {L"LightTypeTab", &NewVisibleOne<LightTypeTab>},
 };
 
 }  // namespace

@@ -152,6 +152,24 @@ void MPanel::FitBar(MScroll* bar, int content, int visible) {
   bar->SetScrollMaxRange(content);
 }
 
+void MPanel::PlaceOwnBars(CRect rect, bool horizontal) {
+  for (MControl* child : CopyUnderLock(m_children, m_childLock)) {
+    if (!Live(child)) continue;
+    if (child->GetControlID() == kVerticalBarId) {
+      PlaceBar(child, CRect(rect.right - m_nScrollThickness, rect.top, rect.right, rect.bottom));
+    } else if (horizontal && child->GetControlID() == kHorizontalBarId) {
+      PlaceBar(child, CRect(rect.left, rect.bottom - m_nScrollThickness, rect.right, rect.bottom));
+    }
+  }
+}
+
+int MPanel::ContentScrollOffset(int content) const {
+  const int range = m_pScrollV->GetScrollMaxRange();
+  if (range <= 0) return 0;
+  const long long spare = content - m_rect.Height();
+  return static_cast<int>(m_pScrollV->GetScrollCurrentPos() * spare / range);
+}
+
 void MPanel::SetControlVisible(int visible) {
   m_bVisible = visible;
   SetControlWndVisible(visible);

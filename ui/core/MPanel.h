@@ -93,6 +93,13 @@ protected:
   void PlaceBar(MControl* bar, CRect target);
   // Shows the bar exactly when content exceeds visible, then sets its range to content.
   void FitBar(MScroll* bar, int content, int visible);
+  // For panels that draw a content of their own: the vertical bar placed at rect's right edge
+  // and, with horizontal, the horizontal one at its bottom edge.
+  void PlaceOwnBars(CRect rect, bool horizontal);
+  // How far the vertical bar's position scrolls a content of that height in this panel:
+  // position x (content - panel height) / range (negative for a short content), 0 for an
+  // empty range.
+  int ContentScrollOffset(int content) const;
 };
 
 }  // namespace TESK

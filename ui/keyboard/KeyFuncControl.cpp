@@ -131,12 +131,7 @@ int KeyFuncControl::SetImage(const wchar_t* file, int frames) {
 
 // ---- Geometry ----
 
-int KeyFuncControl::ScrollOffset() const {
-  const int range = m_pScrollV->GetScrollMaxRange();
-  if (range <= 0) return 0;
-  const long long spare = m_nContentHeight - m_rect.Height();
-  return static_cast<int>(m_pScrollV->GetScrollCurrentPos() * spare / range);
-}
+int KeyFuncControl::ScrollOffset() const { return ContentScrollOffset(m_nContentHeight); }
 
 bool KeyFuncControl::CellInWindow(int index, int offset, CRect& cell) {
   CriticalSectionLock lock(m_itemLock);
@@ -152,14 +147,7 @@ void KeyFuncControl::Redraw() {
 
 void KeyFuncControl::SetControlRect(CRect rect) {
   m_rect = rect;
-  for (MControl* child : CopyUnderLock(m_children, m_childLock)) {
-    if (!child || child->IsRemoved()) continue;
-    if (child->GetControlID() == kVerticalBarId) {
-      PlaceBar(child, CRect(rect.right - m_nScrollThickness, rect.top, rect.right, rect.bottom));
-    } else if (child->GetControlID() == kHorizontalBarId) {
-      PlaceBar(child, CRect(rect.left, rect.bottom - m_nScrollThickness, rect.right, rect.bottom));
-    }
-  }
+  PlaceOwnBars(rect, true);
   FitBar(m_pScrollV, m_nContentHeight, rect.Height());
 }
 

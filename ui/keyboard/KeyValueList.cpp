@@ -41,11 +41,7 @@ int KeyValueList::AddKeyInfo(int value, CString caption, CString pictureFile) {
   auto tile = std::make_unique<Tile>();
   tile->value = value;
   tile->caption = caption;
-  if (!pictureFile.IsEmpty()) tile->picture.reset(PictureShow::LoadSkin(pictureFile));
-  if (tile->picture) {
-    tile->pictureWidth = static_cast<int>(tile->picture->GetWidth());
-    tile->pictureHeight = static_cast<int>(tile->picture->GetHeight());
-  }
+  tile->picture.Load(pictureFile);
   CriticalSectionLock lock(m_tileLock);
   m_tiles.push_back(std::move(tile));
   return static_cast<int>(m_tiles.size()) - 1;

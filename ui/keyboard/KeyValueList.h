@@ -24,6 +24,7 @@
 #include "ui/core/GdiplusHeaders.h"
 #include "ui/core/MControlFont.h"
 #include "ui/core/TeskApi.h"
+#include "ui/keyboard/ItemPicture.h"
 #include "ui/keyboard/PaintedItemPointer.h"
 
 namespace TESK {
@@ -66,9 +67,7 @@ private:
   struct Tile {
     int value = 0;
     CString caption;
-    std::unique_ptr<Gdiplus::Image> picture;  // or none
-    int pictureWidth = 0;
-    int pictureHeight = 0;
+    ItemPicture picture;  // kept, not drawn
     CRect rect;  // control coordinates of the last paint
   };
 

@@ -1,5 +1,5 @@
 // The pointer rules shared by the keyboard controls whose items are hit where their last
-// paint put them (KeyTypeTab, KeyValueList): a hover index and a selected index over a list
+// paint put them (KeyTypeTab, KeyValueList, LightTypeTab, MListBoxEx): a hover index and a selected index over a list
 // of owned records, each with a rect member in control coordinates. The caller holds the
 // list's lock around every call and asks for repaints and notifies its owner after it has
 // let the lock go. Window thread only.
@@ -84,6 +84,42 @@ struct PaintedItemPointer {
     if (changed) redraw();
     if (picked) notify(select);
     return changed ? 1 : 0;
+  }
+
+  // The move rule of the lighting page's lists (LightTypeTab, MListBoxEx), which show the
+  // pointer's cursor: outside the control the hover goes (arrow cursor), result 1. Inside,
+  // while the hovered item's rectangle (moved by the control's corner) still holds pt: hand
+  // cursor, result 0. Otherwise the hover becomes the first item that hittable(index) allows
+  // whose rectangle holds pt, or none; result 1. redraw() runs when the hover changed.
+  template <class Items, class Hittable, class Redraw>
+  int MoveShowingCursor(const Items& items, CriticalSection& lock, const CRect& control, CPoint pt,
+                        Hittable hittable, Redraw redraw) {
+    const int before = hover;
+    if (!control.PtInRect(pt)) {
+      hover = -1;
+      ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+    } else {
+      CriticalSectionLock hold(lock);
+      if (Names(items, hover) && hittable(hover)) {
+        CRect at = items[hover]->rect;
+        at.OffsetRect(control.left, control.top);
+        if (at.PtInRect(pt)) {
+          ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+          return 0;
+        }
+      }
+      hover = -1;
+      for (size_t i = 0; i < items.size(); ++i) {
+        CRect at = items[i]->rect;
+        at.OffsetRect(control.left, control.top);
+        if (hittable(static_cast<int>(i)) && at.PtInRect(pt)) {
+          hover = static_cast<int>(i);
+          break;
+        }
+      }
+    }
+    if (hover != before) redraw();
+    return 1;
   }
 
   // Whether index names an existing item.
