@@ -245,6 +245,7 @@ void KeyboardDlg::ShowCalibrationWarning(const CString&) {}
 bool KeyboardDlg::IsLightSwitchOn() { return false; }
 std::vector<int> KeyboardDlg::GetLightKeyCodes() { return {}; }
 void KeyboardDlg::SetLightKeyColors(const std::vector<std::pair<int, COLORREF>>&) {}
+std::vector<std::pair<int, COLORREF>> KeyboardDlg::GetLightKeyColors() { return {}; }
 
 // ---- The shell's own window side ----
 

@@ -119,6 +119,7 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   bool IsLightSwitchOn() override;
   std::vector<int> GetLightKeyCodes() override;
   void SetLightKeyColors(const std::vector<std::pair<int, COLORREF>>& colors) override;
+  std::vector<std::pair<int, COLORREF>> GetLightKeyColors() override;
 
   // ---- Members of the shell ----
   // Bootloader identity ((PID << 16) + VID) -> firmware folder name and model title.

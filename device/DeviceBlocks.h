@@ -56,5 +56,10 @@ inline int ConfigLightMode(const uint8_t* block) { return block[8]; }
 inline int ConfigReportRate(const uint8_t* block) { return block[4] & 0x0F; }
 inline int ConfigDebounce(const uint8_t* block) { return block[7] >> 5; }
 
+// A macro event (delay 1..65535 ms little-endian, flags, code; bit 0x80 on a key up that ends
+// its macro) and a performance entry (distances minus one, dead zones or-ed in twice).
+void EncodeMacroEvent(const MACRO_RECORD& record, bool last, uint8_t* out);
+void EncodePerfEntry(const KEY_PERF_DATA& row, uint8_t* entry);
+
 // An on-board profile that may address a block (0..2).
 inline bool IsDeviceProfile(int profile) { return profile >= 0 && profile < kProfiles; }

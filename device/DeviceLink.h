@@ -159,6 +159,11 @@ class DeviceLink : public CThreadBasic {
   void EncodeKeyFunction(int index, uint8_t* keyMap, const KEY_MACRO_DATA& row);
   void WriteAdvancedKeys();
   void WriteAdvancedKeysAllLayers();
+  // One frame of the music effect from the lighting picture's colours; gives up, without
+  // CMD_END, at the first failed chunk.
+  void WriteMusicFrame();
+  // Key code -> switch type of the last performance write (its own lock; any thread).
+  std::map<int, int> PerfSlots();
 
   // ---- Device operations (worker), filled in by the device Parts ----
   virtual void OpenDevice();
@@ -170,10 +175,10 @@ class DeviceLink : public CThreadBasic {
   virtual void ReadLightFromDevice(int profile);
   virtual void WriteKeyMap();
   virtual void WriteKeyMapAllLayers();
-  virtual void WriteMacros() = 0;
+  virtual void WriteMacros();
   virtual void WriteLightSettings();
-  virtual void WriteKeyColors() = 0;
-  virtual void WriteKeyPerf() = 0;
+  virtual void WriteKeyColors();
+  virtual void WriteKeyPerf();
   virtual void WriteDeviceSettings();
   virtual void SendCalibrationMode();
 
@@ -262,6 +267,8 @@ class DeviceLink : public CThreadBasic {
   virtual std::vector<int> GetLightKeyCodes() = 0;
   // Sets each (code, colour) on the lighting picture under its key-list lock, then one redraw.
   virtual void SetLightKeyColors(const std::vector<std::pair<int, COLORREF>>& colors) = 0;
+  // The lighting picture's keys as (code, colour), in list order, read under its key-list lock.
+  virtual std::vector<std::pair<int, COLORREF>> GetLightKeyColors() = 0;
 
   // ---- Device and model state ----
   std::atomic<bool> m_startupDone{false};
@@ -303,7 +310,7 @@ class DeviceLink : public CThreadBasic {
   std::map<int, int> m_keyIndexByCode;
   std::map<int, int> m_defaultCodeByIndex;
   KEY_PERF_DATA m_keyPerf[128] = {};
-  std::map<int, int> m_perfSlotByKey;
+  std::map<int, int> m_perfSlotByKey;  // under m_perfSlotLock
   std::map<int, int> m_dksKeySlots;
   std::map<int, int> m_advKeySlots;
   std::map<int, int> m_tglKeySlots;
@@ -341,6 +348,7 @@ class DeviceLink : public CThreadBasic {
 
   std::recursive_mutex m_deviceLock;
   std::mutex m_modelsLock;
+  std::mutex m_perfSlotLock;
   HDEVNOTIFY m_deviceNotify = nullptr;
   std::recursive_mutex m_taskLock;
   std::deque<int> m_taskQueue;

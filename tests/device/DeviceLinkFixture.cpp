@@ -50,6 +50,10 @@ int Count(RecordingDeviceLink& link, const std::string& name) {
   return count;
 }
 
+simkb::Bytes Slice(const simkb::Bytes& bytes, size_t offset, size_t length) {
+  return simkb::Bytes(bytes.begin() + offset, bytes.begin() + offset + length);
+}
+
 simkb::Keyboard& DeviceLinkFixture::Connect() {
   simkb::Keyboard& keyboard = simkb::Bus::Get().PlugKeyboard(101);
   RecordingDeviceLink& link = NewLink();

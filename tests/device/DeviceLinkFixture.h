@@ -34,6 +34,8 @@ std::vector<int> Drain(DeviceLink& link);
 // The last recorded call of a name (an empty call when there is none), and how many there were.
 LinkCall Last(RecordingDeviceLink& link, const std::string& name);
 int Count(RecordingDeviceLink& link, const std::string& name);
+// length bytes of a simulator area from offset.
+simkb::Bytes Slice(const simkb::Bytes& bytes, size_t offset, size_t length);
 
 class DeviceLinkFixture : public testing::Test {
  protected:

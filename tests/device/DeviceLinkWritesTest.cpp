@@ -18,12 +18,9 @@ using simkb::Area;
 using simkb::Bus;
 using simkb::Bytes;
 using testsupport::RecordingDeviceLink;
+using testsupport::Slice;
 
 namespace {
-
-Bytes Slice(const Bytes& bytes, size_t offset, size_t length) {
-  return Bytes(bytes.begin() + offset, bytes.begin() + offset + length);
-}
 
 class DeviceLinkWritesTest : public testsupport::DeviceLinkFixture {
  protected:

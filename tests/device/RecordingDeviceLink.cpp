@@ -148,6 +148,12 @@ std::vector<int> RecordingDeviceLink::GetLightKeyCodes() {
   return codes;
 }
 
+std::vector<std::pair<int, COLORREF>> RecordingDeviceLink::GetLightKeyColors() {
+  std::vector<std::pair<int, COLORREF>> colors;
+  for (const PictureKey& key : pictures[KEY_PICTURE_LIGHT].keys) colors.emplace_back(key.code, key.color);
+  return colors;
+}
+
 void RecordingDeviceLink::SetLightKeyColors(const std::vector<std::pair<int, COLORREF>>& colors) {
   Record("SetLightKeyColors", {static_cast<int>(colors.size())});
   for (const auto& [code, color] : colors) {

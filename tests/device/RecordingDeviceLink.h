@@ -123,12 +123,18 @@ class RecordingDeviceLink : public DeviceLink {
   void WriteKeyMapAllLayers() override {
     if (Record("WriteKeyMapAllLayers")) DeviceLink::WriteKeyMapAllLayers();
   }
-  void WriteMacros() override { Record("WriteMacros"); }
+  void WriteMacros() override {
+    if (Record("WriteMacros")) DeviceLink::WriteMacros();
+  }
   void WriteLightSettings() override {
     if (Record("WriteLightSettings")) DeviceLink::WriteLightSettings();
   }
-  void WriteKeyColors() override { Record("WriteKeyColors"); }
-  void WriteKeyPerf() override { Record("WriteKeyPerf"); }
+  void WriteKeyColors() override {
+    if (Record("WriteKeyColors")) DeviceLink::WriteKeyColors();
+  }
+  void WriteKeyPerf() override {
+    if (Record("WriteKeyPerf")) DeviceLink::WriteKeyPerf();
+  }
   void WriteDeviceSettings() override {
     if (Record("WriteDeviceSettings")) DeviceLink::WriteDeviceSettings();
   }
@@ -211,6 +217,7 @@ class RecordingDeviceLink : public DeviceLink {
   std::vector<int> GetLightKeyCodes() override;
   // Colours land on the lighting picture's keys; the call is logged with the pair count.
   void SetLightKeyColors(const std::vector<std::pair<int, COLORREF>>& colors) override;
+  std::vector<std::pair<int, COLORREF>> GetLightKeyColors() override;
 
  private:
   // Records the call and runs its action; true when the operation is to run for real.
