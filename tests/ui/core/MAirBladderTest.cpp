@@ -56,6 +56,12 @@ protected:
     ASSERT_NE(nullptr, owner.Create(nullptr));
     ASSERT_NE(nullptr, tip.Create(owner.GetSafeHwnd(), L"AirBladder Window", 0x96000080 & ~WS_VISIBLE, 0, CRect()));
   }
+  // The windows go before their objects: a later test that pumps messages (the tip's hide
+  // timer) must not reach a deleted object.
+  void TearDown() override {
+    tip.DestroyWindow();
+    owner.DestroyWindow();
+  }
   CRect Placed() {
     RECT r;
     tip.GetWindowRect(&r);
