@@ -18,6 +18,7 @@
 #include "ui/controls/CRoundArea.h"
 #include "ui/controls/CSelectButton.h"
 #include "ui/controls/CSliderPicture.h"
+#include "ui/controls/CSpinButton.h"
 #include "ui/controls/CSwitchButton.h"
 #include "ui/controls/CTextArea.h"
 #include "ui/controls/CTextButton.h"
@@ -31,12 +32,14 @@
 #include "ui/controls/MComboBox.h"
 #include "ui/controls/MComboBox2.h"
 #include "ui/controls/MEdit.h"
+#include "ui/controls/MEditEx.h"
 #include "ui/controls/MImageButton.h"
 #include "ui/controls/MLevelCtrl.h"
 #include "ui/controls/MListBox.h"
 #include "ui/controls/MPalette.h"
 #include "ui/controls/MPicture.h"
 #include "ui/controls/MProgress.h"
+#include "ui/controls/MRichEdit.h"
 #include "ui/controls/MSlider.h"
 #include "ui/controls/MSpinButton.h"
 #include "ui/controls/MTabCtrl.h"
@@ -78,11 +81,14 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"CSelectButton", &NewTitleVisibleEnabled<CSelectButton>},
     {L"CColorButton", &NewVisibleEnabled<CColorButton>},
     {L"MSpinButton", &NewVisibleEnabled<MSpinButton>},
+    {L"CSpinButton", &NewVisibleEnabled<CSpinButton>},
     {L"CSwitchButton", &NewVisibleEnabled<CSwitchButton>},
     {L"CIconButton", &NewTitleVisibleEnabled<CIconButton>},
     {L"CTimerButton", &NewTitleVisibleEnabled<CTimerButton>},
     {L"CHelpButton", &NewTitleVisibleEnabled<CHelpButton>},
     {L"MEdit", &NewTitleVisibleEnabled<MEdit>},
+    {L"MRichEdit", &NewTitleVisibleEnabled<MRichEdit>},
+    {L"MEditEx", &NewTitleVisibleEnabled<MEditEx>},
     {L"MComboBox", &NewVisibleEnabled<MComboBox>},
     {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
     {L"MTabLayout", &NewVisible<MTabLayout>},
@@ -124,11 +130,14 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"CSelectButton", &NewTitleVisibleEnabled<CSelectButton>},
     {L"CColorButton", &NewVisibleEnabled<CColorButton>},
     {L"MSpinButton", &NewVisibleEnabled<MSpinButton>},
+    {L"CSpinButton", &NewVisibleEnabled<CSpinButton>},
     {L"CSwitchButton", &NewVisibleEnabled<CSwitchButton>},
     {L"CIconButton", &NewTitleVisibleEnabled<CIconButton>},
     {L"CTimerButton", &NewTitleVisibleEnabled<CTimerButton>},
     {L"CHelpButton", &NewTitleVisibleEnabled<CHelpButton>},
     {L"MEdit", &NewTitleVisibleEnabled<MEdit>},
+    {L"MRichEdit", &NewTitleVisibleEnabled<MRichEdit>},
+    {L"MEditEx", &NewTitleVisibleEnabled<MEditEx>},
     {L"MComboBox", &NewVisibleEnabled<MComboBox>},
     {L"MTabCtrl", &NewVisibleEnabled<MTabCtrl>},
     {L"MTabLayout", &NewVisible<MTabLayout>},
