@@ -68,12 +68,8 @@ void CSpinButton::InitControl(PaintManager* manager) {
 void CSpinButton::SetControlRect(CRect rect) {
   m_rect = rect;
   if (!m_pHost) return;
-  const int padding = rect.Height() / 2 - 8;
-  m_rcTextPadding.top = padding;
-  m_rcTextPadding.bottom = padding;
-  const RECT& pad = m_rcTextPadding;
-  m_pHost->SetClientRect(CRect(rect.left + pad.left, rect.top + pad.top, rect.right - pad.right - kButtonZone,
-                               rect.bottom - pad.bottom));
+  // The scroll bars are not placed: the field is one line of digits.
+  m_pHost->SetClientRect(CentreTextArea(rect, kButtonZone));
   const int mid = rect.top + rect.Height() / 2;
   if (m_pUpButton) {
     const CSize size = ButtonSize(m_pUpButton);
@@ -126,9 +122,17 @@ LRESULT CSpinButton::OnMessage(UINT id, UINT code, WPARAM, LPARAM) {
 void CSpinButton::OnTxNotify(DWORD code, void*) {
   if (code != EN_CHANGE) return;
   const CString text = GetTitle();
-  int value = ParseSpinValue(text.IsEmpty() ? L"0" : text.GetString());
+  const int typed = ParseSpinValue(text.IsEmpty() ? L"0" : text.GetString());
+  int value = typed;
   if (value > m_nMaxValue) value = m_nMaxValue;
   if (value < m_nMinValue) value = m_nMinValue;
+  if (value == m_nCurValue && value != typed) {
+    // Typed beyond the range while the value sits at its end: the text must show the value.
+    CString shown;
+    shown.Format(L"%d", value);
+    SetControlTitle(shown);
+    return;
+  }
   SetCurValue(value);
 }
 

@@ -15,12 +15,7 @@ void MEditEx::DrawControl(HDC& dc, CRect update) {
 void MEditEx::SetControlRect(CRect rect) {
   m_rect = rect;
   if (!m_pHost) return;
-  const int padding = rect.Height() / 2 - 8;
-  m_rcTextPadding.top = padding;
-  m_rcTextPadding.bottom = padding;
-  const RECT& pad = m_rcTextPadding;
-  LayoutTextArea(CRect(rect.left + pad.left, rect.top + pad.top, rect.right - pad.right, rect.bottom - pad.bottom),
-                 false, m_nScrollThickness);
+  LayoutTextArea(CentreTextArea(rect, 0), false, m_nScrollThickness);
 }
 
 }  // namespace TESK

@@ -150,6 +150,15 @@ void MRichEdit::LayoutTextArea(CRect text, bool verticalNeedsVisibleBar, int ver
   if (m_pHost) m_pHost->SetClientRect(text);
 }
 
+CRect MRichEdit::CentreTextArea(const CRect& rect, int rightExtra) {
+  const int padding = rect.Height() / 2 - 8;
+  m_rcTextPadding.top = padding;
+  m_rcTextPadding.bottom = padding;
+  const RECT& pad = m_rcTextPadding;
+  return CRect(rect.left + pad.left, rect.top + pad.top, rect.right - pad.right - rightExtra,
+               rect.bottom - pad.bottom);
+}
+
 // ---- Drawing ----
 
 void MRichEdit::DrawControl(HDC& dc, CRect update) {

@@ -195,13 +195,16 @@ protected:
   // The text area: rect minus the top and bottom padding and the left and right ones (right
   // further reduced by rightExtra); bars placed as the style asks; the host takes it.
   void LayoutTextArea(CRect text, bool verticalNeedsVisibleBar, int verticalExtra);
+  // For a single line centred vertically: top and bottom padding become half the height less
+  // 8 (a 16-pixel line), and the result is rect inset by the padding, less rightExtra more on
+  // the right.
+  CRect CentreTextArea(const CRect& rect, int rightExtra);
   // Requests a redraw when exactly one of before and after is empty and a tip is shown then.
   void RepaintForTip(const CString& before, const CString& after);
   // The engine's text read through its messages.
   CString ReadEngineText() const;
   // Gives the control the focus state and the engine WM_SETFOCUS (or WM_KILLFOCUS).
   void FocusEngine(int focus);
-  LRESULT Forward(UINT msg, WPARAM wParam, LPARAM lParam) const;
   LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
   int ChangeState(int state);
   void ShowContextMenu(LPARAM lParam);

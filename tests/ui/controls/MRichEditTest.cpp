@@ -7,8 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <climits>
 #include <cstdlib>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "BitmapProbe.h"
@@ -42,6 +45,8 @@ public:
   CTxtWinHost* Host() const { return this->m_pHost; }
   // The title as stored (GetTitle reads the engine).
   CString Mirror() const { return this->m_strTitle; }
+  // The control's cached drawing (its cells, before the engine draws the text over them).
+  HDC Cache() const { return this->m_hCacheDC; }
   const CHARFORMATW& CharFormat() const {
     const CHARFORMATW* format = nullptr;
     Host()->TxGetCharFormat(&format);
@@ -57,6 +62,18 @@ public:
     Host()->TxGetClientRect(&rect);
     return rect;
   }
+  // Records every message on its way to the engine.
+  HRESULT TxSendMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) const override {
+    sent.push_back({msg, wParam});
+    return Base::TxSendMessage(msg, wParam, lParam, result);
+  }
+  bool Sent(UINT msg, WPARAM wParam) const {
+    for (const auto& m : sent) {
+      if (m.first == msg && m.second == wParam) return true;
+    }
+    return false;
+  }
+  mutable std::vector<std::pair<UINT, WPARAM>> sent;
   DWORD Bits(DWORD mask) const {
     DWORD bits = 0;
     Host()->TxGetPropertyBits(mask, &bits);
@@ -64,6 +81,8 @@ public:
   }
 };
 using ProbedEdit = Probed<MRichEdit>;
+
+std::wstring W(const CString& text) { return text.GetString(); }
 
 const wchar_t* InstalledFamily() {
   for (const wchar_t* name : {L"Tahoma", L"DejaVu Sans", L"Liberation Sans", L"Noto Sans"}) {
@@ -80,13 +99,13 @@ protected:
   }
 
   // A control of class T made by the test and adopted by the host's engine (which creates
-  // the text host); the strip and an installed face given first.
+  // the text host), in an installed face and with the face strip.
   template <class T = ProbedEdit, class... Args>
   T* Make(Args&&... args) {
     auto* control = new T(&host, std::forward<Args>(args)...);
-    control->SetImage(L"richedittest_face.png", 4);
     control->SetFont(InstalledFamily(), 12, Gdiplus::FontStyleRegular);
     host.Adopt(control);
+    control->SetImage(L"richedittest_face.png", 4);
     return control;
   }
   ProbedEdit* MakeEdit(CRect rect = CRect(20, 20, 220, 120), const wchar_t* tip = L"Type here") {
@@ -268,8 +287,8 @@ TEST_F(RichEditTest, TypingReachesTheEngineOnlyAfterTheFocusAndMirrorsTheTitle) 
   EXPECT_EQ(1, edit->IsFocused());
   host.ClearJournal();
   Type(L"abc");
-  EXPECT_EQ(CString(L"abc"), edit->GetTitle());
-  EXPECT_EQ(CString(L"abc"), edit->Mirror());
+  EXPECT_EQ(std::wstring(L"abc"), W(edit->GetTitle()));
+  EXPECT_EQ(std::wstring(L"abc"), W(edit->Mirror()));
   EXPECT_EQ(std::vector<int>{1}, host.Repaints(kId)) << "one repaint, as the tip hides";
 
   host.ClearJournal();
@@ -279,9 +298,9 @@ TEST_F(RichEditTest, TypingReachesTheEngineOnlyAfterTheFocusAndMirrorsTheTitle) 
   EXPECT_EQ(std::vector<int>{1}, host.Repaints(kId)) << "the tip shows again";
 
   edit->SetControlTitle(L"hello world");
-  EXPECT_EQ(CString(L"hello world"), edit->GetTitle());
+  EXPECT_EQ(std::wstring(L"hello world"), W(edit->GetTitle()));
   edit->SetSel(0, 5);
-  EXPECT_EQ(CString(L"hello"), edit->GetSelText());
+  EXPECT_EQ(std::wstring(L"hello"), W(edit->GetSelText()));
   edit->Clear();
   EXPECT_TRUE(edit->GetTitle().IsEmpty()) << "Clear removes the whole text";
 
@@ -290,4 +309,347 @@ TEST_F(RichEditTest, TypingReachesTheEngineOnlyAfterTheFocusAndMirrorsTheTitle) 
   EXPECT_TRUE(edit->GetTitle().IsEmpty()) << "read-only ignores typing";
 }
 
+TEST_F(RichEditTest, ZoomWheelAndRightReleaseAreRoutedAsTheControlDecides) {
+  ProbedEdit* edit = MakeEdit();
+  ASSERT_NE(nullptr, edit->Host());
+  edit->sent.clear();
+  EXPECT_FALSE(edit->SetZoom(65, 1));
+  EXPECT_FALSE(edit->SetZoom(1, -1)) << "parts are taken unsigned";
+  EXPECT_TRUE(edit->sent.empty()) << "nothing is sent for a zoom beyond 64";
+  edit->SetZoom(64, 1);
+  EXPECT_TRUE(edit->Sent(EM_SETZOOM, 64));
+
+  const LPARAM inside = MAKELPARAM(60, 50), outside = MAKELPARAM(300, 250);
+  EXPECT_EQ(1, edit->OnWindowMessage(WM_RBUTTONUP, 0, inside)) << "a right release inside is taken";
+  EXPECT_EQ(0, edit->OnWindowMessage(WM_RBUTTONUP, 0, outside));
+
+  edit->sent.clear();
+  const CPoint screen = host.ToScreen(CPoint(60, 50));
+  EXPECT_EQ(0, edit->OnWindowMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)),
+                                     MAKELPARAM(screen.x, screen.y)));
+  EXPECT_TRUE(edit->sent.empty()) << "the wheel without Ctrl is not the engine's";
+  auto* bar = edit->GetScrollVertical();
+  edit->Host()->TxShowScrollBar(SB_VERT, FALSE);
+  ASSERT_EQ(0, bar->IsVisible());
+  EXPECT_EQ(0, edit->OnControlScroll(1, 1, CPoint(60, 50)));
+  EXPECT_FALSE(edit->Sent(WM_VSCROLL, SB_LINEDOWN));
+  for (int line = 0; line < 20; ++line) edit->AppendText(L"line\r");
+  ASSERT_EQ(1, bar->IsVisible()) << "twenty lines overflow the text area";
+  EXPECT_EQ(1, edit->OnControlScroll(1, 1, CPoint(60, 50)));
+  EXPECT_TRUE(edit->Sent(WM_VSCROLL, SB_LINEDOWN));
+}
+
+// Opens the control's context menu at a client point and reads the states of its items while
+// it is shown (a timer finds the menu window), then dismisses it.
+std::vector<std::pair<UINT, bool>> ReadContextMenu(ControlHost& host, MRichEdit& edit, CPoint at) {
+  static std::vector<std::pair<UINT, bool>>* items = nullptr;
+  std::vector<std::pair<UINT, bool>> read;
+  items = &read;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+    HWND menuWindow = FindWindowW(L"#32768", nullptr);
+    if (!menuWindow) return;
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+      const UINT id = GetMenuItemID(menu, i);
+      if (id != 0 && id != static_cast<UINT>(-1)) {
+        items->push_back({id, (GetMenuState(menu, i, MF_BYPOSITION) & MF_GRAYED) != 0});
+      }
+    }
+    KillTimer(nullptr, id);
+    EndMenu();
+  });
+  const CPoint screen = host.ToScreen(at);
+  edit.OnWindowMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(host.GetSafeHwnd()), MAKELPARAM(screen.x, screen.y));
+  KillTimer(nullptr, timer);
+  items = nullptr;
+  return read;
+}
+
+TEST_F(RichEditTest, TheContextMenuGreysWhatCannotBeDone) {
+  ProbedEdit* edit = MakeEdit();
+  ASSERT_NE(nullptr, edit->Host());
+  edit->SetControlTitle(L"some text");
+  edit->SetSel(0, 4);
+  using Items = std::vector<std::pair<UINT, bool>>;
+  // Undo 101, Redo 107, Cut 102, Copy 103, Paste 104, Clear 105, Select all 106; true: greyed.
+  const Items withSelection = ReadContextMenu(host, *edit, CPoint(60, 50));
+  ASSERT_EQ(7u, withSelection.size()) << "seven commands and two separators";
+  EXPECT_EQ((std::pair<UINT, bool>{102, false}), withSelection[2]);
+  EXPECT_EQ((std::pair<UINT, bool>{103, false}), withSelection[3]);
+  EXPECT_EQ((std::pair<UINT, bool>{105, false}), withSelection[5]);
+  EXPECT_EQ((std::pair<UINT, bool>{106, false}), withSelection[6]);
+
+  edit->SetSelNone();
+  const Items empty = ReadContextMenu(host, *edit, CPoint(60, 50));
+  ASSERT_EQ(7u, empty.size());
+  EXPECT_TRUE(empty[3].second) << "an empty selection greys Copy";
+  EXPECT_TRUE(empty[2].second) << "and Cut";
+
+  edit->SetSel(0, 4);
+  edit->SetReadOnly(1);
+  const Items readOnly = ReadContextMenu(host, *edit, CPoint(60, 50));
+  ASSERT_EQ(7u, readOnly.size());
+  EXPECT_TRUE(readOnly[2].second) << "Cut";
+  EXPECT_FALSE(readOnly[3].second) << "Copy stays";
+  EXPECT_TRUE(readOnly[4].second) << "Paste";
+  EXPECT_TRUE(readOnly[5].second) << "Clear";
+
+  EXPECT_TRUE(ReadContextMenu(host, *edit, CPoint(300, 250)).empty()) << "outside the control no menu opens";
+}
+
+TEST_F(RichEditTest, TextRangesLinesAndRtfFiles) {
+  ProbedEdit* edit = MakeEdit();
+  ASSERT_NE(nullptr, edit->Host());
+  edit->SetControlTitle(L"0123456789");
+  EXPECT_EQ(std::wstring(L"56789"), W(edit->GetTextRange(5, -1))) << "end -1 reads to the end";
+  EXPECT_EQ(std::wstring(L"234"), W(edit->GetTextRange(2, 5)));
+  EXPECT_TRUE(edit->GetTextRange(9, 3).IsEmpty()) << "an end before the start reads nothing";
+  // Lines are read from a single-line field: Wine's engine keeps the layout width it was
+  // created with (none) and breaks a multi-line text after every character.
+  auto* line = Make<Probed<TESK::MEditEx>>(kId + 2, CRect(20, 180, 220, 210), L"", 1, 1);
+  line->SetControlTitle(L"0123456789");
+  EXPECT_TRUE(line->GetLine(0, -1).IsEmpty());
+  EXPECT_TRUE(line->GetLine(0, 0).IsEmpty());
+  EXPECT_EQ(std::wstring(L"0123"), W(line->GetLine(0, 4)));
+  line->SetControlTitle(L"");
+  const std::wstring empty = W(line->GetLine(0, 65));
+  EXPECT_TRUE(empty.empty() || empty == L"\r") << "an empty line gives at most its end, never the buffer's size 'A'";
+
+  edit->SetControlTitle(L"saved as rich text");
+  testsupport::TempFolder folder(L"richedit");
+  const std::wstring path = folder.Path() + L"\\text.rtf";
+  EXPECT_EQ(S_OK, edit->SaveRtf(path.c_str()));
+  EXPECT_TRUE(MoveFileW(path.c_str(), (path + L".moved").c_str())) << "the file is closed after saving";
+  auto* other = Make<ProbedEdit>(kId + 1, CRect(20, 130, 220, 170), L"", 1, 1);
+  EXPECT_EQ(S_OK, other->LoadRtf((path + L".moved").c_str()));
+  EXPECT_EQ(std::wstring(L"saved as rich text"), W(other->GetTitle()));
+  EXPECT_EQ(std::wstring(L"saved as rich text"), W(other->Mirror())) << "loading is a change too";
+  EXPECT_TRUE(DeleteFileW((path + L".moved").c_str())) << "the file is closed after loading";
+  EXPECT_EQ(E_FAIL, other->LoadRtf((folder.Path() + L"\\missing.rtf").c_str()));
+  EXPECT_EQ(E_FAIL, edit->SaveRtf((folder.Path() + L"\\no folder\\text.rtf").c_str()));
+}
+
+TEST_F(RichEditTest, AcceptingDroppedFilesKeepsTheChangeEvents) {
+  ProbedEdit* edit = MakeEdit();
+  ASSERT_NE(nullptr, edit->Host());
+  EXPECT_FALSE(edit->SetDropAcceptFile(TRUE)) << "the mask before was not empty";
+  EXPECT_EQ(static_cast<DWORD>(ENM_CHANGE | ENM_DROPFILES | ENM_LINK), edit->GetEventMask());
+  edit->SetControlFocus(1);
+  Type(L"xy");
+  EXPECT_EQ(std::wstring(L"xy"), W(edit->Mirror()));
+}
+
+// ---- Variants ----
+
+TEST_F(RichEditTest, EditExCentresItsTextAreaVertically) {
+  const struct {
+    int height;
+    int padding;
+  } cases[] = {{40, 12}, {15, -1}};
+  UINT id = kId;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.height);
+    auto* edit = Make<Probed<TESK::MEditEx>>(id++, CRect(20, 20, 220, 20 + c.height), L"tip", 1, 1);
+    ASSERT_NE(nullptr, edit->Host());
+    const RECT client = edit->Client();
+    EXPECT_EQ(20 + c.padding, client.top);
+    EXPECT_EQ(20 + c.height - c.padding, client.bottom);
+    EXPECT_EQ(25, client.left);
+    EXPECT_EQ(215, client.right) << "single line: no vertical bar is taken off";
+    EXPECT_EQ(0u, edit->Bits(TXTBIT_MULTILINE | TXTBIT_WORDWRAP));
+  }
+}
+
+TEST_F(RichEditTest, SpinFieldStepsWrapsAndClampsTypedText) {
+  ASSERT_TRUE(testsupport::WriteStrip(L"img_spin_up.png", 18, 12, kFaceCells));
+  ASSERT_TRUE(testsupport::WriteStrip(L"img_spin_down.png", 18, 12, kFaceCells));
+  auto* spin = host.Add<TESK::CSpinButton>(L"CSpinButton", kId, CRect(20, 20, 120, 50));
+  ASSERT_NE(nullptr, spin);
+  spin->SetFont(InstalledFamily(), 12, Gdiplus::FontStyleRegular);
+  TESK::MControl* up = spin->GetControl(30);
+  TESK::MControl* down = spin->GetControl(31);
+  ASSERT_NE(nullptr, up);
+  ASSERT_NE(nullptr, down);
+  EXPECT_EQ(CRect(120 - 18 - 4, 35 - 12 - 1, 116, 34), up->GetRect()) << "the strips are 18 x 12";
+  EXPECT_EQ(CRect(98, 36, 116, 48), down->GetRect());
+
+  const auto click = [&](TESK::MControl* button) {
+    const CRect r = button->GetRect();
+    host.Click(CPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+  };
+  spin->SetCurValue(100);
+  host.ClearJournal();
+  click(up);
+  EXPECT_EQ(0, spin->GetCurValue()) << "up at the maximum wraps to the minimum";
+  EXPECT_EQ(std::wstring(L"0"), W(spin->GetTitle()));
+  const std::vector<std::string> notes = host.Notifications();
+  ASSERT_FALSE(notes.empty());
+  EXPECT_EQ("40 notify 28 (0, 0)", notes.back());
+  click(down);
+  EXPECT_EQ(100, spin->GetCurValue()) << "down at the minimum wraps to the maximum";
+
+  spin->SetControlFocus(1);
+  spin->SetSelAll();
+  Type(L"250");
+  EXPECT_EQ(100, spin->GetCurValue());
+  EXPECT_EQ(std::wstring(L"100"), W(spin->GetTitle())) << "typed text beyond the maximum shows the maximum";
+  Type(L"4");
+  EXPECT_EQ(std::wstring(L"100"), W(spin->GetTitle())) << "a digit more at the maximum still shows the maximum";
+  host.ClearJournal();
+  spin->SetCurValue(5);
+  spin->SetSelAll();
+  spin->ReplaceSel(L"123456789012");
+  EXPECT_EQ(100, spin->GetCurValue());
+  EXPECT_EQ(std::wstring(L"100"), W(spin->GetTitle())) << "twelve digits saturate, then clamp";
+  EXPECT_TRUE(host.Notifications().empty()) << "typing notifies nothing";
+
+  spin->SetCurValue(5);
+  spin->Clear();
+  EXPECT_EQ(0, spin->GetCurValue());
+  EXPECT_EQ(std::wstring(L"0"), W(spin->GetTitle())) << "an emptied field counts as 0";
+  host.ClearJournal();
+  spin->SetCurValue(0);
+  EXPECT_TRUE(host.Repaints(kId).empty()) << "the current value asks no repaint";
+
+  spin->SetEnabled(0);
+  EXPECT_EQ(0, up->IsEnabled());
+  EXPECT_EQ(0, down->IsEnabled());
+}
+
+TEST(SpinValueTest, TextParsesWithSaturation) {
+  const struct {
+    const wchar_t* text;
+    int value;
+  } cases[] = {{L"", 0},           {L"abc", 0},         {L"42", 42},           {L"  -17x", -17},
+               {L"+8", 8},         {L"2147483647", INT_MAX}, {L"123456789012", INT_MAX},
+               {L"-99999999999999999999", INT_MIN}};
+  for (const auto& c : cases) EXPECT_EQ(c.value, TESK::ParseSpinValue(c.text)) << testing::PrintToString(std::wstring(c.text));
+}
+
+TEST_F(RichEditTest, LogonEditMovesItsLabelWhenFilled) {
+  auto* logon = Make<Probed<TESK::CLogonEdit>>(kId, CRect(0, 0, 300, 60), L"Account", 1, 1);
+  ASSERT_NE(nullptr, logon->Host());
+  const RECT client = logon->Client();
+  EXPECT_EQ(RECT({50, 14, 295, 55}).top, client.top);
+  EXPECT_EQ(50, client.left);
+  EXPECT_EQ(55, client.bottom);
+  // The label's grey ink over the window's lighter grey, read from the control's own drawing
+  // (Wine's engine paints the text area opaque over it).
+  const auto labelBox = [&](const RECT& area) {
+    host.Compose(*std::make_unique<testsupport::DibSurface>(host.width(), host.height()));
+    testsupport::DibSurface cell(300, 60);
+    BitBlt(cell.dc(), 0, 0, 300, 60, logon->Cache(), 0, 0, SRCCOPY);
+    return cell.InkBox(area, [](DWORD rgb) {
+      const int r = GetRValue(rgb);
+      return r == GetGValue(rgb) && r == GetBValue(rgb) && r < 0xC0;
+    });
+  };
+  // Large while empty, in the box of 16 pixels centred in the padded area: from
+  // (50, (60 - 14 - 5 - 16) / 2 + 14 + 1) = (50, 27).
+  const RECT large = labelBox(RECT{0, 0, 300, 58});
+  EXPECT_GE(large.left, 50);
+  EXPECT_GE(large.top, 27);
+  EXPECT_LE(large.bottom, 27 + 16);
+  EXPECT_GT(large.bottom - large.top, 7) << "14-pixel letters";
+
+  logon->SetControlTitle(L"x");
+  const RECT small = labelBox(RECT{0, 0, 300, 58});
+  EXPECT_GE(small.left, 2);
+  EXPECT_LE(small.right, 60) << "the small label sits at the top left";
+  EXPECT_LE(small.bottom, 16);
+  EXPECT_LT(small.bottom - small.top, large.bottom - large.top);
+  EXPECT_GT(small.right - small.left, 10);
+}
+
+TEST_F(RichEditTest, BothFactoriesMakeTheRichEditsWithTheTitleAsTip) {
+  TESK::MPanel panel(&host, 8, CRect(0, 0, 300, 300), 1);
+  for (const wchar_t* name : {L"MRichEdit", L"MEditEx"}) {
+    SCOPED_TRACE(testing::PrintToString(std::wstring(name)));
+    MRichEdit* made[] = {host.Add<MRichEdit>(name, 5, CRect(0, 0, 100, 30), L"tip"),
+                         dynamic_cast<MRichEdit*>(panel.CreateControl(name, 6, CRect(0, 0, 100, 30), L"tip", 1, 0))};
+    for (MRichEdit* edit : made) {
+      ASSERT_NE(nullptr, edit);
+      EXPECT_EQ(std::wstring(L"tip"), W(edit->GetTipInfo()));
+      EXPECT_TRUE(edit->GetTitle().IsEmpty());
+      EXPECT_EQ(1, edit->IsTabStop());
+      EXPECT_EQ(1, edit->IsEnabled()) << "the second int is not used";
+    }
+  }
+  EXPECT_NE(nullptr, dynamic_cast<TESK::CSpinButton*>(panel.CreateControl(L"CSpinButton", 7, CRect(), L"", 1, 1)));
+}
+
 }  // namespace
+
+// ---- Without the engine ----
+// Run by the second ctest entry, which disables Msftedit.dll in Wine; skipped elsewhere.
+
+class RichEditNoEngineTest : public RichEditTest {
+protected:
+  void SetUp() override {
+    if (!std::getenv("TAVIR_NO_TEXT_ENGINE")) GTEST_SKIP() << "the text engine is there in this run";
+    HMODULE engine = LoadLibraryW(L"Msftedit.dll");
+    ASSERT_EQ(nullptr, engine) << "Msftedit.dll must be disabled in this run";
+    RichEditTest::SetUp();
+  }
+};
+
+TEST_F(RichEditNoEngineTest, ControlsWorkWithoutAHostAndTheWrappersStayNeutral) {
+  ProbedEdit* edit = MakeEdit(CRect(20, 20, 220, 60));
+  EXPECT_EQ(nullptr, edit->Host());
+  LRESULT result = 77;
+  EXPECT_EQ(S_FALSE, edit->TxSendMessage(EM_GETLINECOUNT, 0, 0, &result));
+  EXPECT_EQ(77, result) << "the result is left untouched";
+  EXPECT_EQ(0, edit->GetTextLength());
+  EXPECT_FALSE(edit->GetModify());
+  EXPECT_FALSE(edit->CanUndo());
+  EXPECT_FALSE(edit->SetZoom(2, 1));
+  EXPECT_FALSE(edit->SetDropAcceptFile(TRUE));
+  EXPECT_EQ(nullptr, edit->GetTxDropTarget());
+  EXPECT_TRUE(edit->GetSelText().IsEmpty());
+  EXPECT_TRUE(edit->GetTextRange(0, -1).IsEmpty());
+  EXPECT_TRUE(edit->GetLine(0, 10).IsEmpty());
+  EXPECT_EQ(0, edit->GetLineCount());
+  CHARFORMAT2W format = {};
+  EXPECT_FALSE(edit->SetDefaultCharFormat(format));
+  testsupport::TempFolder folder(L"richedit-none");
+  const std::wstring path = folder.Path() + L"\\kept.rtf";
+  EXPECT_NE(S_OK, edit->SaveRtf(path.c_str()));
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path.c_str())) << "no file is made without an engine";
+  edit->Clear();
+  edit->SetReadOnly(1);
+  edit->SetReadOnly(0);
+  edit->SetTextColor(Gdiplus::Color(255, 0, 0, 0));
+  edit->SetControlTitle(L"kept");
+  EXPECT_EQ(std::wstring(L"kept"), W(edit->GetTitle())) << "the title is the text";
+  edit->SetControlTitle(L"");
+
+  // The face and its grey tip are drawn; the mouse still changes the state.
+  testsupport::DibSurface surface(host.width(), host.height());
+  host.Compose(surface);
+  EXPECT_GT(surface.Count(180, 40, 218, 58, 0xE0E0E0), 0) << "the normal cell";
+  RECT tip = surface.InkBox(RECT{20, 20, 220, 60}, [](DWORD rgb) {
+    const int r = GetRValue(rgb);
+    return r == GetGValue(rgb) && r == GetBValue(rgb) && r < 0xC0;
+  });
+  EXPECT_GT(tip.right - tip.left, 10) << "the tip shows while the title is empty";
+  host.MoveTo(CPoint(60, 40));
+  EXPECT_EQ(0xC0D0E0u, host.PixelAt(200, 50)) << "the hover cell";
+  host.Press(CPoint(60, 40));
+  EXPECT_EQ(1, edit->IsFocused());
+  EXPECT_EQ(0xA0C0F0u, host.PixelAt(200, 50)) << "the focused cell";
+  host.Release(CPoint(60, 40));
+  Type(L"abc");
+  EXPECT_EQ(0, edit->OnWindowMessage(WM_CONTEXTMENU, 0, MAKELPARAM(0, 0)));
+
+  ASSERT_TRUE(testsupport::WriteStrip(L"img_spin_up.png", 18, 12, kFaceCells));
+  ASSERT_TRUE(testsupport::WriteStrip(L"img_spin_down.png", 18, 12, kFaceCells));
+  auto* spin = host.Add<TESK::CSpinButton>(L"CSpinButton", kId + 1, CRect(20, 80, 120, 110));
+  ASSERT_NE(nullptr, spin);
+  ASSERT_NE(nullptr, spin->GetControl(30));
+  EXPECT_TRUE(spin->GetControl(30)->GetRect().IsRectEmpty()) << "without a host the buttons are not placed";
+  spin->OnMessage(30, TESK::NOTIFY_CLICKED, 0, 0);
+  EXPECT_EQ(1, spin->GetCurValue()) << "the value still changes through the buttons";
+  auto* logon = Make<Probed<TESK::CLogonEdit>>(kId + 2, CRect(20, 120, 320, 180), L"Account", 1, 1);
+  host.Compose(surface);
+  EXPECT_EQ(nullptr, logon->Host());
+}
