@@ -339,29 +339,36 @@ TEST_F(RichEditTest, ZoomWheelAndRightReleaseAreRoutedAsTheControlDecides) {
   EXPECT_TRUE(edit->Sent(WM_VSCROLL, SB_LINEDOWN));
 }
 
-// Opens the control's context menu at a client point and reads the states of its items while
-// it is shown (a timer finds the menu window), then dismisses it.
-std::vector<std::pair<UINT, bool>> ReadContextMenu(ControlHost& host, MRichEdit& edit, CPoint at) {
-  static std::vector<std::pair<UINT, bool>>* items = nullptr;
-  std::vector<std::pair<UINT, bool>> read;
-  items = &read;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-    HWND menuWindow = FindWindowW(L"#32768", nullptr);
-    if (!menuWindow) return;
-    HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
-    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
-      const UINT id = GetMenuItemID(menu, i);
-      if (id != 0 && id != static_cast<UINT>(-1)) {
-        items->push_back({id, (GetMenuState(menu, i, MF_BYPOSITION) & MF_GRAYED) != 0});
-      }
+// The items of the menu being shown, read by a thread timer while the menu's loop runs.
+std::vector<std::pair<UINT, bool>>* g_menuItems = nullptr;
+int g_menuTicks = 0;
+
+void CALLBACK ReadShownMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND menuWindow = FindWindowW(L"#32768", nullptr);
+  // Bounded: a menu that never shows ends the loop after two seconds with nothing read.
+  if (!menuWindow && ++g_menuTicks < 40) return;
+  HMENU menu = menuWindow ? reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0)) : nullptr;
+  for (int i = 0; menu && g_menuItems && i < GetMenuItemCount(menu); ++i) {
+    const UINT item = GetMenuItemID(menu, i);
+    if (item != 0 && item != static_cast<UINT>(-1)) {
+      g_menuItems->push_back({item, (GetMenuState(menu, i, MF_BYPOSITION) & MF_GRAYED) != 0});
     }
-    KillTimer(nullptr, id);
-    EndMenu();
-  });
+  }
+  KillTimer(nullptr, id);
+  EndMenu();
+}
+
+// Opens the control's context menu at a client point and reads the states of its items
+// (true: greyed) while it is shown, then dismisses it.
+std::vector<std::pair<UINT, bool>> ReadContextMenu(ControlHost& host, MRichEdit& edit, CPoint at) {
+  std::vector<std::pair<UINT, bool>> read;
+  g_menuItems = &read;
+  g_menuTicks = 0;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, ReadShownMenu);
   const CPoint screen = host.ToScreen(at);
   edit.OnWindowMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(host.GetSafeHwnd()), MAKELPARAM(screen.x, screen.y));
   KillTimer(nullptr, timer);
-  items = nullptr;
+  g_menuItems = nullptr;
   return read;
 }
 
