@@ -24,6 +24,7 @@
 #include "ui/controls/MEditEx.h"
 #include "ui/controls/MScroll.h"
 #include "ui/core/MPanel.h"
+#include "ui/core/Manager.h"
 #include "ui/core/PaintManager.h"
 
 using testsupport::ControlHost;
@@ -94,7 +95,7 @@ const wchar_t* InstalledFamily() {
 class RichEditTest : public testing::Test {
 protected:
   void SetUp() override {
-    ASSERT_TRUE(testsupport::WriteStrip(L"richedittest_face.png", 12, 40, kFaceCells));
+    ASSERT_TRUE(testsupport::WriteStrip(m_face, 12, 40, kFaceCells));
     host.Activate();
   }
 
@@ -105,7 +106,7 @@ protected:
     auto* control = new T(&host, std::forward<Args>(args)...);
     control->SetFont(InstalledFamily(), 12, Gdiplus::FontStyleRegular);
     host.Adopt(control);
-    control->SetImage(L"richedittest_face.png", 4);
+    control->SetImage(m_face, 4);
     return control;
   }
   ProbedEdit* MakeEdit(CRect rect = CRect(20, 20, 220, 120), const wchar_t* tip = L"Type here") {
@@ -119,6 +120,8 @@ protected:
   testsupport::GdiplusSession gdiplus;
   testsupport::ProgramInstance instance;
   ControlHost host;
+  // The face strip's file; each ctest run of the suite writes its own.
+  const wchar_t* m_face = L"richedittest_face.png";
 };
 
 // ---- The host ----
@@ -468,8 +471,13 @@ TEST_F(RichEditTest, EditExCentresItsTextAreaVertically) {
 }
 
 TEST_F(RichEditTest, SpinFieldStepsWrapsAndClampsTypedText) {
-  ASSERT_TRUE(testsupport::WriteStrip(L"img_spin_up.png", 18, 12, kFaceCells));
-  ASSERT_TRUE(testsupport::WriteStrip(L"img_spin_down.png", 18, 12, kFaceCells));
+  // The skin's button strips (18 x 12 frames), unless the skin staged beside the tests has them.
+  for (const wchar_t* strip : {L"img_spin_up.png", L"img_spin_down.png"}) {
+    if (GetFileAttributesW((std::wstring(TESK::GetSkinFolder().GetString()) + L"\\" + strip).c_str()) ==
+        INVALID_FILE_ATTRIBUTES) {
+      ASSERT_TRUE(testsupport::WriteStrip(strip, 18, 12, kFaceCells));
+    }
+  }
   auto* spin = host.Add<TESK::CSpinButton>(L"CSpinButton", kId, CRect(20, 20, 120, 50));
   ASSERT_NE(nullptr, spin);
   spin->SetFont(InstalledFamily(), 12, Gdiplus::FontStyleRegular);
@@ -596,6 +604,7 @@ protected:
     if (!std::getenv("TAVIR_NO_TEXT_ENGINE")) GTEST_SKIP() << "the text engine is there in this run";
     HMODULE engine = LoadLibraryW(L"Msftedit.dll");
     ASSERT_EQ(nullptr, engine) << "Msftedit.dll must be disabled in this run";
+    m_face = L"richedittest_noengine_face.png";
     RichEditTest::SetUp();
   }
 };
@@ -648,8 +657,6 @@ TEST_F(RichEditNoEngineTest, ControlsWorkWithoutAHostAndTheWrappersStayNeutral) 
   Type(L"abc");
   EXPECT_EQ(0, edit->OnWindowMessage(WM_CONTEXTMENU, 0, MAKELPARAM(0, 0)));
 
-  ASSERT_TRUE(testsupport::WriteStrip(L"img_spin_up.png", 18, 12, kFaceCells));
-  ASSERT_TRUE(testsupport::WriteStrip(L"img_spin_down.png", 18, 12, kFaceCells));
   auto* spin = host.Add<TESK::CSpinButton>(L"CSpinButton", kId + 1, CRect(20, 80, 120, 110));
   ASSERT_NE(nullptr, spin);
   ASSERT_NE(nullptr, spin->GetControl(30));
