@@ -147,6 +147,13 @@ bool SavePng(const DibSurface& surface, const wchar_t* path) {
   return SaveAsPng(bitmap, path);
 }
 
+const wchar_t* InstalledFontFamily() {
+  for (const wchar_t* name : {L"Tahoma", L"DejaVu Sans", L"Liberation Sans", L"Noto Sans"}) {
+    if (Gdiplus::FontFamily(name).IsAvailable()) return name;
+  }
+  return L"Tahoma";
+}
+
 GdiplusSession::GdiplusSession() : m_token(0) {
   Gdiplus::GdiplusStartupInput input;
   Gdiplus::GdiplusStartup(&m_token, &input, nullptr);

@@ -67,6 +67,10 @@ bool WriteStrip(const wchar_t* name, int frameWidth, int height, const std::vect
 // Writes the surface as a PNG file at path.
 bool SavePng(const DibSurface& surface, const wchar_t* path);
 
+// The name of a font family that the test prefix has installed (Wine offers the host's fonts
+// under their own names), for controls whose text a test must see drawn; needs a GDI+ session.
+const wchar_t* InstalledFontFamily();
+
 class GdiplusSession {
 public:
   GdiplusSession();

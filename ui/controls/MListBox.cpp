@@ -25,10 +25,6 @@ constexpr COLORREF kEditBackground = 0xD2D2D2;
 constexpr int kEditImageBorder = 6;
 constexpr INT kRowTextFlags = 0x1800;  // no wrapping, trailing spaces measured
 
-COLORREF ToColorRef(Gdiplus::ARGB argb) {
-  return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
-}
-
 // Top and height of the edit over a row from top to bottom, by the list's font size.
 void EditLine(int size, int top, int bottom, int& editTop, int& height) {
   const int span = bottom - top;
@@ -78,12 +74,7 @@ MListBox::MListBox(MObject* owner, UINT id, CRect rect, int visible)
 }
 
 MListBox::~MListBox() {
-  if (CEditWindow* edit = m_pEditWnd) {
-    // The window's end deletes the edit object; it must not call back into this list.
-    edit->ReleaseOwner();
-    m_pEditWnd = nullptr;
-    edit->DestroyWindow();
-  }
+  CEditWindow::CloseInPlace(m_pEditWnd);
   m_pImage = nullptr;
 }
 
@@ -505,29 +496,11 @@ CRect MListBox::GetTextRect() {
 void MListBox::ShowEdit() {
   if (!m_bEnableEdit || !m_bEnabled || m_nSelect < 0) return;
   m_nEditItem = m_nSelect;
-  CRect area = GetTextRect();
-  if (m_pEditWnd) {
-    PlaceEditWindow(m_pManager, area);
-    m_pEditWnd->MoveWindow(&area, TRUE);
-  } else {
-    m_pEditWnd = new CEditWindow();
-    m_pEditWnd->SetColor(kEditBackground, ToColorRef(m_textColor));
-    CEditWindow* edit = m_pEditWnd;
-    edit->ShowEdit(this, area);
-    edit->SetOwnerPointer(&m_pEditWnd);
-    if (!edit->GetSafeHwnd()) {
-      // No window was made, so no window's end will delete the object.
-      delete edit;
-      m_pEditWnd = nullptr;
-      m_nEditItem = -1;
-      return;
-    }
+  const CEditWindow::InPlace look = {kEditBackground, m_textColor, 0, 0};
+  if (!CEditWindow::OpenInPlace(m_pEditWnd, this, GetTextRect(), GetItemText(m_nEditItem), look)) {
+    m_nEditItem = -1;
+    return;
   }
-  const CString text = GetItemText(m_nEditItem);
-  m_pEditWnd->SetWindowTextW(text);
-  m_pEditWnd->ShowWindow(SW_SHOW);
-  m_pEditWnd->SendMessageW(EM_SETSEL, static_cast<WPARAM>(text.GetLength()), -1);
-  m_pEditWnd->SetFocus();
   m_bFocused = 1;
 }
 

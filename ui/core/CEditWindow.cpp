@@ -2,6 +2,8 @@
 
 #include "ui/core/MControlFont.h"
 
+#include <cwchar>
+
 namespace TESK {
 
 CEditWindow::CEditWindow()
@@ -109,6 +111,42 @@ LRESULT CEditWindow::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
       break;
   }
   return MWindow::OnWindowMessage(message, wParam, lParam);
+}
+
+bool CEditWindow::OpenInPlace(CEditWindow*& slot, MControlFont* owner, CRect area, const wchar_t* text,
+                              const InPlace& look) {
+  if (slot) {
+    PlaceEditWindow(owner->GetManager(), area);
+    slot->MoveWindow(&area, TRUE);
+  } else {
+    auto* edit = new CEditWindow();
+    edit->SetColor(look.background, RGB((look.text >> 16) & 0xFF, (look.text >> 8) & 0xFF, look.text & 0xFF));
+    edit->SetNumberOnly(look.numberOnly);
+    if (look.limit > 0) edit->SetLimitText(look.limit);
+    edit->ShowEdit(owner, area);
+    if (!edit->GetSafeHwnd()) {
+      // No window was made, so no window's end will delete the object.
+      delete edit;
+      return false;
+    }
+    edit->SetOwnerPointer(&slot);
+    slot = edit;
+  }
+  const int length = static_cast<int>(wcslen(text));
+  slot->SetWindowTextW(text);
+  slot->ShowWindow(SW_SHOW);
+  slot->SendMessageW(EM_SETSEL, static_cast<WPARAM>(length), -1);
+  slot->SetFocus();
+  return true;
+}
+
+void CEditWindow::CloseInPlace(CEditWindow*& slot) {
+  CEditWindow* edit = slot;
+  if (!edit) return;
+  // The window's end deletes the edit object; it must not call back into the owner.
+  edit->ReleaseOwner();
+  slot = nullptr;
+  edit->DestroyWindow();
 }
 
 void CEditWindow::OnDestroyMessage(HWND) {

@@ -14,6 +14,7 @@
 
 #include "ui/core/Geometry.h"
 #include "ui/core/GdiHandles.h"
+#include "ui/core/GdiplusHeaders.h"
 #include "ui/core/MWindow.h"
 #include "ui/core/NativeEdit.h"
 #include "ui/core/TeskApi.h"
@@ -50,6 +51,22 @@ public:
   int OnTextChange();
 
   static constexpr UINT kBlinkTimer = 6553;
+
+  // The in-place edit of a drawn list: how it looks and what it accepts.
+  struct InPlace {
+    COLORREF background;
+    Gdiplus::ARGB text;  // the owner's text colour
+    int numberOnly;
+    int limit;  // characters; 0 keeps the default
+  };
+  // Opens owner's in-place edit over area (engine window's client coordinates) holding
+  // text, the caret at its end and the keyboard focus in it: a new window registered in
+  // slot while slot is null, else the open one moved there. False (slot null) when no
+  // window could be made.
+  static bool OpenInPlace(CEditWindow*& slot, MControlFont* owner, CRect area, const wchar_t* text,
+                          const InPlace& look);
+  // Ends owner's in-place edit as the owner goes: nothing is called on the owner afterwards.
+  static void CloseInPlace(CEditWindow*& slot);
 
 private:
   MControlFont* m_pOwner;

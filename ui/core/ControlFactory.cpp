@@ -49,6 +49,7 @@
 #include "ui/controls/UpgradeButton.h"
 #include "ui/core/MControl.h"
 #include "ui/core/MenuItem.h"
+#include "ui/keyboard/CRecordList.h"
 #include "ui/keyboard/KeyFuncControl.h"
 #include "ui/keyboard/KeyLayerCtrl.h"
 #include "ui/keyboard/KeyTypeTab.h"
@@ -149,6 +150,7 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"MenuItem", &NewTitleVisibleOne<MenuItem>},
     {L"KeyboardCtrl", &NewVisible<KeyboardCtrl>},
     {L"KeyFuncControl", &NewVisible<KeyFuncControl>},
+    {L"CRecordList", &NewVisible<CRecordList>},
     {L"UpgradeButton", &NewTitleVisibleOne<UpgradeButton>},
     {L"DownloadButton", &NewTitleVisibleOne<DownloadButton>},
     {L"KeyLayerButton", &NewTitleVisibleOne<KeyLayerButton>},
