@@ -244,6 +244,9 @@ void KeyboardDlg::ShowLightTypeCaption() {}
 void KeyboardDlg::ShowCalibrationWarning(const CString&) {}
 bool KeyboardDlg::IsLightSwitchOn() { return false; }
 std::vector<int> KeyboardDlg::GetLightKeyCodes() { return {}; }
+void KeyboardDlg::SetPerfKeyCalibration(int, int, int, int, int) {}
+void KeyboardDlg::SetPerfKeyActuation(int, int) {}
+void KeyboardDlg::SetKeyStrokeActuation(int) {}
 void KeyboardDlg::SetLightKeyColors(const std::vector<std::pair<int, COLORREF>>&) {}
 std::vector<std::pair<int, COLORREF>> KeyboardDlg::GetLightKeyColors() { return {}; }
 

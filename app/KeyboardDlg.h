@@ -120,6 +120,9 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   std::vector<int> GetLightKeyCodes() override;
   void SetLightKeyColors(const std::vector<std::pair<int, COLORREF>>& colors) override;
   std::vector<std::pair<int, COLORREF>> GetLightKeyColors() override;
+  void SetPerfKeyCalibration(int code, int travel, int calibration, int digits, int offset) override;
+  void SetPerfKeyActuation(int code, int travel) override;
+  void SetKeyStrokeActuation(int travel) override;
 
   // ---- Members of the shell ----
   // Bootloader identity ((PID << 16) + VID) -> firmware folder name and model title.

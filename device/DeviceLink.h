@@ -145,6 +145,8 @@ class DeviceLink : public CThreadBasic {
   // the members and the pages as they were. Blocks of an on-board profile outside 0..2 are
   // never addressed.
   void ReadKeyMapsFromDevice();
+  // The on-board profile's caption and its four layer tabs, the first of them selected.
+  void ShowProfileLayers(int profile);
   void ReadKeyFunctionsFromDevice();
   void LoadKeyPerfFromDevice();
   void ReadKeyPerfBlock(int profile);
@@ -170,7 +172,9 @@ class DeviceLink : public CThreadBasic {
   virtual void UpdateConnectionState(int reason);  // 0 arrival or start, 2 removal
   virtual void GetDeviceProfile(int refresh);
   virtual void PollLiveColors();
-  virtual void ReadInputReport() = 0;
+  // One unsolicited report of the keyboard (travel, layer state, profile switch) per idle step,
+  // then the calibration repeat; see DeviceLinkReports.cpp.
+  virtual void ReadInputReport();
   virtual void ReadKeyPerfFromDevice(int profile);
   virtual void ReadLightFromDevice(int profile);
   virtual void WriteKeyMap();
@@ -269,6 +273,11 @@ class DeviceLink : public CThreadBasic {
   virtual void SetLightKeyColors(const std::vector<std::pair<int, COLORREF>>& colors) = 0;
   // The lighting picture's keys as (code, colour), in list order, read under its key-list lock.
   virtual std::vector<std::pair<int, COLORREF>> GetLightKeyColors() = 0;
+  // Live travel on the performance page: a calibration sample or the actuation shown on its key
+  // picture, and the actuation shown on its key-stroke picture (travel in 0 ... 40).
+  virtual void SetPerfKeyCalibration(int code, int travel, int calibration, int digits, int offset) = 0;
+  virtual void SetPerfKeyActuation(int code, int travel) = 0;
+  virtual void SetKeyStrokeActuation(int travel) = 0;
 
   // ---- Device and model state ----
   std::atomic<bool> m_startupDone{false};
@@ -346,6 +355,8 @@ class DeviceLink : public CThreadBasic {
   void ReadLayoutKeys(XmlDocument& layout);
   static void ReplaceDialog(std::unique_ptr<TESK::MDialog>& slot, std::unique_ptr<TESK::MDialog> next);
 
+  // When the calibration mode was last sent again (GetTickCount64; 0: not yet).
+  ULONGLONG m_calibrationRepeatAt = 0;
   std::recursive_mutex m_deviceLock;
   std::mutex m_modelsLock;
   std::mutex m_perfSlotLock;

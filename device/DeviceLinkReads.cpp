@@ -121,6 +121,15 @@ void DeviceLink::GetDeviceProfile(int refresh) {
   }
   const int profile = status[kStatusProfileByte];
   m_deviceProfile = profile;
+  ShowProfileLayers(profile);
+  if (refresh) {
+    RefreshKeyCaptions();
+    LoadKeyPerfFromDevice();
+  }
+  SendBracket(CMD_END);
+}
+
+void DeviceLink::ShowProfileLayers(int profile) {
   // Any other value keeps the first caption and no tabs; it never addresses a block.
   SetDeviceProfileCaption(Text(IsDeviceProfile(profile) ? kProfileTextIds[profile] : kProfileTextIds[0]));
   ClearKeyLayers();
@@ -135,11 +144,6 @@ void DeviceLink::GetDeviceProfile(int refresh) {
   }
   RedrawKeyLayers();
   SelectKeyLayer(m_fnLayer);
-  if (refresh) {
-    RefreshKeyCaptions();
-    LoadKeyPerfFromDevice();
-  }
-  SendBracket(CMD_END);
 }
 
 void DeviceLink::LoadKeyPerfFromDevice() {

@@ -28,15 +28,6 @@ using simkb::Bus;
 
 namespace {
 
-// The keyboard's own reports, macros, colours and per-key performance are written by the
-// device link's last part; this stand-in lets the window be built until it is there.
-class TestKeyboardDlg : public KeyboardDlg {
-public:
-  void ReadInputReport() override {}
-  void WriteMacros() override {}
-  void WriteKeyColors() override {}
-  void WriteKeyPerf() override {}
-};
 
 // A window of class "MWindow" with a given title that counts the WM_CLOSE it receives.
 class CloseRecorder : public TESK::MDialog {
@@ -69,7 +60,7 @@ protected:
 };
 
 TEST_F(KeyboardDlgTest, ConstructionMakesNoWindowAndStartsNoThread) {
-  TestKeyboardDlg dlg;
+  KeyboardDlg dlg;
   EXPECT_EQ(nullptr, dlg.GetSafeHwnd());
   EXPECT_EQ(0, dlg.m_running.load());
   EXPECT_EQ(sizeof(NOTIFYICONDATAW), dlg.TrayIcon().cbSize);
@@ -97,7 +88,7 @@ TEST_F(KeyboardDlgTest, OpeningMarksTheWindowStartsTheWorkerAndRemovesStaleFirmw
     }
   }
   {
-    TestKeyboardDlg dlg;
+    KeyboardDlg dlg;
     ASSERT_NE(nullptr, Create(dlg));
     EXPECT_EQ(reinterpret_cast<HANDLE>(1), GetPropW(dlg.GetSafeHwnd(), device.Name()));
     EXPECT_EQ(1, dlg.m_running.load()) << "the worker runs";
@@ -123,7 +114,7 @@ TEST_F(KeyboardDlgTest, OpeningMarksTheWindowStartsTheWorkerAndRemovesStaleFirmw
 
   TESK::Manager::SetDeviceName(longName.c_str());
   {
-    TestKeyboardDlg dlg;
+    KeyboardDlg dlg;
     ASSERT_NE(nullptr, Create(dlg));
     EXPECT_EQ(longName.substr(0, 127), std::wstring(dlg.TrayIcon().szTip)) << "the tip holds 127 characters";
     dlg.DestroyWindow();
@@ -136,7 +127,7 @@ TEST_F(KeyboardDlgTest, AKeyboardInItsBootloaderAtStartIsReportedAndLeftFree) {
   simkb::Keyboard& keyboard = Bus::Get().PlugKeyboard(102);
   simkb::Bootloader& boot = simkb::EnterBootloaderOnRequest(keyboard, 0);
   RequestBootloaderMode(0x19F5, 0xFD51);
-  TestKeyboardDlg dlg;
+  KeyboardDlg dlg;
   ASSERT_NE(nullptr, Create(dlg));
   MSG msg{};
   EXPECT_TRUE(PeekMessageW(&msg, dlg.GetSafeHwnd(), WM_KB_UPGRADE_NOTIFY, WM_KB_UPGRADE_NOTIFY, PM_REMOVE))
@@ -149,7 +140,7 @@ TEST_F(KeyboardDlgTest, AKeyboardInItsBootloaderAtStartIsReportedAndLeftFree) {
 
 TEST_F(KeyboardDlgTest, TheProgressTimerClimbsOneStepPerTickTowardsTheReportedValue) {
   testsupport::ScopedDeviceName device;
-  TestKeyboardDlg dlg;
+  KeyboardDlg dlg;
   ASSERT_NE(nullptr, Create(dlg));
   auto progress = std::make_unique<UpdateTipDlg>();
   UpdateTipDlg* shown = progress.get();
@@ -172,7 +163,7 @@ TEST_F(KeyboardDlgTest, TheProgressTimerClimbsOneStepPerTickTowardsTheReportedVa
 
 TEST_F(KeyboardDlgTest, ThePopupSweepClosesTheProgramsPopupsAndTheMessageBoxOnlyWhileReady) {
   testsupport::ScopedDeviceName device;
-  TestKeyboardDlg dlg;
+  KeyboardDlg dlg;
   ASSERT_NE(nullptr, Create(dlg));
   dlg.Stop();  // the sweep is called here alone, not by the worker's connection updates
   const wchar_t* const closed[] = {L"WaitDlg", L"UpdateTipDlg", L"CustomKeyDlg", L"Menu Window"};
@@ -206,7 +197,7 @@ TEST_F(KeyboardDlgTest, ThePopupSweepClosesTheProgramsPopupsAndTheMessageBoxOnly
 
 TEST_F(KeyboardDlgTest, DestroyWindowRemovesTheTrayIconOnceAndReturnsWhileAStepWaits) {
   testsupport::ScopedDeviceName device;
-  TestKeyboardDlg dlg;
+  KeyboardDlg dlg;
   ASSERT_NE(nullptr, Create(dlg));
   EXPECT_NE(nullptr, dlg.TrayIcon().hIcon);
   dlg.DestroyWindow();

@@ -20,6 +20,7 @@
 #include "ProgramInstance.h"
 #include "RecordingDeviceLink.h"
 #include "RecordingShell.h"
+#include "device/DeviceLinkReports.h"
 #include "simkeyboard/SimKeyboard.h"
 #include "ui/core/MDialog.h"
 
@@ -361,3 +362,111 @@ TEST_F(DeviceLinkTest, FactoryResetSendsTheResetAloneThenRefreshesAfterThreeSeco
 }
 
 }  // namespace
+
+namespace {
+
+// ---- The keyboard's own input reports ----
+
+TEST(DeviceLinkReportsTest, TravelScalesByTheFullTravelReferenceAndNeverDividesByZero) {
+  const struct {
+    uint16_t raw, reference;
+    int travel;
+  } cases[] = {{0x0100, 0x0105, 40}, {0x0090, 0x0105, 22}, {0x00E0, 0x0105, 35}, {0x00E6, 0x0105, 35},
+               {0x00F0, 0x0105, 37}, {0xFFFF, 0x0105, 40}, {0x0100, 0x0005, -1}, {0x0100, 0x0000, -1}};
+  for (const auto& c : cases) {
+    uint8_t d[kInputReportSize] = {INPUT_TRAVEL};
+    d[6] = static_cast<uint8_t>(c.raw >> 8), d[7] = static_cast<uint8_t>(c.raw);
+    d[14] = static_cast<uint8_t>(c.reference >> 8), d[15] = static_cast<uint8_t>(c.reference);
+    EXPECT_EQ(c.travel, DecodeReportTravel(d)) << c.raw << " of " << c.reference;
+  }
+  uint8_t d[kInputReportSize] = {INPUT_TRAVEL};
+  d[11] = 1, d[12] = 23, d[13] = 4;
+  d[16] = 0x01, d[17] = 0x00, d[18] = 0x01, d[19] = 0x30;
+  EXPECT_EQ(1234, DecodeCalibrationDigits(d));
+  EXPECT_EQ(0x30, DecodeCalibrationOffset(d));
+}
+
+bool Contains(const Names& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+}  // namespace
+
+TEST_F(DeviceLinkTest, TravelReportsReachThePerformancePicturesOnlyOnItsPage) {
+  simkb::Keyboard& keyboard = OpenKeyboard();
+  auto link = Link(true);
+  link->m_curTab = 7;
+  link->m_debugMode = true;
+  keyboard.QueueTravel(0x10, 0x00, 0x04, 0x00F0, 0x0105);  // key A at 37
+  link->DeviceLink::ReadInputReport();
+  EXPECT_EQ((Names{"SetKeyStrokeActuation(37)", "SetPerfKeyActuation(4,40)"}), link->Names())
+      << "36 to 39 show as fully pressed on the key picture";
+
+  link->Log()->Clear();
+  link->m_calibrating = true;
+  simkb::Bytes report(64, 0);
+  report[0] = INPUT_TRAVEL, report[1] = 0x10, report[3] = 0x04, report[6] = 0x00, report[7] = 0x90;
+  report[10] = 7, report[11] = 1, report[12] = 23, report[13] = 4, report[14] = 0x01, report[15] = 0x05;
+  report[17] = 0x10, report[19] = 0x40;
+  keyboard.QueueRaw(report);
+  link->DeviceLink::ReadInputReport();
+  EXPECT_EQ((Names{"SetPerfKeyCalibration(4,22,7,1234,48)"}), link->Names());
+
+  link->Log()->Clear();
+  link->m_curTab = 0;
+  link->m_calibrationMode = true;
+  keyboard.QueueTravel(0x10, 0x00, 0x04, 0x0100, 0x0105);
+  link->DeviceLink::ReadInputReport();
+  keyboard.QueueTravel(0x10, 0x00, 0x04, 0x0100, 0x0005);  // a reference that leaves nothing to divide by
+  link->m_curTab = 7;
+  link->DeviceLink::ReadInputReport();
+  EXPECT_TRUE(link->Names().empty()) << "dropped off the page; nothing shown for a bad reference";
+  EXPECT_TRUE(Bus::Get().Problems().empty());
+}
+
+TEST_F(DeviceLinkTest, LayerAndProfileReportsFollowTheKeyboard) {
+  simkb::Keyboard& keyboard = OpenKeyboard();
+  auto link = Link(true);
+  link->m_curTab = 1;
+  link->m_deviceProfile = 0;
+  link->m_fnLayer = 0;
+  keyboard.QueueLayerState(2, 0);
+  link->DeviceLink::ReadInputReport();
+  EXPECT_EQ((Names{"SelectKeyLayer(2)", "RedrawKeyLayers", "RefreshKeyCaptions"}), link->Names())
+      << "a new layer of the same profile only changes the selected tab";
+  EXPECT_EQ(2, link->m_fnLayer.load());
+
+  link->Log()->Clear();
+  keyboard.QueueLayerState(5, 1);
+  link->DeviceLink::ReadInputReport();
+  const Names names = link->Names();
+  EXPECT_EQ(1, link->m_deviceProfile.load());
+  EXPECT_EQ(5, link->m_fnLayer.load()) << "the reported layer, not the profile's first";
+  EXPECT_EQ(4, std::count_if(names.begin(), names.end(), [](const std::string& n) { return n.rfind("AddKeyLayer", 0) == 0; }));
+  EXPECT_TRUE(Contains(names, "RefreshPerfPage")) << "the profile's per-key performance is read";
+  const auto lastSelect = std::find(names.rbegin(), names.rend(), "SelectKeyLayer(5)");
+  EXPECT_NE(names.rend(), lastSelect);
+
+  link->Log()->Clear();
+  keyboard.QueueProfileSwitched();
+  link->DeviceLink::ReadInputReport();
+  const Names refreshed = link->Names();
+  ASSERT_FALSE(refreshed.empty());
+  EXPECT_EQ("GetDeviceProfile(0)", refreshed.front());
+  EXPECT_TRUE(Contains(refreshed, "ReadKeyPerfFromDevice(2)")) << "the keyboard's profile, not the selected one";
+  EXPECT_TRUE(Contains(refreshed, "RefreshMacroList"));
+}
+
+TEST_F(DeviceLinkTest, CalibrationModeIsSentAgainEvery1900MsOnThePerformancePage) {
+  OpenKeyboard();
+  auto link = Link(true);
+  link->m_curTab = 7;
+  link->m_calibrationMode = true;
+  link->DeviceLink::ReadInputReport();  // the first check only starts the clock
+  EXPECT_FALSE(Contains(link->Names(), "SendCalibrationMode"));
+  Sleep(1950);
+  link->DeviceLink::ReadInputReport();
+  EXPECT_EQ((Names{"SendCalibrationMode"}), link->Names());
+  link->DeviceLink::ReadInputReport();
+  EXPECT_EQ((Names{"SendCalibrationMode"}), link->Names()) << "not again before another 1900 ms";
+}

@@ -218,6 +218,11 @@ class RecordingDeviceLink : public DeviceLink {
   // Colours land on the lighting picture's keys; the call is logged with the pair count.
   void SetLightKeyColors(const std::vector<std::pair<int, COLORREF>>& colors) override;
   std::vector<std::pair<int, COLORREF>> GetLightKeyColors() override;
+  void SetPerfKeyCalibration(int code, int travel, int calibration, int digits, int offset) override {
+    Record("SetPerfKeyCalibration", {code, travel, calibration, digits, offset});
+  }
+  void SetPerfKeyActuation(int code, int travel) override { Record("SetPerfKeyActuation", {code, travel}); }
+  void SetKeyStrokeActuation(int travel) override { Record("SetKeyStrokeActuation", {travel}); }
 
  private:
   // Records the call and runs its action; true when the operation is to run for real.
