@@ -27,6 +27,7 @@
 #include "ui/controls/MProgress.h"
 #include "ui/controls/MText.h"
 #include "ui/core/Manager.h"
+#include "ui/core/PaintManager.h"
 
 using testsupport::PumpUntil;
 
@@ -216,9 +217,16 @@ TEST_F(MessageBoxTest, ALongMessageIsDrawnCentredOnSeveralLines) {
                   L"so it wraps",
                   0);
   ASSERT_NE(nullptr, box.box());
+  // Composed on the box's own thread: its controls' drawings belong to that thread.
   testsupport::DibSurface surface(500, 260);
   const CRect client(0, 0, 500, 260);
-  box.box()->GetPaintManager()->ComposeWindow(surface.dc(), surface.bitmap(), client, client);
+  std::atomic<bool> composed{false};
+  TESK::PaintManager* engine = box.box()->GetPaintManager();
+  ASSERT_TRUE(engine->PostCallable([&] {
+    engine->ComposeWindow(surface.dc(), surface.bitmap(), client, client);
+    composed = true;
+  }));
+  ASSERT_TRUE(PumpUntil([&] { return composed.load(); }, 5000));
   const CRect text = box.box()->GetControl(32)->GetRect();
   const DWORD paper = surface.Pixel(250, text.top - 8);
   int rowsWithInk = 0, inkOutside = 0;
