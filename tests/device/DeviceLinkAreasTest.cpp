@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include "DeviceLinkFixture.h"
+#include "Stopwatch.h"
+#include "TempFolder.h"
 #include "device/DeviceBlocks.h"
 
 using simkb::Area;
@@ -214,6 +216,100 @@ TEST_F(DeviceLinkAreasTest, PerformanceColoursAndMusic) {
   mark = Bus::Get().Mark();
   link.WriteMusicFrame();
   EXPECT_EQ(CMD_BEGIN, Bus::Get().FramesSince(mark).at(0).command) << "the next frame starts with BEGIN";
+}
+
+}  // namespace
+
+namespace {
+
+// The keyboard is pulled at one frame of a macro, colour or performance write: the writer
+// ends soon, the store is untouched, and the same write after re-plugging leaves its bytes.
+class DeviceLinkAreasUnplugTest : public DeviceLinkAreasTest {};
+
+TEST_F(DeviceLinkAreasUnplugTest, UnplugInTheMiddleOfAWrite) {
+  const struct {
+    const char* name;
+    void (*run)(RecordingDeviceLink&);
+    int cuts[3];
+  } rows[] = {{"macros", [](RecordingDeviceLink& l) { l.WriteMacros(); }, {1, 3, 5}},
+              {"colours", [](RecordingDeviceLink& l) { l.WriteKeyColors(); }, {1, 2, 4}},
+              {"performance", [](RecordingDeviceLink& l) { l.WriteKeyPerf(); }, {1, 5, 12}}};
+  for (const auto& row : rows) {
+    for (int cut : row.cuts) {
+      Bus::Get().Reset();
+      ConfigDatabase::Instance().Close();
+      testsupport::DeleteTree(std::wstring(m_dataFolder.GetString()) + L"db\\Lynt 30_datav8.db");
+      simkb::Keyboard& keyboard = Ready();
+      RecordingDeviceLink& link = *m_link;
+      AddMacro(3);
+      AddMacro(2);
+      const int code0 = link.m_defaultCodeByIndex.at(0), code5 = link.m_defaultCodeByIndex.at(5);
+      KEY_PERF_DATA perf;
+      perf.profile = 2;
+      perf.key_code = code5;
+      perf.switch_type = 4;
+      perf.key_mode = 1;
+      perf.key_actuation = 36;
+      perf.rt_press = 5;
+      perf.deadzone_state = 1;
+      perf.press_deadzone = 3;
+      perf.release_deadzone = 2;
+      ConfigDatabase::Instance().InsertKeyPerfs({perf});
+      USERLIGHTRGB_DATA color;
+      color.profile = color.userlight_id = 2;
+      color.key_code = code0;
+      color.key_rgb = 0x332211;
+      ConfigDatabase::Instance().InsertUserLightRgbs({color});
+      const std::vector<std::string> before = Dump();
+
+      simkb::FaultRule remove;
+      remove.kind = simkb::FaultKind::RemoveDevice;
+      remove.nth = cut;
+      keyboard.AddFault(remove);
+      link.m_deviceProfile = 1;
+      const testsupport::ElapsedTime elapsed;
+      row.run(link);
+      EXPECT_LT(elapsed.Ms(), 1500) << row.name << " cut at " << cut;
+      EXPECT_EQ(before, Dump()) << row.name << " cut at " << cut;
+
+      keyboard.ClearFaults();
+      Bus::Get().Replug(keyboard);
+      link.OpenDevice();
+      link.UpdateConnectionState(0);
+      Drain(link);
+      link.ReadKeyMapsFromDevice();  // the reconnection's model selection empties the key tables
+      link.m_deviceProfile = 1;
+      row.run(link);
+      if (row.run == rows[0].run) {
+        EXPECT_EQ((Bytes{64, 0, 76, 0, 0, 0}), Slice(keyboard.Read(Area::Macros), 0, 6)) << "cut at " << cut;
+      } else if (row.run == rows[1].run) {
+        EXPECT_EQ((Bytes{0x11, 0x22, 0x33}), Slice(keyboard.Read(Area::Colors), 512, 3)) << "cut at " << cut;
+      } else {
+        EXPECT_EQ((Bytes{4, 1, 0x23, 0x00, 0x04, 0x06, 0x00, 0x04}), Slice(keyboard.Read(Area::Perf), 1024 + 5 * 8, 8))
+            << "cut at " << cut;
+      }
+    }
+  }
+}
+
+// A layer report naming layer 200 of profile 9 leaves no write at a wrapped offset.
+TEST_F(DeviceLinkAreasUnplugTest, OutOfRangeLayerReportsLeadToNoWrite) {
+  simkb::Keyboard& keyboard = Ready();
+  RecordingDeviceLink& link = *m_link;
+  KEY_PERF_DATA perf;
+  perf.profile = 1;
+  perf.key_code = link.m_defaultCodeByIndex.at(5);
+  perf.key_actuation = 36;
+  ConfigDatabase::Instance().InsertKeyPerfs({perf});
+  keyboard.QueueLayerState(200, 9);
+  link.DeviceLink::ReadInputReport();
+  EXPECT_EQ(9, link.m_deviceProfile.load());
+  const size_t mark = Bus::Get().Mark();
+  link.WriteKeyPerf();
+  link.WriteKeyColors();
+  EXPECT_TRUE(FramesOf(mark, CMD_WRITE_KEY_PERF).empty());
+  EXPECT_TRUE(FramesOf(mark, CMD_WRITE_KEY_COLORS).empty());
+  EXPECT_TRUE(Bus::Get().Problems().empty());
 }
 
 }  // namespace
