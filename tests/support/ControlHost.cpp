@@ -55,6 +55,7 @@ ControlHost::ControlHost(int width, int height) : m_width(width), m_height(heigh
 
 ControlHost::~ControlHost() {
   onNotify = nullptr;
+  onDragMessage = nullptr;
   DestroyWindow();
 }
 
@@ -125,9 +126,13 @@ LRESULT ControlHost::OnControlUpdate(CRect rect, int redraw, TESK::MControl* con
 LRESULT ControlHost::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (IsPointerMessage(message) && !m_driving) return 0;
   if (message == TESK::WM_UI_DRAGOVER || message == TESK::WM_UI_DROP) {
-    std::lock_guard<std::mutex> lock(m_journalLock);
-    m_journal.push_back(HostEvent{message == TESK::WM_UI_DROP ? HostEvent::Drop : HostEvent::DragOver, 0, 0, wParam,
-                                  lParam, 0, CRect(), GetCurrentThreadId()});
+    const HostEvent event{message == TESK::WM_UI_DROP ? HostEvent::Drop : HostEvent::DragOver, 0, 0, wParam, lParam, 0,
+                          CRect(), GetCurrentThreadId()};
+    {
+      std::lock_guard<std::mutex> lock(m_journalLock);
+      m_journal.push_back(event);
+    }
+    if (onDragMessage) onDragMessage(event);
   }
   return MDialog::OnWindowMessage(message, wParam, lParam);
 }

@@ -73,6 +73,10 @@ public:
   void ClearJournal();
   // Runs inside OnMessage, after the entry is journaled; its answer is OnMessage's (else 0).
   std::function<LONG(const HostEvent&)> onNotify;
+  // Runs inside OnWindowMessage for WM_UI_DRAGOVER and WM_UI_DROP, after the entry is
+  // journaled, as a page's window handler does (a drop target's tracking on the drag-over,
+  // the write on the drop). The drag-over's lParam holds the screen point.
+  std::function<void(const HostEvent&)> onDragMessage;
 
   // ---- Input at client points (keys: the MK_ flags; a held left button is added itself) ----
   void MoveTo(CPoint pt, UINT keys = 0);

@@ -1,6 +1,7 @@
 #include "DropWindow.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace testsupport {
 
@@ -29,5 +30,44 @@ LRESULT DropWindow::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 bool DropWindow::Dropped() const { return std::find(seen.begin(), seen.end(), "drop") != seen.end(); }
+
+namespace {
+
+FORMATETC Format(CLIPFORMAT format, DWORD medium) { return FORMATETC{format, nullptr, DVASPECT_CONTENT, -1, medium}; }
+
+}  // namespace
+
+TESK::CIDataObject* DragOutData() {
+  auto* data = new TESK::CIDataObject(nullptr);
+  data->AddRef();
+  HDC screen = GetDC(nullptr);
+  STGMEDIUM bitmap = {};
+  bitmap.tymed = TYMED_GDI;
+  bitmap.hBitmap = CreateCompatibleBitmap(screen, 4, 4);
+  FORMATETC bitmapFormat = Format(CF_BITMAP, TYMED_GDI);
+  data->SetData(&bitmapFormat, &bitmap, TRUE);
+  ReleaseDC(nullptr, screen);
+  STGMEDIUM meta = {};
+  meta.tymed = TYMED_ENHMF;
+  meta.hEnhMetaFile = MetafileWithBounds(4, 4);
+  FORMATETC metaFormat = Format(CF_ENHMETAFILE, TYMED_ENHMF);
+  data->SetData(&metaFormat, &meta, TRUE);
+  return data;
+}
+
+HENHMETAFILE MetafileWithBounds(LONG right, LONG bottom) {
+  HDC recorder = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+  Rectangle(recorder, 0, 0, 20, 10);
+  HENHMETAFILE original = CloseEnhMetaFile(recorder);
+  std::vector<BYTE> bits(GetEnhMetaFileBits(original, 0, nullptr));
+  GetEnhMetaFileBits(original, static_cast<UINT>(bits.size()), bits.data());
+  DeleteEnhMetaFile(original);
+  auto* header = reinterpret_cast<ENHMETAHEADER*>(bits.data());
+  header->rclBounds.left = 0;
+  header->rclBounds.top = 0;
+  header->rclBounds.right = right;
+  header->rclBounds.bottom = bottom;
+  return SetEnhMetaFileBits(static_cast<UINT>(bits.size()), bits.data());
+}
 
 }  // namespace testsupport

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/core/CIDataObject.h"
 #include "ui/core/MObject.h"
 #include "ui/core/MWindow.h"
 #include "ui/core/PaintManager.h"
@@ -41,5 +42,11 @@ public:
   HBITMAP image = nullptr;
   bool takesImage = true;
 };
+
+// A data object as the engine's drag out builds it: a 4 x 4 bitmap on GDI and a metafile.
+// The caller holds its one reference.
+TESK::CIDataObject* DragOutData();
+// A small metafile whose header bounds are replaced by the given ones; the caller owns it.
+HENHMETAFILE MetafileWithBounds(LONG right, LONG bottom);
 
 }  // namespace testsupport

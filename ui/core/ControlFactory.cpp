@@ -51,7 +51,10 @@
 #include "ui/core/MenuItem.h"
 #include "ui/keyboard/CRecordList.h"
 #include "ui/keyboard/KeyFuncControl.h"
+#include "ui/keyboard/KeyFuncControl2.h"
 #include "ui/keyboard/KeyLayerCtrl.h"
+#include "ui/keyboard/KeyMTCtrl.h"
+#include "ui/keyboard/KeySOCDCtrl.h"
 #include "ui/keyboard/KeyTypeTab.h"
 #include "ui/keyboard/KeyValueList.h"
 #include "ui/keyboard/KeyboardCtrl.h"
@@ -103,10 +106,13 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"KeyboardCtrl", &NewVisible<KeyboardCtrl>},
     {L"TextCheckButton", &NewTitleVisibleOne<TextCheckButton>},
     {L"CTextArea", &NewTitleVisibleOne<CTextArea>},
+    {L"KeySOCDCtrl", &NewVisibleOne<KeySOCDCtrl>},
+    {L"KeyMTCtrl", &NewVisibleOne<KeyMTCtrl>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
     {L"MImageButton", &NewVisibleOne<MImageButton>},
     {L"MComboBox2", &NewVisibleOne<MComboBox2>},
     {L"KeyTypeTab", &NewVisibleOneType<KeyTypeTab, KEY_TYPE_TAB_TYPE, KEY_TYPE_TAB_VERTICAL>},
+    {L"KeyFuncControl2", &NewVisible<KeyFuncControl2>},
     {L"KeyValueList", &NewVisibleOne<KeyValueList>},
     {L"KeyLayerCtrl", &NewVisibleOneType<KeyLayerCtrl, KEY_LAYER_CTRL_TYPE, KEY_LAYER_VERTICAL>},
 };
@@ -150,12 +156,15 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"MenuItem", &NewTitleVisibleOne<MenuItem>},
     {L"KeyboardCtrl", &NewVisible<KeyboardCtrl>},
     {L"KeyFuncControl", &NewVisible<KeyFuncControl>},
+    {L"KeyFuncControl2", &NewVisible<KeyFuncControl2>},
     {L"CRecordList", &NewVisible<CRecordList>},
     {L"UpgradeButton", &NewTitleVisibleOne<UpgradeButton>},
     {L"DownloadButton", &NewTitleVisibleOne<DownloadButton>},
     {L"KeyLayerButton", &NewTitleVisibleOne<KeyLayerButton>},
     {L"ImageView", &NewVisibleOne<ImageView>},
     {L"ColorView", &NewVisibleOne<ColorView>},
+    {L"KeySOCDCtrl", &NewVisibleOne<KeySOCDCtrl>},
+    {L"KeyMTCtrl", &NewVisibleOne<KeyMTCtrl>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
     {L"MListBoxEx", &NewVisibleOne<MListBoxEx>},
     {L"MImageButton", &NewVisibleOne<MImageButton>},

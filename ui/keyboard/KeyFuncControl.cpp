@@ -1,6 +1,7 @@
 #include "ui/keyboard/KeyFuncControl.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "ui/controls/CScrollHorizontal.h"
 #include "ui/controls/CScrollVertical.h"
@@ -32,13 +33,14 @@ Gdiplus::Image* LoadKeyPicture(const CString& name) {
 KEY_FUNC_ITEM::~KEY_FUNC_ITEM() { delete image; }
 
 KeyFuncControl::KeyFuncControl(MObject* owner, UINT id, CRect rect, int visible)
-    : KeyFuncControl(owner, id, rect, visible, KeyPickerFullGeometry(), kFullCornerRadius) {}
+    : KeyFuncControl(owner, id, rect, visible, KeyPickerFullGeometry(), kFullCornerRadius, true) {}
 
 KeyFuncControl::KeyFuncControl(MObject* owner, UINT id, CRect rect, int visible, const KeyPickerGeometry& geometry,
-                               float cornerRadius)
+                               float cornerRadius, bool barShown)
     : MPanel(owner, id, rect, visible),
       m_geometry(geometry),
       m_fCornerRadius(cornerRadius),
+      m_bBarShown(barShown),
       m_nHover(-1),
       m_nSelect(-1),
       m_nMarked(-1),
@@ -83,7 +85,7 @@ void KeyFuncControl::InitItemInfo() {
     }
   }
   m_nContentHeight = m_geometry.contentHeight;
-  FitBar(m_pScrollV, m_nContentHeight, m_rect.Height());
+  FitContentBar();
 }
 
 void KeyFuncControl::ClearItems() {
@@ -145,10 +147,16 @@ void KeyFuncControl::Redraw() {
   if (m_bVisible && m_pParent) m_pParent->OnControlUpdate(m_rect, 1, this);
 }
 
+void KeyFuncControl::FitContentBar() {
+  // A bar that never shows is fitted as if the control held any content; its range still
+  // follows the content, so the wheel moves the cells by the spare height at most.
+  FitBar(m_pScrollV, m_nContentHeight, m_bBarShown ? m_rect.Height() : INT_MAX);
+}
+
 void KeyFuncControl::SetControlRect(CRect rect) {
   m_rect = rect;
   PlaceOwnBars(rect, true);
-  FitBar(m_pScrollV, m_nContentHeight, rect.Height());
+  FitContentBar();
 }
 
 void KeyFuncControl::InitControl(PaintManager* manager) {

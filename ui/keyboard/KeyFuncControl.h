@@ -10,7 +10,8 @@
 // the content is 361 px high and scrolls with the vertical bar and the wheel. The entries
 // are owned by the control; the entry lock guards their list and is never held while
 // calling out. Made by the panel factory ("KeyFuncControl"); window thread only.
-// KeyFuncControl2 (the compact picker) derives from it with its own geometry.
+// KeyFuncControl2 (the compact picker) derives from it with its own geometry, and its
+// selection is read through this class's GetCurItemData.
 #pragma once
 
 #include <windows.h>
@@ -78,8 +79,10 @@ public:
   void ClearItems();
 
 protected:
+  // barShown: whether the vertical bar shows while the content is higher than the control
+  // (the compact picker never shows it).
   KeyFuncControl(MObject* owner, UINT id, CRect rect, int visible, const KeyPickerGeometry& geometry,
-                 float cornerRadius);
+                 float cornerRadius, bool barShown);
 
   void AddKeyItem(CString label, int code, CRect rect, CString image, int data);
   // Position x (content - height) / range of the vertical bar, 0 for an empty range.
@@ -88,9 +91,13 @@ protected:
   bool CellInWindow(int index, int offset, CRect& cell);
   // Asks the owner to redraw the control when it is visible.
   void Redraw();
+  // Shows or hides the vertical bar for the content and the control's height, and sets its
+  // range to the content height.
+  void FitContentBar();
 
   const KeyPickerGeometry& m_geometry;
   const float m_fCornerRadius;
+  const bool m_bBarShown;
   std::vector<std::unique_ptr<KEY_FUNC_ITEM>> m_items;
   CriticalSection m_itemLock;
   int m_nHover;

@@ -87,22 +87,6 @@ TEST(DropImageTest, PackedDibsAreCheckedAgainstTheirBlock) {
   EXPECT_EQ(0u, PackedDibBitsOffset(nullptr, 100));
 }
 
-// A small metafile whose header bounds are replaced by the given ones.
-HENHMETAFILE MetafileWithBounds(LONG right, LONG bottom) {
-  HDC recorder = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
-  Rectangle(recorder, 0, 0, 20, 10);
-  HENHMETAFILE original = CloseEnhMetaFile(recorder);
-  std::vector<BYTE> bits(GetEnhMetaFileBits(original, 0, nullptr));
-  GetEnhMetaFileBits(original, static_cast<UINT>(bits.size()), bits.data());
-  DeleteEnhMetaFile(original);
-  auto* header = reinterpret_cast<ENHMETAHEADER*>(bits.data());
-  header->rclBounds.left = 0;
-  header->rclBounds.top = 0;
-  header->rclBounds.right = right;
-  header->rclBounds.bottom = bottom;
-  return SetEnhMetaFileBits(static_cast<UINT>(bits.size()), bits.data());
-}
-
 TEST(DropImageTest, MetafileBoundsMustBeSane) {
   struct Case {
     const char* name;
@@ -114,7 +98,7 @@ TEST(DropImageTest, MetafileBoundsMustBeSane) {
   };
   HDC screen = GetDC(nullptr);
   for (const Case& t : cases) {
-    HENHMETAFILE metafile = MetafileWithBounds(t.right, t.bottom);
+    HENHMETAFILE metafile = testsupport::MetafileWithBounds(t.right, t.bottom);
     ASSERT_NE(nullptr, metafile) << t.name;
     HBITMAP bitmap = BitmapFromEnhMetaFile(metafile, screen);
     EXPECT_EQ(t.bitmap, bitmap != nullptr) << t.name;
@@ -204,27 +188,8 @@ FORMATETC Fmt(CLIPFORMAT format, DWORD medium, DWORD aspect = DVASPECT_CONTENT) 
   return FORMATETC{format, nullptr, aspect, -1, medium};
 }
 
-// A data object as a drag out builds it: a bitmap on GDI and a metafile.
-CIDataObject* DragOutData() {
-  auto* data = new CIDataObject(nullptr);
-  data->AddRef();
-  HDC screen = GetDC(nullptr);
-  STGMEDIUM bitmap = {};
-  bitmap.tymed = TYMED_GDI;
-  bitmap.hBitmap = CreateCompatibleBitmap(screen, 4, 4);
-  FORMATETC bitmapFormat = Fmt(CF_BITMAP, TYMED_GDI);
-  data->SetData(&bitmapFormat, &bitmap, TRUE);
-  ReleaseDC(nullptr, screen);
-  STGMEDIUM meta = {};
-  meta.tymed = TYMED_ENHMF;
-  meta.hEnhMetaFile = MetafileWithBounds(4, 4);
-  FORMATETC metaFormat = Fmt(CF_ENHMETAFILE, TYMED_ENHMF);
-  data->SetData(&metaFormat, &meta, TRUE);
-  return data;
-}
-
 TEST(DataObjectTest, AnswersFollowTheStoredFormats) {
-  CIDataObject* data = DragOutData();
+  CIDataObject* data = testsupport::DragOutData();
   struct Case {
     const char* name;
     FORMATETC format;
@@ -270,7 +235,7 @@ TEST(DataObjectTest, AnswersFollowTheStoredFormats) {
 }
 
 TEST(DataObjectTest, EnumeratorWalksTheFormats) {
-  CIDataObject* data = DragOutData();
+  CIDataObject* data = testsupport::DragOutData();
   IEnumFORMATETC* e = nullptr;
   ASSERT_EQ(S_OK, data->EnumFormatEtc(DATADIR_GET, &e));
   FORMATETC got[3] = {};
@@ -334,7 +299,7 @@ TEST_F(EngineDropTest, RegistrationTakesTheFourFormats) {
 }
 
 TEST_F(EngineDropTest, ABitmapDropGivesTheReleaseTheImageAndThenTheDropMessage) {
-  CIDataObject* data = DragOutData();
+  CIDataObject* data = testsupport::DragOutData();
   DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
   POINTL point = {350, 350};
   EXPECT_EQ(S_OK, target.engine.DragEnter(data, 0, point, &effect));

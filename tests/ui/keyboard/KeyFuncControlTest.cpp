@@ -1,6 +1,7 @@
 // The keyboard-shaped key picker: its layout tables, and the control driven through a window
 // the way a user does (hover, clicks, wheel, thumb), composed to pixels.
 #include "ui/keyboard/KeyFuncControl.h"
+#include "ui/keyboard/KeyFuncControl2.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,13 @@ namespace {
 // ---- Tables ----
 
 CRect Cell(const KeyPickerGeometry& g, int index) { return CRect(g.cells[index]); }
+// Entry index's cell in the window, for a picker whose corner is at origin and whose content
+// is scrolled by offset.
+CRect CellIn(const KeyPickerGeometry& g, CPoint origin, int index, int offset) {
+  CRect cell = Cell(g, index);
+  cell.OffsetRect(origin.x, origin.y - offset);
+  return cell;
+}
 
 TEST(KeyPickerLayoutTest, BothGeometriesHoldTheSameEntriesInCellsThatNeverOverlap) {
   const KeyPickerEntry* e = KeyPickerEntries();
@@ -125,6 +133,45 @@ private:
   std::vector<std::wstring> m_names;
 };
 
+// A drop window centred on the host's client point pt, 2 x half wide, shown without
+// activation: a drag that starts at pt drops on it at once, since no button is really held
+// and the system's drag loop ends where the cursor is.
+bool OpenDropWindowOver(ControlHost& host, testsupport::DropWindow& target, CPoint pt, int half) {
+  const CPoint screen = host.ToScreen(pt);
+  if (!target.Create(nullptr, L"target", WS_POPUP, WS_EX_TOPMOST,
+                     CRect(screen.x - half, screen.y - half, screen.x + half, screen.y + half))) {
+    return false;
+  }
+  target.ShowWindow(SW_SHOWNOACTIVATE);
+  testsupport::PumpFor(50);
+  return true;
+}
+
+// The gesture that starts the engine's drag at a client point: the pointer comes to rest
+// there (a page makes the picker its current child on the second move, the one that stays
+// within the hovered cell), the button goes down, and the pointer moves on a little with it
+// held (the engine starts the drag on a small move after the first).
+void PressAndDrag(ControlHost& host, CPoint at) {
+  host.MoveTo(at - CPoint(1, 0));
+  host.MoveTo(at);
+  host.Press(at);
+  host.MoveTo(at + CPoint(1, 1));
+  host.MoveTo(at + CPoint(2, 2));
+}
+
+// What GetCurItemData gave, with the values it starts from when it writes nothing.
+struct Picked {
+  bool ok;
+  int code, data, extra;
+  CString label;
+  int reserved;
+};
+Picked Read(KeyFuncControl* picker) {
+  Picked p{false, -7, -7, -7, L"untouched", 1234};
+  p.ok = picker->GetCurItemData(p.reserved, p.code, p.data, p.extra, p.label);
+  return p;
+}
+
 class KeyFuncControlTest : public testing::Test {
 protected:
   // OLE stays up for the whole suite (the drag tests need it; starting it is slow).
@@ -156,29 +203,15 @@ protected:
   }
 
   // Entry index's cell in the window with the content scrolled by offset.
-  static CRect At(int index, int offset = 0) {
-    CRect cell = Cell(KeyPickerFullGeometry(), index);
-    cell.OffsetRect(kOrigin.x, kOrigin.y - offset);
-    return cell;
-  }
+  static CRect At(int index, int offset = 0) { return CellIn(KeyPickerFullGeometry(), kOrigin, index, offset); }
   static CPoint Centre(int index, int offset = 0) { return At(index, offset).CenterPoint(); }
   // The middle of the cell's left edge, where its outline runs.
   static CPoint LeftEdge(int index) { return CPoint(At(index).left, At(index).CenterPoint().y); }
 
-  struct Picked {
-    bool ok;
-    int code, data, extra;
-    CString label;
-    int reserved;
-  };
-  static Picked Read(KeyFuncControl* picker) {
-    Picked p{false, -7, -7, -7, L"untouched", 1234};
-    p.ok = picker->GetCurItemData(p.reserved, p.code, p.data, p.extra, p.label);
-    return p;
-  }
-
   testsupport::GdiplusSession gdiplus;
   testsupport::ProgramInstance instance;
+  // The pickers keep their pictures' files open: the files go after the host.
+  KeyPictures pictures;
   ControlHost host;
   MTabLayout* page = nullptr;
 };
@@ -245,7 +278,6 @@ TEST_F(KeyFuncControlTest, AClickReportsItsIndexAndTheOwnerReadsTheFunction) {
 }
 
 TEST_F(KeyFuncControlTest, OutlinesShowHoverAndMarkAndPicturesTheirFrames) {
-  KeyPictures pictures;
   ASSERT_TRUE(pictures.Strip(L"character\\key_0x3a.png", 0xFF0000FF, 0xFF00FF00));
   KeyFuncControl* picker = OnPage(370);
   ASSERT_NE(nullptr, picker);
@@ -344,14 +376,8 @@ TEST_F(KeyFuncControlTest, TheDragPictureIsTheHoveredCellWithItsOutline) {
 TEST_F(KeyFuncControlTest, DraggingACellOutDropsItsPictureAndNamesItsFunction) {
   KeyFuncControl* picker = OnPage(370);
   ASSERT_NE(nullptr, picker);
-  // The drop window lies over F1, so a drag that starts there drops on it at once: no button
-  // is really held, so the system's drag loop ends where the cursor is.
-  const CPoint screen = host.ToScreen(Centre(kF1));
   testsupport::DropWindow target;
-  ASSERT_NE(nullptr, target.Create(nullptr, L"target", WS_POPUP, WS_EX_TOPMOST,
-                                   CRect(screen.x - 30, screen.y - 30, screen.x + 30, screen.y + 30)));
-  target.ShowWindow(SW_SHOWNOACTIVATE);
-  testsupport::PumpFor(50);
+  ASSERT_TRUE(OpenDropWindowOver(host, target, Centre(kF1), 30));
 
   const struct {
     const char* name;
@@ -365,14 +391,7 @@ TEST_F(KeyFuncControlTest, DraggingACellOutDropsItsPictureAndNamesItsFunction) {
   };
   for (const auto& p : presses) {
     picker->SetEnabled(p.enabled ? 1 : 0);
-    // The pointer comes to rest: the page makes the picker its current child on the second
-    // move, the one that stays within the hovered cell.
-    host.MoveTo(p.at - CPoint(1, 0));
-    host.MoveTo(p.at);
-    host.Press(p.at);
-    // The engine starts the drag on a small move with the button held, after the first move.
-    host.MoveTo(p.at + CPoint(1, 1));
-    host.MoveTo(p.at + CPoint(2, 2));
+    PressAndDrag(host, p.at);
     EXPECT_EQ(p.drops, testsupport::PumpUntil([&] { return target.Dropped(); }, p.drops ? 1000 : 100)) << p.name;
     host.Release(p.at);
   }
@@ -388,7 +407,6 @@ TEST_F(KeyFuncControlTest, DraggingACellOutDropsItsPictureAndNamesItsFunction) {
 }
 
 TEST_F(KeyFuncControlTest, BadPicturesAndAnEmptyListAreSurvived) {
-  KeyPictures pictures;
   ASSERT_TRUE(pictures.Garbage(L"character\\key_0x29.png"));
   KeyFuncControl* picker = OnPage(370);
   ASSERT_NE(nullptr, picker);
@@ -421,6 +439,164 @@ TEST_F(KeyFuncControlTest, BadPicturesAndAnEmptyListAreSurvived) {
   host.Click(Centre(kF1));
   EXPECT_EQ(std::vector<std::string>{"5 notify 2 (" + std::to_string(0xFFFFFFFFu) + ", 0)"}, host.Notifications());
   EXPECT_FALSE(Read(picker).ok);
+}
+
+// ---- The compact picker, where the advanced-key editor puts it ----
+
+constexpr UINT kEditorPickerId = 54;
+const CRect kEditorPicker(10, 60, 760, 300);
+
+class KeyFuncControl2Test : public testing::Test {
+protected:
+  static void SetUpTestSuite() { OleInitialize(nullptr); }
+  static void TearDownTestSuite() { OleUninitialize(); }
+  void SetUp() override { host.GetPaintManager()->SetBackColor(kGround, kGround); }
+
+  // Made by the window's factory and filled as the editor does.
+  KeyFuncControl2* Editor() {
+    auto* picker = host.Add<KeyFuncControl2>(L"KeyFuncControl2", kEditorPickerId, kEditorPicker);
+    if (!picker) return nullptr;
+    picker->SetTextColor(Gdiplus::Color(0xFFFFFFFF));
+    picker->SetFont(L"SourceHanSansCN-Regular", 10, Gdiplus::FontStyleRegular);
+    picker->InitItemInfo();
+    return picker;
+  }
+  static CRect At(int index, int offset = 0) {
+    return CellIn(KeyPickerCompactGeometry(), kEditorPicker.TopLeft(), index, offset);
+  }
+  static CPoint Centre(int index, int offset = 0) { return At(index, offset).CenterPoint(); }
+  // The first row at or below y in column x that shows a plain outline; -1 for none.
+  int OutlineBelow(int x, int y) {
+    DibSurface surface(host.width(), host.height());
+    host.Compose(surface);
+    for (; y < host.height(); ++y) {
+      if (surface.Pixel(x, y) == kPlainOutline) return y;
+    }
+    return -1;
+  }
+
+  testsupport::GdiplusSession gdiplus;
+  testsupport::ProgramInstance instance;
+  ControlHost host{800, 340};
+};
+
+TEST_F(KeyFuncControl2Test, BothFactoriesMakeItAndItsBarNeverShows) {
+  KeyFuncControl2* picker = Editor();
+  ASSERT_NE(nullptr, picker);
+  EXPECT_EQ(1, picker->IsDragDrop());
+  auto* bar = dynamic_cast<MScroll*>(picker->GetScrollVertical());
+  ASSERT_NE(nullptr, bar);
+  EXPECT_EQ(242, bar->GetScrollMaxRange());
+  EXPECT_EQ(0, bar->IsVisible()) << "240 px high";
+  picker->SetRect(CRect(10, 60, 760, 260));
+  EXPECT_EQ(0, bar->IsVisible()) << "200 px high";
+  EXPECT_EQ(242, bar->GetScrollMaxRange());
+  EXPECT_EQ(0, picker->GetScrollHorizontal()->IsVisible());
+
+  auto* page = host.Add<MTabLayout>(L"MTabLayout", 9, CRect(0, 0, host.width(), host.height()));
+  ASSERT_NE(nullptr, page);
+  auto* onPage = dynamic_cast<KeyFuncControl2*>(
+      page->CreateControl(L"KeyFuncControl2", 55, CRect(10, 60, 760, 260), L"", 1, 1));
+  ASSERT_NE(nullptr, onPage);
+  onPage->InitItemInfo();
+  EXPECT_EQ(0, onPage->GetScrollVertical()->IsVisible()) << "200 px high on a page";
+}
+
+TEST_F(KeyFuncControl2Test, PressAndReleaseEachReportTheCellThatTheBaseReads) {
+  KeyFuncControl2* picker = Editor();
+  ASSERT_NE(nullptr, picker);
+  KeyFuncControl* base = picker;
+  const auto expectF1 = [&](const char* when) {
+    const Picked p = Read(base);
+    EXPECT_TRUE(p.ok) << when;
+    EXPECT_EQ(0x3A, p.code) << when;
+    EXPECT_EQ(0, p.data) << when;
+    EXPECT_EQ(0, p.extra) << when;
+    EXPECT_EQ(CString(L"F1"), p.label) << when;
+  };
+  host.MoveTo(Centre(kF1));
+  host.Press(Centre(kF1));
+  EXPECT_EQ(std::vector<std::string>{"54 notify 1 (1, 0)"}, host.Notifications());
+  expectF1("after the press");
+  host.Release(Centre(kF1));
+  EXPECT_EQ((std::vector<std::string>{"54 notify 1 (1, 0)", "54 notify 2 (1, 0)"}), host.Notifications());
+  expectF1("after the release");
+  host.MoveTo(Centre(kEsc));
+  expectF1("with Esc hovered");
+
+  // Pressed on F1, the pointer leaves the cell and the control before the release.
+  host.ClearJournal();
+  host.MoveTo(Centre(kF1));
+  host.Press(Centre(kF1));
+  host.MoveTo(CPoint(At(kF1).right + 1, Centre(kF1).y));
+  host.MoveTo(CPoint(780, 330));
+  host.Release(CPoint(780, 330));
+  EXPECT_EQ(std::vector<std::string>{"54 notify 1 (1, 0)"}, host.Notifications());
+  expectF1("after a release outside");
+
+  const struct {
+    int index;
+    const wchar_t* label;
+    int code;
+  } labels[] = {{31, L"Insert", 0x49}, {103, L"Menu", 0x65}};
+  for (const auto& l : labels) {
+    host.Click(Centre(l.index));
+    const Picked p = Read(base);
+    EXPECT_EQ(CString(l.label), p.label) << l.index;
+    EXPECT_EQ(l.code, p.code) << l.index;
+  }
+  host.ClearJournal();
+  host.Click(CPoint(At(kEsc).right + 10, Centre(kEsc).y));
+  const std::string none = std::to_string(0xFFFFFFFFu);
+  EXPECT_EQ((std::vector<std::string>{"54 notify 1 (" + none + ", 0)", "54 notify 2 (" + none + ", 0)"}),
+            host.Notifications())
+      << "a gap";
+  EXPECT_FALSE(Read(base).ok);
+}
+
+TEST_F(KeyFuncControl2Test, TheWheelMovesTheCellsOfTheEditorsPickerByTwoPixelsAtMost) {
+  KeyFuncControl2* picker = Editor();
+  ASSERT_NE(nullptr, picker);
+  const int x = Centre(kEsc).x;
+  const int bottom = OutlineBelow(x, Centre(kEsc).y);
+  ASSERT_GT(bottom, 0) << "Esc's lower outline";
+  for (int notch = 0; notch < 3; ++notch) host.Wheel(Centre(kQ), -WHEEL_DELTA);
+  EXPECT_EQ(bottom - 2, OutlineBelow(x, Centre(kEsc).y)) << "all the way down";
+  for (int notch = 0; notch < 3; ++notch) host.Wheel(Centre(kQ), WHEEL_DELTA);
+  EXPECT_EQ(bottom, OutlineBelow(x, Centre(kEsc).y)) << "and back";
+}
+
+TEST_F(KeyFuncControl2Test, DraggingACellOutDropsItsPicture) {
+  KeyFuncControl2* picker = Editor();
+  ASSERT_NE(nullptr, picker);
+  testsupport::DropWindow target;
+  ASSERT_TRUE(OpenDropWindowOver(host, target, Centre(kF1), 20));
+  PressAndDrag(host, Centre(kF1));
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return target.Dropped(); }, 1000));
+  host.Release(Centre(kF1));
+  const std::unique_ptr<DibSurface> dropped = testsupport::SurfaceOf(target.image);
+  ASSERT_NE(nullptr, dropped);
+  EXPECT_EQ(33, dropped->width());
+  EXPECT_EQ(33, dropped->height());
+  EXPECT_EQ(kHighlightOutline, dropped->Pixel(1, 16)) << "the hovered cell's outline";
+  EXPECT_EQ(0x3A, Read(picker).code);
+  target.DestroyWindow();
+}
+
+TEST_F(KeyFuncControl2Test, AfterClearItemsAClickSelectsNothing) {
+  KeyFuncControl2* picker = Editor();
+  ASSERT_NE(nullptr, picker);
+  host.Click(Centre(kF1));
+  picker->ClearItems();
+  host.ClearJournal();
+  host.Click(Centre(kF1));
+  const std::string none = std::to_string(0xFFFFFFFFu);
+  EXPECT_EQ((std::vector<std::string>{"54 notify 1 (" + none + ", 0)", "54 notify 2 (" + none + ", 0)"}),
+            host.Notifications());
+  EXPECT_FALSE(Read(picker).ok);
+  DibSurface surface(host.width(), host.height());
+  host.Compose(surface);
+  EXPECT_EQ(0, surface.Count(0, 0, host.width(), host.height(), kPlainOutline)) << "nothing is drawn";
 }
 
 }  // namespace
