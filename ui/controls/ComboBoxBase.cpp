@@ -201,15 +201,7 @@ void ComboBoxBase::SetControlRect(CRect rect) {
   ResetTextRect();
 }
 
-void ComboBoxBase::Repaint(int rebuild) {
-  if (!m_bVisible || !m_pParent) return;
-  if (m_pManager && !m_pManager->IsWindowThread()) {
-    // The engine queues a request made on another thread for the window's thread.
-    m_pManager->OnControlUpdate(m_rect, rebuild, this);
-    return;
-  }
-  m_pParent->OnControlUpdate(m_rect, rebuild, this);
-}
+void ComboBoxBase::Repaint(int rebuild) { RepaintIfVisibleFromAnyThread(rebuild); }
 
 // ---- Notifications ----
 

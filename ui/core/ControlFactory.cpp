@@ -49,7 +49,9 @@
 #include "ui/controls/UpgradeButton.h"
 #include "ui/core/MControl.h"
 #include "ui/core/MenuItem.h"
+#include "ui/keyboard/CKeyTestCtrl.h"
 #include "ui/keyboard/CRecordList.h"
+#include "ui/keyboard/KeyDKSCtrlEx.h"
 #include "ui/keyboard/KeyFuncControl.h"
 #include "ui/keyboard/KeyFuncControl2.h"
 #include "ui/keyboard/KeyLayerCtrl.h"
@@ -58,6 +60,7 @@
 #include "ui/keyboard/KeyTypeTab.h"
 #include "ui/keyboard/KeyValueList.h"
 #include "ui/keyboard/KeyboardCtrl.h"
+#include "ui/keyboard/KeyboardTestCtrl.h"
 #include "ui/keyboard/LightTypeTab.h"
 #include "ui/keyboard/MListBoxEx.h"
 
@@ -114,6 +117,7 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"KeyTypeTab", &NewVisibleOneType<KeyTypeTab, KEY_TYPE_TAB_TYPE, KEY_TYPE_TAB_VERTICAL>},
     {L"KeyFuncControl2", &NewVisible<KeyFuncControl2>},
     {L"KeyValueList", &NewVisibleOne<KeyValueList>},
+    {L"KeyboardTestCtrl", &NewVisible<KeyboardTestCtrl>},
     {L"KeyLayerCtrl", &NewVisibleOneType<KeyLayerCtrl, KEY_LAYER_CTRL_TYPE, KEY_LAYER_VERTICAL>},
 };
 
@@ -167,11 +171,14 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"KeyMTCtrl", &NewVisibleOne<KeyMTCtrl>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
     {L"MListBoxEx", &NewVisibleOne<MListBoxEx>},
+    {L"CKeyTestCtrl", &NewVisibleOne<CKeyTestCtrl>},
+    {L"KeyDKSCtrlEx", &NewVisibleOne<KeyDKSCtrlEx>},
     {L"MImageButton", &NewVisibleOne<MImageButton>},
     {L"MComboBox2", &NewVisibleOne<MComboBox2>},
     {L"KeyLayerCtrl", &NewVisibleOneType<KeyLayerCtrl, KEY_LAYER_CTRL_TYPE, KEY_LAYER_VERTICAL>},
     {L"KeyTypeTab", &NewVisibleOneType<KeyTypeTab, KEY_TYPE_TAB_TYPE, KEY_TYPE_TAB_VERTICAL>},
     {L"KeyValueList", &NewVisibleOne<KeyValueList>},
+    {L"KeyboardTestCtrl", &NewVisible<KeyboardTestCtrl>},
     {L"LightTypeTab", &NewVisibleOne<LightTypeTab>},
 };
 

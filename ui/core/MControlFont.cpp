@@ -141,6 +141,15 @@ void MControlFont::RepaintIfVisible() {
   if (m_bVisible && m_pParent) m_pParent->OnControlUpdate(m_rect, 1, this);
 }
 
+void MControlFont::RepaintIfVisibleFromAnyThread(int redraw) {
+  if (!m_bVisible || !m_pParent) return;
+  if (m_pManager && !m_pManager->IsWindowThread()) {
+    m_pManager->OnControlUpdate(m_rect, redraw, this);
+    return;
+  }
+  m_pParent->OnControlUpdate(m_rect, redraw, this);
+}
+
 void MControlFont::SetTitle(const wchar_t* text) {
   ClearGDIFont();
   SetControlTitle(text);

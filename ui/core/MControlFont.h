@@ -96,6 +96,10 @@ protected:
   int LoadImageQuietly(const wchar_t* file, int frames);
   int LoadImageQuietly(UINT id, CString type, int frames);
   void RepaintIfVisible();
+  // The same for a request that may come from another thread (a tick, the worker): there the
+  // engine queues it for the window's thread instead of the owner chain, whose panels take
+  // their child locks.
+  void RepaintIfVisibleFromAnyThread(int redraw = 1);
   // State faces: the cached surface becomes `cells` copies, side by side, of the window's
   // background under the control (false when it cannot be made); ShowCell copies one of
   // them to the control's place.
