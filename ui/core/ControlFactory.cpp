@@ -57,12 +57,16 @@
 #include "ui/keyboard/KeyLayerCtrl.h"
 #include "ui/keyboard/KeyMTCtrl.h"
 #include "ui/keyboard/KeySOCDCtrl.h"
+#include "ui/keyboard/KeyStrokeCtrl.h"
+#include "ui/keyboard/KeyStrokeCtrl2.h"
+#include "ui/keyboard/KeySwitchCtrl.h"
 #include "ui/keyboard/KeyTypeTab.h"
 #include "ui/keyboard/KeyValueList.h"
 #include "ui/keyboard/KeyboardCtrl.h"
 #include "ui/keyboard/KeyboardTestCtrl.h"
 #include "ui/keyboard/LightTypeTab.h"
 #include "ui/keyboard/MListBoxEx.h"
+#include "ui/keyboard/TachyonCtrl.h"
 
 namespace TESK {
 
@@ -110,6 +114,8 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"TextCheckButton", &NewTitleVisibleOne<TextCheckButton>},
     {L"CTextArea", &NewTitleVisibleOne<CTextArea>},
     {L"KeySOCDCtrl", &NewVisibleOne<KeySOCDCtrl>},
+    {L"KeyStrokeCtrl", &NewVisibleOne<KeyStrokeCtrl>},
+    {L"TachyonCtrl", &NewVisibleOne<TachyonCtrl>},
     {L"KeyMTCtrl", &NewVisibleOne<KeyMTCtrl>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
     {L"MImageButton", &NewVisibleOne<MImageButton>},
@@ -168,6 +174,9 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"ImageView", &NewVisibleOne<ImageView>},
     {L"ColorView", &NewVisibleOne<ColorView>},
     {L"KeySOCDCtrl", &NewVisibleOne<KeySOCDCtrl>},
+    {L"KeyStrokeCtrl", &NewVisibleOne<KeyStrokeCtrl>},
+    {L"KeyStrokeCtrl2", &NewVisibleOne<KeyStrokeCtrl2>},
+    {L"TachyonCtrl", &NewVisibleOne<TachyonCtrl>},
     {L"KeyMTCtrl", &NewVisibleOne<KeyMTCtrl>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
     {L"MListBoxEx", &NewVisibleOne<MListBoxEx>},
@@ -179,6 +188,7 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"KeyTypeTab", &NewVisibleOneType<KeyTypeTab, KEY_TYPE_TAB_TYPE, KEY_TYPE_TAB_VERTICAL>},
     {L"KeyValueList", &NewVisibleOne<KeyValueList>},
     {L"KeyboardTestCtrl", &NewVisible<KeyboardTestCtrl>},
+    {L"KeySwitchCtrl", &NewVisibleOne<KeySwitchCtrl>},
     {L"LightTypeTab", &NewVisibleOne<LightTypeTab>},
 };
 

@@ -1,6 +1,7 @@
-// The picture a list item of the keyboard controls may name (KeyValueList, LightTypeTab,
-// MListBoxEx): loaded from the skin folder when the name is given and the file loads, kept
-// with its size and owned by the item, never drawn by those lists. Window thread only.
+// A picture the keyboard controls are given by name and keep without drawing it (the items
+// of KeyValueList, LightTypeTab and MListBoxEx, the key-travel pictures' key and thumb
+// pictures): loaded from the skin folder when the name is given and the file loads, kept
+// with its size and owned by its holder. Window thread only.
 #pragma once
 
 #include <memory>
