@@ -2,7 +2,9 @@
 
 #include <sstream>
 
+#include "DropWindow.h"
 #include "PaintProbe.h"
+#include "ui/core/CIDataObject.h"
 #include "ui/core/CIDropTarget.h"
 #include "ui/core/MControl.h"
 
@@ -56,6 +58,7 @@ ControlHost::ControlHost(int width, int height) : m_width(width), m_height(heigh
 ControlHost::~ControlHost() {
   onNotify = nullptr;
   onDragMessage = nullptr;
+  if (m_dragData) m_dragData->Release();
   DestroyWindow();
 }
 
@@ -219,6 +222,35 @@ void ControlHost::PumpPosted(DWORD timeoutMs) {
     }
     if (GetTickCount64() >= deadline) break;
   }
+}
+
+// ---- Drops ----
+
+POINTL ControlHost::EnterDrag(CPoint pt) {
+  const CPoint screen = ToScreen(pt);
+  SetCursorPos(screen.x, screen.y);
+  const POINTL at = {screen.x, screen.y};
+  if (!m_dragData) {
+    m_dragData = DragOutData();
+    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    GetPaintManager()->DragEnter(m_dragData, 0, at, &effect);
+  }
+  return at;
+}
+
+void ControlHost::DragOver(CPoint pt) {
+  DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+  GetPaintManager()->DragOver(0, EnterDrag(pt), &effect);
+  PumpPosted();
+}
+
+void ControlHost::Drop(CPoint pt) {
+  const POINTL at = EnterDrag(pt);
+  DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+  GetPaintManager()->Drop(m_dragData, 0, at, &effect);
+  m_dragData->Release();
+  m_dragData = nullptr;
+  PumpPosted();
 }
 
 // ---- Engine ----

@@ -94,6 +94,18 @@ public:
   // Dispatches what is queued for this thread through PreTranslateMessage; bounded.
   void PumpPosted(DWORD timeoutMs = 500);
 
+  // ---- Drops onto the host (its engine is the window's OLE drop target) ----
+  // The engine takes drops only when OLE was initialised on the thread before the host was
+  // made (it registers the window and its formats then).
+  // Something carrying a picture is dragged over the client point: the cursor goes there,
+  // the engine's DragEnter (on the first call of a drag) and DragOver run, and the
+  // WM_UI_DRAGOVER they post is pumped.
+  void DragOver(CPoint pt);
+  // The drag drops at the client point: the engine's Drop, then the posted messages pumped
+  // (the engine's own release reaches the window undriven and is dropped like the system's).
+  // onDragMessage answers the messages as a page's window does.
+  void Drop(CPoint pt);
+
   // Makes the host the thread's active window, as a user's first click into it does. Do it
   // before input that moves the keyboard focus into a child window (an edit): that activates
   // the host, and Wine tells a window activated outside the foreground that it is inactive,
@@ -124,12 +136,16 @@ public:
 
 private:
   void Drive(UINT message, WPARAM wParam, CPoint clientPt, bool screenPoint = false);
+  // The cursor at the client point and a drag under way (entered on its first call); the
+  // point on the screen.
+  POINTL EnterDrag(CPoint pt);
 
   int m_width, m_height;
   bool m_driving = false;
   UINT m_heldButtons = 0;
   mutable std::mutex m_journalLock;
   std::vector<HostEvent> m_journal;
+  IDataObject* m_dragData = nullptr;  // the picture of the drag under way, ours
 };
 
 // Input for the other windows a test meets beside the host (the popups its controls open),

@@ -51,6 +51,7 @@
 #include "ui/core/MenuItem.h"
 #include "ui/keyboard/CKeyTestCtrl.h"
 #include "ui/keyboard/CRecordList.h"
+#include "ui/keyboard/KeyDKSCtrl.h"
 #include "ui/keyboard/KeyDKSCtrlEx.h"
 #include "ui/keyboard/KeyFuncControl.h"
 #include "ui/keyboard/KeyFuncControl2.h"
@@ -113,6 +114,7 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"KeyboardCtrl", &NewVisible<KeyboardCtrl>},
     {L"TextCheckButton", &NewTitleVisibleOne<TextCheckButton>},
     {L"CTextArea", &NewTitleVisibleOne<CTextArea>},
+    {L"KeyDKSCtrl", &NewVisibleOne<KeyDKSCtrl>},
     {L"KeySOCDCtrl", &NewVisibleOne<KeySOCDCtrl>},
     {L"KeyStrokeCtrl", &NewVisibleOne<KeyStrokeCtrl>},
     {L"TachyonCtrl", &NewVisibleOne<TachyonCtrl>},
@@ -173,6 +175,7 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"KeyLayerButton", &NewTitleVisibleOne<KeyLayerButton>},
     {L"ImageView", &NewVisibleOne<ImageView>},
     {L"ColorView", &NewVisibleOne<ColorView>},
+    {L"KeyDKSCtrl", &NewVisibleOne<KeyDKSCtrl>},
     {L"KeySOCDCtrl", &NewVisibleOne<KeySOCDCtrl>},
     {L"KeyStrokeCtrl", &NewVisibleOne<KeyStrokeCtrl>},
     {L"KeyStrokeCtrl2", &NewVisibleOne<KeyStrokeCtrl2>},
