@@ -174,6 +174,13 @@ void ControlHost::Click(CPoint pt) {
   Release(pt);
 }
 
+std::vector<std::string> ControlHost::ClickShown(CPoint pt) {
+  PixelAt(0, 0);
+  ClearJournal();
+  Click(pt);
+  return Notifications();
+}
+
 void ControlHost::DoubleClick(CPoint pt) {
   Click(pt);
   m_heldButtons |= MK_LBUTTON;

@@ -83,6 +83,10 @@ public:
   void Press(CPoint pt, UINT keys = 0);    // WM_LBUTTONDOWN
   void Release(CPoint pt, UINT keys = 0);  // WM_LBUTTONUP
   void Click(CPoint pt);                   // move, press and release at pt
+  // A user's click on the window as shown: the client area is composed first (lists hit their
+  // items where their last paint put them), the journal cleared, then Click; the notifications
+  // the click brought.
+  std::vector<std::string> ClickShown(CPoint pt);
   void DoubleClick(CPoint pt);             // WM_LBUTTONDBLCLK (after a click, as the system orders it)
   void RightPress(CPoint pt);
   void RightRelease(CPoint pt);

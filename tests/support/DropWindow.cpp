@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "MessagePump.h"
+
 namespace testsupport {
 
 DropWindow::~DropWindow() {
@@ -30,6 +32,27 @@ LRESULT DropWindow::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 bool DropWindow::Dropped() const { return std::find(seen.begin(), seen.end(), "drop") != seen.end(); }
+
+std::unique_ptr<DibSurface> DragOutAt(ControlHost& host, CPoint at) {
+  const CPoint screen = host.ToScreen(at);
+  DropWindow target;
+  if (!target.Create(nullptr, L"target", WS_POPUP, WS_EX_TOPMOST,
+                     CRect(screen.x - 30, screen.y - 30, screen.x + 30, screen.y + 30))) {
+    return nullptr;
+  }
+  target.ShowWindow(SW_SHOWNOACTIVATE);
+  PumpFor(50);
+  host.MoveTo(at);
+  host.Press(at);
+  // The engine starts the drag on a small move with the button held, after the first move.
+  host.MoveTo(at + CPoint(1, 1));
+  host.MoveTo(at + CPoint(2, 2));
+  const bool dropped = PumpUntil([&] { return target.Dropped(); }, 1000);
+  host.Release(at);
+  std::unique_ptr<DibSurface> picture = dropped ? SurfaceOf(target.image) : nullptr;
+  target.DestroyWindow();
+  return picture;
+}
 
 namespace {
 

@@ -8,8 +8,12 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "BitmapProbe.h"
+#include "ControlHost.h"
 
 #include "ui/core/CIDataObject.h"
 #include "ui/core/MObject.h"
@@ -42,6 +46,12 @@ public:
   HBITMAP image = nullptr;
   bool takesImage = true;
 };
+
+// A drag out of the host's control at the client point at, by the pointer: a DropWindow is laid
+// over the point (the drag, with no button really held, ends where the cursor is), the button
+// goes down there, the pointer moves twice, and the drop is awaited (bounded); then the button
+// comes up. The picture the drop brought, or null when nothing was dropped. Needs OLE.
+std::unique_ptr<DibSurface> DragOutAt(ControlHost& host, CPoint at);
 
 // A data object as the engine's drag out builds it: a 4 x 4 bitmap on GDI and a metafile.
 // The caller holds its one reference.

@@ -53,10 +53,15 @@
 #include "ui/keyboard/CRecordList.h"
 #include "ui/keyboard/KeyDKSCtrl.h"
 #include "ui/keyboard/KeyDKSCtrlEx.h"
+#include "ui/keyboard/KeyDKSList.h"
 #include "ui/keyboard/KeyFuncControl.h"
 #include "ui/keyboard/KeyFuncControl2.h"
+#include "ui/keyboard/KeyFuncCtrl.h"
+#include "ui/keyboard/KeyFuncType.h"
+#include "ui/keyboard/KeyFuncValue.h"
 #include "ui/keyboard/KeyLayerCtrl.h"
 #include "ui/keyboard/KeyMTCtrl.h"
+#include "ui/keyboard/KeyMenuFuncType.h"
 #include "ui/keyboard/KeySOCDCtrl.h"
 #include "ui/keyboard/KeyStrokeCtrl.h"
 #include "ui/keyboard/KeyStrokeCtrl2.h"
@@ -114,10 +119,15 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"KeyboardCtrl", &NewVisible<KeyboardCtrl>},
     {L"TextCheckButton", &NewTitleVisibleOne<TextCheckButton>},
     {L"CTextArea", &NewTitleVisibleOne<CTextArea>},
+    {L"KeyFuncType", &NewVisibleOne<KeyFuncType>},
+    {L"KeyMenuFuncType", &NewVisibleOne<KeyMenuFuncType>},
     {L"KeyDKSCtrl", &NewVisibleOne<KeyDKSCtrl>},
     {L"KeySOCDCtrl", &NewVisibleOne<KeySOCDCtrl>},
     {L"KeyStrokeCtrl", &NewVisibleOne<KeyStrokeCtrl>},
     {L"TachyonCtrl", &NewVisibleOne<TachyonCtrl>},
+    {L"KeyFuncCtrl", &NewVisible<KeyFuncCtrl>},
+    {L"KeyFuncValue", &NewVisibleOne<KeyFuncValue>},
+    {L"KeyDKSList", &NewVisibleOne<KeyDKSList>},
     {L"KeyMTCtrl", &NewVisibleOne<KeyMTCtrl>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
     {L"MImageButton", &NewVisibleOne<MImageButton>},
@@ -180,11 +190,16 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"KeyStrokeCtrl", &NewVisibleOne<KeyStrokeCtrl>},
     {L"KeyStrokeCtrl2", &NewVisibleOne<KeyStrokeCtrl2>},
     {L"TachyonCtrl", &NewVisibleOne<TachyonCtrl>},
+    {L"KeyFuncCtrl", &NewVisible<KeyFuncCtrl>},
+    {L"KeyFuncValue", &NewVisibleOne<KeyFuncValue>},
+    {L"KeyDKSList", &NewVisibleOne<KeyDKSList>},
     {L"KeyMTCtrl", &NewVisibleOne<KeyMTCtrl>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
     {L"MListBoxEx", &NewVisibleOne<MListBoxEx>},
     {L"CKeyTestCtrl", &NewVisibleOne<CKeyTestCtrl>},
     {L"KeyDKSCtrlEx", &NewVisibleOne<KeyDKSCtrlEx>},
+    {L"KeyFuncType", &NewVisibleOne<KeyFuncType>},
+    {L"KeyMenuFuncType", &NewVisibleOne<KeyMenuFuncType>},
     {L"MImageButton", &NewVisibleOne<MImageButton>},
     {L"MComboBox2", &NewVisibleOne<MComboBox2>},
     {L"KeyLayerCtrl", &NewVisibleOneType<KeyLayerCtrl, KEY_LAYER_CTRL_TYPE, KEY_LAYER_VERTICAL>},

@@ -81,6 +81,18 @@ int MControlFont::LoadImageQuietly(const wchar_t* file, int frames) {
   return StoreImage(m_pManager->AddImgResInfo(file, frames), frames);
 }
 
+int MControlFont::LoadOwnImage(std::unique_ptr<Gdiplus::Image>& own, const wchar_t* file, int frames) {
+  frames = frames < 1 ? 1 : frames;
+  if (m_pImage == own.get()) m_pImage = nullptr;
+  own.reset(file ? MRender::LoadImageFromFile(GetSkinFolder() + file) : nullptr);
+  if (!own) return 0;
+  m_pImage = own.get();
+  m_nFrameWidth = static_cast<int>(own->GetWidth() / static_cast<UINT>(frames));
+  m_nFrameHeight = static_cast<int>(own->GetHeight());
+  m_nFrameCount = frames;
+  return 1;
+}
+
 int MControlFont::LoadImageQuietly(UINT id, CString type, int frames) {
   if (!m_pManager) return 0;
   frames = frames < 1 ? 1 : frames;

@@ -95,6 +95,11 @@ protected:
   // repaint; fewer than one frame counts as one. 0 without an engine or an image.
   int LoadImageQuietly(const wchar_t* file, int frames);
   int LoadImageQuietly(UINT id, CString type, int frames);
+  // A skin file loaded as the control's own strip into own (not the engine's cache): frames
+  // below 1 count as 1; 0 when it does not load (the strip is then none, the frame fields
+  // keep their values). The control keeps own until its destructor, which must clear m_pImage
+  // first when it points there.
+  int LoadOwnImage(std::unique_ptr<Gdiplus::Image>& own, const wchar_t* file, int frames);
   void RepaintIfVisible();
   // The same for a request that may come from another thread (a tick, the worker): there the
   // engine queues it for the window's thread instead of the owner chain, whose panels take

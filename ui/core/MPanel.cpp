@@ -170,6 +170,11 @@ int MPanel::ContentScrollOffset(int content) const {
   return static_cast<int>(m_pScrollV->GetScrollCurrentPos() * spare / range);
 }
 
+LRESULT MPanel::PassBarMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) {
+  if ((id == kVerticalBarId || id == kHorizontalBarId) && code == NOTIFY_CHANGING) RepaintIfVisible();
+  return m_pParent ? m_pParent->OnBaseMessage(id, code, wParam, lParam) : 0;
+}
+
 void MPanel::SetControlVisible(int visible) {
   m_bVisible = visible;
   SetControlWndVisible(visible);

@@ -100,6 +100,9 @@ protected:
   // position x (content - panel height) / range (negative for a short content), 0 for an
   // empty range.
   int ContentScrollOffset(int content) const;
+  // For panels that draw a content of their own, as their OnMessage: a child's message goes on
+  // to the owner, and a bar's NOTIFY_CHANGING (its thumb dragged) first asks for a redraw.
+  LRESULT PassBarMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam);
 };
 
 }  // namespace TESK

@@ -1,6 +1,6 @@
 #include "ui/core/MenuExWnd.h"
 
-#include "ui/core/MControlFont.h"
+#include "ui/keyboard/KeyMenuFuncType.h"
 
 namespace TESK {
 
@@ -23,14 +23,15 @@ int MenuExWnd::Create(HWND owner, CRect rect, UINT notifyMessage, CString backFi
   SetLayeredWindow(1);
   const bool created = MWindow::Create(owner, L"Menu Window", kMenuStyle, 0, rect) != nullptr;
   const CRect listRect(kListInset, kListInset, rect.Width() - kListInset, rect.Height() - kListInset);
-  m_pList = dynamic_cast<MControlFont*>(CreateControl(L"KeyMenuFuncType", kListId, listRect, L"", 1, 1));
+  m_pList = dynamic_cast<KeyMenuFuncType*>(CreateControl(L"KeyMenuFuncType", kListId, listRect, L"", 1, 1));
   if (m_pList) m_pList->SetFont(L"SourceHanSansCN-Bold", 18, Gdiplus::FontStyleBold);
   m_paintManager.SetBackColor(kBackColour, kBackColour);
   return created ? 1 : 0;
 }
 
-// The list's rows come with the list class; without a list there is nothing to fill.
-void MenuExWnd::AddItem(CString, CString, int, CString) {}
+void MenuExWnd::AddItem(CString text, CString secondText, int data, CString icon) {
+  if (m_pList) m_pList->AddItem(text, secondText, data, icon);
+}
 
 KeyMenuWnd::KeyMenuWnd(MObject* parent) : MenuExWnd(parent) {}
 

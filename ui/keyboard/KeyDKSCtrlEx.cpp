@@ -12,8 +12,6 @@ namespace TESK {
 
 namespace {
 
-constexpr UINT kVerticalBarId = 1;
-constexpr UINT kHorizontalBarId = 2;
 constexpr int kWheelRows = 10;
 constexpr int kKindFrames = 5;
 
@@ -219,9 +217,7 @@ CRect KeyDKSCtrlEx::DeleteZone(const CRect& tile) const {
 // ---- Messages and input ----
 
 LRESULT KeyDKSCtrlEx::OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) {
-  // The tiles follow a dragged thumb.
-  if ((id == kVerticalBarId || id == kHorizontalBarId) && code == NOTIFY_CHANGING) RepaintIfVisible();
-  return m_pParent ? m_pParent->OnBaseMessage(id, code, wParam, lParam) : 0;
+  return PassBarMessage(id, code, wParam, lParam);
 }
 
 int KeyDKSCtrlEx::OnControlScroll(int, UINT direction, CPoint) {

@@ -15,8 +15,6 @@ namespace TESK {
 
 namespace {
 
-constexpr UINT kVerticalBarId = 1;
-constexpr UINT kHorizontalBarId = 2;
 constexpr float kFullCornerRadius = 6.0f;
 // A label may run this far beyond either side of its cell.
 constexpr int kLabelOverhang = 3;
@@ -119,17 +117,7 @@ void KeyFuncControl::SetItemCheckByItemData(int code, int data, int extra) {
   Redraw();
 }
 
-int KeyFuncControl::SetImage(const wchar_t* file, int frames) {
-  frames = std::max(1, frames);
-  if (m_pImage == m_ownImage.get()) m_pImage = nullptr;
-  m_ownImage.reset(PictureShow::LoadSkin(file));
-  if (!m_ownImage) return 0;
-  m_pImage = m_ownImage.get();
-  m_nFrameWidth = static_cast<int>(m_ownImage->GetWidth() / static_cast<UINT>(frames));
-  m_nFrameHeight = static_cast<int>(m_ownImage->GetHeight());
-  m_nFrameCount = frames;
-  return 1;
-}
+int KeyFuncControl::SetImage(const wchar_t* file, int frames) { return LoadOwnImage(m_ownImage, file, frames); }
 
 // ---- Geometry ----
 
@@ -167,9 +155,7 @@ void KeyFuncControl::InitControl(PaintManager* manager) {
 // ---- Messages and input ----
 
 LRESULT KeyFuncControl::OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) {
-  // The cells follow a dragged thumb.
-  if ((id == kVerticalBarId || id == kHorizontalBarId) && code == NOTIFY_CHANGING) Redraw();
-  return m_pParent ? m_pParent->OnBaseMessage(id, code, wParam, lParam) : 0;
+  return PassBarMessage(id, code, wParam, lParam);
 }
 
 int KeyFuncControl::OnControlMouseMove(UINT, CPoint pt) {

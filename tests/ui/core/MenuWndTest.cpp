@@ -18,6 +18,7 @@
 #include "ui/core/MRender.h"
 #include "ui/core/MenuExWnd.h"
 #include "ui/core/MenuItem.h"
+#include "ui/keyboard/KeyMenuFuncType.h"
 
 using testsupport::ControlHost;
 using testsupport::ModalScript;
@@ -273,15 +274,55 @@ TEST_F(MenuWndTest, ItemsShowTheirStateCellsAndADisabledItemIgnoresTheMouse) {
   menu.DestroyWindow();
 }
 
-TEST_F(MenuWndTest, FunctionMenuWithoutItsListClassStillOpensAndReportsItsListsRow) {
+// The function menu's list is a real KeyMenuFuncType made by the engine's factory: inset by
+// 10 px, filled by AddItem, its hovered row on a plate, and a row chosen with the pointer
+// posted to the owner as (notify, the row's data, the list's id).
+TEST_F(MenuWndTest, FunctionMenuFillsItsListAndReportsTheChosenRowsData) {
   TESK::KeyMenuWnd menu(nullptr);
-  menu.AddItem(L"Copy", L"Ctrl+C", 7, L"");
+  menu.AddItem(L"Early", L"before the window", 99, L"");
   EXPECT_EQ(nullptr, menu.GetList()) << "AddItem before Create does nothing";
   ASSERT_EQ(1, menu.Create(host.GetSafeHwnd(), CRect(100, 100, 400, 500), kNotify, L""));
-  EXPECT_EQ(nullptr, menu.GetList()) << "no factory knows the list's class yet";
-  menu.AddItem(L"Copy", L"Ctrl+C", 7, L"");
+  TESK::KeyMenuFuncType* list = menu.GetList();
+  ASSERT_NE(nullptr, list);
+  EXPECT_EQ(CRect(10, 10, 290, 390), list->GetRect());
+  EXPECT_EQ(CString(L"SourceHanSansCN-Bold"), list->GetTextFont());
+  EXPECT_EQ(18, list->GetFontWidth());
+  menu.AddItem(L"Copy", L"Ctrl+C", 5, L"");
+  menu.AddItem(L"Paste", L"Ctrl+V", 6, L"no_such_icon.png");
+  menu.AddItem(L"Cut", L"Ctrl+X", 7, L"");
+  EXPECT_EQ(3, list->GetItemCount()) << "only the rows added to the list";
 
-  // A control with the list's id that reports the chosen row's data, as the list does.
+  // Row 2 spans list y 140 to 210; the plate shows right of its texts while it is hovered.
+  menu.ShowWindow(SW_SHOWNOACTIVATE);
+  HWND window = menu.GetSafeHwnd();
+  CRect client;
+  menu.GetClientRect(&client);
+  testsupport::DibSurface surface(client.Width(), client.Height());
+  const CPoint third(10 + 140, 10 + 140 + 35), plateSpot(10 + 265, 10 + 140 + 8);
+  auto pixel = [&] {
+    menu.GetPaintManager()->ComposeWindow(surface.dc(), surface.bitmap(), client, client);
+    return surface.Pixel(plateSpot.x, plateSpot.y);
+  };
+  EXPECT_EQ(0x161A23u, pixel()) << "the menu's own colour (COLORREF 0x231A16) around the rows";
+  testsupport::MoveInWindow(window, third);
+  EXPECT_EQ(0x393B50u, pixel()) << "the hovered row's plate";
+  {
+    ModalScript script(window);
+    script.At(100, [&] { testsupport::ClickWindow(window, third); });
+    EXPECT_EQ(0u, menu.ShowModal(SW_SHOW));
+  }
+  ASSERT_EQ(1u, g_posted.size());
+  EXPECT_EQ(host.GetSafeHwnd(), g_posted[0].hwnd);
+  EXPECT_EQ(7u, g_posted[0].wParam);
+  EXPECT_EQ(100, g_posted[0].lParam);
+  EXPECT_FALSE(IsWindow(window));
+}
+
+// Any control of the menu with the list's id reports for the list: a click on it closes the
+// menu with its data posted.
+TEST_F(MenuWndTest, FunctionMenuReportsWhatItsListsIdReports) {
+  TESK::MenuExWnd menu(nullptr);
+  ASSERT_EQ(1, menu.Create(host.GetSafeHwnd(), CRect(100, 100, 400, 500), kNotify, L""));
   auto* row = new ClickProbe(static_cast<TESK::MObject*>(&menu), TESK::MenuExWnd::kListId, CRect(10, 10, 290, 390));
   row->wParam = 7;
   static_cast<testsupport::OpenPaintManager*>(menu.GetPaintManager())->AttachControl(1, row);

@@ -66,15 +66,11 @@ protected:
   // A spot inside the delete icon, and one 4 px outside its right edge.
   static CPoint OnDelete(CPoint tile) { return tile + CPoint(328, 14); }
   static CPoint NearDelete(CPoint tile) { return tile + CPoint(339, 14); }
-  // A click as a user makes it on what the window shows: the list is painted first (its
-  // tiles are hit where the last paint put them).
+  // The first move hovers a tile; the click's own move then finds its delete icon.
   std::vector<std::string> ClickAt(CPoint pt) {
     host.PixelAt(0, 0);
-    host.ClearJournal();
     host.MoveTo(pt);
-    host.MoveTo(pt);  // the second move finds the delete icon of the tile hovered by the first
-    host.Click(pt);
-    return host.Notifications();
+    return host.ClickShown(pt);
   }
   static std::string Told(UINT code) { return testsupport::NotifyLine(kListId, code, 0, 0); }
 
