@@ -181,10 +181,11 @@ void KeyFuncCtrl::ClearItems() {
   {
     CriticalSectionLock lock(m_lock);
     m_categories.clear();
-    m_pScrollV->SetVisible(0);
-    m_pScrollV->SetScrollMaxRange(0);
-    m_nContentHeight = 0;
   }
+  // The bar's own repaint request goes out with the lock released.
+  m_pScrollV->SetVisible(0);
+  m_pScrollV->SetScrollMaxRange(0);
+  m_nContentHeight = 0;
   RepaintIfVisible();
 }
 

@@ -29,13 +29,13 @@ class KeyFuncCtrlTest : public testing::Test {
 protected:
   static void SetUpTestSuite() { OleInitialize(nullptr); }
   static void TearDownTestSuite() { OleUninitialize(); }
-  KeyFuncCtrlTest() : host(620, 640) {}
+  KeyFuncCtrlTest() : host(1200, 640) {}
   void SetUp() override {
     host.GetPaintManager()->SetBackColor(kGround, kGround);
   }
   // The picker, 600 x height, filled with the built-in categories and painted once.
-  KeyFuncCtrl* Picker(int height = 600) {
-    auto* picker = host.Add<KeyFuncCtrl>(L"KeyFuncCtrl", kPickerId, CRect(kOrigin, CSize(600, height)));
+  KeyFuncCtrl* Picker(int height = 600, int width = 600) {
+    auto* picker = host.Add<KeyFuncCtrl>(L"KeyFuncCtrl", kPickerId, CRect(kOrigin, CSize(width, height)));
     if (!picker) return nullptr;
     picker->SetFont(testsupport::InstalledFontFamily(), 12, Gdiplus::FontStyleRegular);
     picker->SetTextColor(Gdiplus::Color(0xFFFFFFFF));
@@ -79,6 +79,17 @@ TEST_F(KeyFuncCtrlTest, TheFirstCategoryLaysOutNineTilesARowAndAHeaderClickOpens
   EXPECT_EQ(120, picker->GetContentHeight());
   EXPECT_EQ(0, picker->GetScrollVertical()->IsVisible());
   EXPECT_EQ(0, picker->OnControlScroll(0, 1, CPoint(300, 200))) << "the wheel is left to others";
+}
+
+// In 1185 px (W 1180) nineteen tiles make a row: the 57 extended keys fill three rows exactly,
+// and the row that ends after the last tile still counts.
+TEST_F(KeyFuncCtrlTest, AnExactlyFullLastRowAddsAnEmptyRow) {
+  KeyFuncCtrl* picker = Picker(600, 1185);
+  ASSERT_NE(nullptr, picker);
+  picker->ResetKeyState();
+  host.ClickShown(CPoint(300, 40 + 15));
+  host.PixelAt(0, 0);
+  EXPECT_EQ(60 + 3 * 60, picker->GetCategoryHeight(1));
 }
 
 TEST_F(KeyFuncCtrlTest, APickedTileSendsItsValueAndStaysOutlined) {
