@@ -16,3 +16,8 @@ constexpr UINT WM_KB_FLASH_PROGRESS = 0x785;
 // lParam 0), by the device-change handling and by the CH375 arrival callback.
 constexpr UINT WM_KB_UPGRADE_NOTIFY = 0x69C;
 constexpr WPARAM kUpgradeNotifyBootDevice = 99;
+
+// Posted by the advanced-key editor to the main window: a stored advanced key (wParam 0,
+// lParam its id, 0 when storing failed), and a cancelled edit (wParam and lParam 0).
+constexpr UINT WM_KB_ADVKEY_APPLIED = 0x72D;
+constexpr UINT WM_KB_ADVKEY_CANCELLED = 0x7E8;

@@ -5,7 +5,7 @@
 #include "ui/keyboard/KeyFuncControl.h"
 #include "ui/keyboard/KeyValueList.h"
 
-int FillKeyValueList(TESK::KeyFuncControl* picker, TESK::KeyValueList* list, int group) {
+int FillKeyValueList(TESK::KeyFuncControl* picker, TESK::KeyValueList* list, int group, int lastValue) {
   const bool usesPicker = group == 0;
   if (picker) picker->SetVisible(usesPicker ? 1 : 0);
   if (!list) return 1;
@@ -20,6 +20,7 @@ int FillKeyValueList(TESK::KeyFuncControl* picker, TESK::KeyValueList* list, int
       const int events =
           tiles->macroType == MACRO_TYPE_MACRO ? ConfigDatabase::Instance().CountMacroRecords(entry.value) : 0;
       list->AddKeyInfo(entry.value, KeyFunctionEntryCaption(*tiles, entry, events), CString());
+      if (lastValue != 0 && entry.value == lastValue) break;
     }
   }
   list->SetSelectKeyValue(-1);

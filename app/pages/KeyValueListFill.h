@@ -12,5 +12,7 @@ class KeyValueList;
 
 // Group 0 shows the picker and hides the list. Groups 1 to 6 hide the picker and refill the
 // list with the group's tiles in order; any other group leaves the list shown and empty.
-// Nothing is selected in the list afterwards. A null control is left out. Returns 1.
-int FillKeyValueList(TESK::KeyFuncControl* picker, TESK::KeyValueList* list, int group);
+// Nothing is selected in the list afterwards. A null control is left out. With lastValue
+// not 0 the group's tiles end after the one of that value (the advanced-key editor offers
+// the Fn layers only up to FN7). Returns 1.
+int FillKeyValueList(TESK::KeyFuncControl* picker, TESK::KeyValueList* list, int group, int lastValue = 0);

@@ -1,0 +1,42 @@
+// OwnerWindow: a plain top-level window that stands in for a program window owning docked
+// panels (child windows of its client area): shown without activation at a fixed place on
+// the screen, it records the program's own messages (WM_USER and above) that reach it, in
+// order. UI thread only; Received pumps the thread's queue, bounded.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+namespace testsupport {
+
+struct ReceivedMessage {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  bool operator==(const ReceivedMessage& o) const {
+    return message == o.message && wParam == o.wParam && lParam == o.lParam;
+  }
+};
+
+class OwnerWindow {
+public:
+  OwnerWindow(int width, int height);
+  ~OwnerWindow();
+  OwnerWindow(const OwnerWindow&) = delete;
+  OwnerWindow& operator=(const OwnerWindow&) = delete;
+
+  HWND Window() const { return m_window; }
+  // Dispatches what is queued for the thread (at most timeoutMs), then every message of
+  // WM_USER and above received since the last Clear, oldest first.
+  std::vector<ReceivedMessage> Received(DWORD timeoutMs = 200);
+  void Clear() { m_received.clear(); }
+
+private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  HWND m_window = nullptr;
+  std::vector<ReceivedMessage> m_received;
+};
+
+}  // namespace testsupport
