@@ -731,6 +731,9 @@ void CustomKeyDKSDlg::StoreDksItems() {
     int extra = 0;
     grid->GetItemState(kDksFirstRowCell + 4 * n, item.trigger_state1);
     grid->GetItemValue(n, item.key_name, item.key_value, extra);
+    // An empty slot binds no key: the grid builds its slots with values of its own (4, 1, 2,
+    // 3), and 4 is a key's usage.
+    if (item.key_name.IsEmpty()) item.key_value = 0;
     store.InsertKeyItem(item);
   }
 }
