@@ -22,4 +22,9 @@ struct KeyboardDef {
   // Settings page.
   TESK::MControlFont* m_btnCheckSoftware = nullptr;
   TESK::MControlFont* m_btnCheckFirmware = nullptr;
+  TESK::MControlFont* m_textSoftwareStatus = nullptr;  // id 327, the software check's result
+  TESK::MControlFont* m_textFirmwareStatus = nullptr;  // id 330, the firmware check's result
+  // The indication of uncalibrated keys.
+  TESK::MControl* m_picCalibWarning = nullptr;        // id 50
+  TESK::MControlFont* m_textCalibWarning = nullptr;   // id 51
 };

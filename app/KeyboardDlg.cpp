@@ -8,6 +8,7 @@
 #include "app/Language.h"
 #include "app/ProgramFolders.h"
 #include "app/UpdateTipDlg.h"
+#include "device/FirmwareFlasherCh375.h"
 #include "storage/ConfigDatabase.h"
 #include "ui/controls/MPicture.h"
 #include "ui/controls/MTabCtrl.h"
@@ -165,6 +166,20 @@ void KeyboardDlg::InitTrayAndModels() {
   LoadModelsAndConfig();
 }
 
+LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_KB_UPGRADE_NOTIFY:
+      return OnUpgradeNotify(wParam, lParam);
+    case WM_KB_FLASH_PROGRESS:
+      // The state is read as the message arrives: the flasher sets it before it posts.
+      m_flashProgress = static_cast<int>(wParam);
+      m_flashState = FirmwareFlasherCh375::Instance().GetState();
+      return 1;
+    default:
+      return MDialog::OnWindowMessage(message, wParam, lParam);
+  }
+}
+
 int KeyboardDlg::OnLButtonDown(UINT, CPoint) {
   ReleaseCapture();
   return 0;
@@ -197,8 +212,8 @@ void KeyboardDlg::OnWindowThread(std::function<void()> work) {
 
 // ---- Pages that bring their own operations ----
 // The key page (key captions, layer strips), the lighting and music pages, the macro page,
-// the performance page, the profile lists, the settings page's device lists and the upgrade
-// flow fill these when they are built; until then there is no control to refresh.
+// the performance page, the profile lists and the settings page's device lists fill these
+// when they are built; until then there is no control to refresh.
 
 void KeyboardDlg::RefreshProfiles() {}
 void KeyboardDlg::RefreshKeyCaptions() {}
@@ -210,12 +225,6 @@ void KeyboardDlg::RefreshDeviceSettings() {}
 void KeyboardDlg::RefreshMacroList() {}
 void KeyboardDlg::ApplyProfile() {}
 void KeyboardDlg::SendMusicFrame() {}
-void KeyboardDlg::CheckSoftwareVersion() {}
-void KeyboardDlg::CheckFirmwareVersion() {}
-void KeyboardDlg::UpgradeSoftware() {}
-void KeyboardDlg::UpgradeFirmware() {}
-void KeyboardDlg::UpgradeBootDeviceFirmware() {}
-void KeyboardDlg::RecheckCalibration() {}
 void KeyboardDlg::StartVisualizer() {}
 void KeyboardDlg::SetModelCaption(const CString&) {}
 void KeyboardDlg::SetDeviceNameCaption(const CString&) {}
@@ -264,7 +273,10 @@ void KeyboardDlg::CloseAllPopups() {
   PostToWindow(L"UpdateTipDlg", WM_CLOSE, 0);
   // The docked advanced-key editor and the progress dialog's registration are window state:
   // the UI thread lets them go (the editor comes with the advanced-key page).
-  OnWindowThread([this] { CloseAdvKeyEditor(); });
+  OnWindowThread([this] {
+    CloseAdvKeyEditor();
+    ForgetUpdateTipDlg();
+  });
 }
 
 bool KeyboardDlg::IsMainWindowShown() { return GetSafeHwnd() && ::IsWindowVisible(GetSafeHwnd()); }

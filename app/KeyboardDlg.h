@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -49,6 +50,8 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   // The first operation after MDialog's 40: stops the worker (at most 1000 ms), removes the tray
   // icon, empties the model lists and destroys the window when it still exists.
   virtual int DestroyWindow();
+
+  LRESULT OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   // Window property, tray icon, window icon, input method off, models and config.xml.
   void InitTrayAndModels();
@@ -124,6 +127,19 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   void SetPerfKeyActuation(int code, int travel) override;
   void SetKeyStrokeActuation(int travel) override;
 
+  // ---- The upgrade (KeyboardDlgUpgrade.cpp) ----
+  // WM_KB_UPGRADE_NOTIFY on the UI thread: kind 1 software, 2 firmware (flag: a newer version
+  // is offered), 99 a keyboard in its bootloader. Asks, queues the upgrade and, for the
+  // firmware, runs the progress dialog until the worker closes it. Always 1.
+  int OnUpgradeNotify(WPARAM kind, LPARAM flag);
+  // The versions last read from the server (either thread).
+  CString LatestSoftwareVersion();
+  CString LatestFirmwareVersion();
+  void SetLatestSoftwareVersion(const CString& version);
+  void SetLatestFirmwareVersion(const CString& version);
+  // The progress dialog whose modal loop runs now, or null (UI thread).
+  TESK::MDialog* RunningProgressDialog() const { return m_progressLoopDlg; }
+
   // ---- Members of the shell ----
   // Bootloader identity ((PID << 16) + VID) -> firmware folder name and model title.
   std::map<uint32_t, std::pair<CString, CString>> m_bootModelNames;
@@ -142,8 +158,6 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   int m_musicColumns[32] = {};
   int m_musicRows[8] = {};
   CString m_firmwareUpgradeUrl;
-  CString m_latestSoftwareVersion;
-  CString m_latestFirmwareVersion;
   std::atomic<bool> m_firmwareUpgrading{false};
   HttpClient m_http;
   std::atomic<int> m_flashProgress{0};
@@ -156,7 +170,31 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   void OnWindowThread(std::function<void()> work);
 
  private:
+  // The upgrade's steps (KeyboardDlgUpgrade.cpp).
+  void ShowSoftwareStatus(const CString& text);
+  void ShowFirmwareStatus(const CString& text);
+  void HideCalibrationWarning();
+  // The model title, read or set under the device lock (a model selection writes it too).
+  CString ModelTitle();
+  bool AskUpgrade(int titleId, const CString& question);
+  void RunProgressDialog(int taskId);
+  // Step 7 of the popup sweep (UI thread): the progress dialog's registration is dropped; an
+  // object whose loop still runs is freed when that loop has returned, never under it.
+  void ForgetUpdateTipDlg();
+  // Firmware steps of tasks 19 and 20 (worker).
+  bool FetchFirmware(const CString& folder, const CString& version, CString* image);
+  void FirmwareFlashed(const CString& image);
+
   NOTIFYICONDATAW m_trayIcon;
+  // The server's versions: written by the worker, read by the prompts on the UI thread.
+  std::mutex m_versionLock;
+  CString m_latestSoftwareVersion;
+  CString m_latestFirmwareVersion;
+  // The progress dialog whose loop runs, and one that the popup sweep forgot meanwhile.
+  TESK::MDialog* m_progressLoopDlg = nullptr;
+  std::unique_ptr<TESK::MDialog> m_forgottenTipDlg;
+  // Set from a firmware prompt until its progress loop has returned: no second one opens.
+  bool m_firmwarePromptOpen = false;
   // The model list's entries (name, model id) and selection. The window keeps them itself, so
   // the device link selects models whether or not the settings page's list is built; both
   // threads use them, under their lock.

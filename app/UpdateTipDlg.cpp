@@ -14,9 +14,16 @@ constexpr int kHeight = 71;
 UpdateTipDlg::UpdateTipDlg() : m_caption(nullptr), m_progress(nullptr) {}
 
 UINT UpdateTipDlg::ShowCentered(HWND owner) {
-  if (!Create(owner, L"UpdateTipDlg", kSmallDialogStyle, kSmallDialogExStyle, CRect(0, 0, kWidth, kHeight))) return 0;
-  CenterWindow(nullptr);
+  if (!CreateCentered(owner)) return 0;
   return ShowModal(SW_SHOW);
+}
+
+bool UpdateTipDlg::CreateCentered(HWND owner) {
+  if (!Create(owner, L"UpdateTipDlg", kSmallDialogStyle, kSmallDialogExStyle, CRect(0, 0, kWidth, kHeight))) {
+    return false;
+  }
+  CenterWindow(nullptr);
+  return true;
 }
 
 void UpdateTipDlg::SetProgress(int percent, const CString& caption) {

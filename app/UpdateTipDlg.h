@@ -21,6 +21,9 @@ class UpdateTipDlg : public TESK::MDialog {
 
   // Creates the window centred on the screen and runs its modal loop until it closes.
   UINT ShowCentered(HWND owner);
+  // Only creates the window, centred: a caller whose worker may close the dialog creates it
+  // before it queues the work, and runs the loop (ShowModal) after.
+  bool CreateCentered(HWND owner);
   // Shows "<caption>: <percent>%" and puts the bar at percent. Before the controls exist
   // only the text is kept.
   void SetProgress(int percent, const CString& caption);

@@ -180,6 +180,11 @@ TESK::MDialog* DeviceLink::GetUpdateTipDlg() {
   return m_updateTipDlg.get();
 }
 
+std::unique_ptr<TESK::MDialog> DeviceLink::ReleaseUpdateTipDlg() {
+  std::lock_guard<std::recursive_mutex> lock(m_taskLock);
+  return std::move(m_updateTipDlg);
+}
+
 // ---- The worker ----
 
 void DeviceLink::WorkerStep() {

@@ -119,6 +119,9 @@ class DeviceLink : public CThreadBasic {
   void RegisterUpdateTipDlg(std::unique_ptr<TESK::MDialog> dialog);
   TESK::MDialog* GetWaitDlg();
   TESK::MDialog* GetUpdateTipDlg();
+  // Hands the registered progress dialog over to the caller and forgets it (null when none):
+  // its window is left as it is, so that a modal loop running it is not cut short.
+  std::unique_ptr<TESK::MDialog> ReleaseUpdateTipDlg();
 
   // ---- The worker ----
   void WorkerStep() override;

@@ -1,12 +1,15 @@
 #!/usr/bin/env python3
-"""Writes the zip archives that the extraction tests read.
+"""Writes the zip archives that the extraction and upgrade tests read.
 
-    make_zip_fixtures.py OUTPUT_FOLDER
+    make_zip_fixtures.py OUTPUT_FOLDER [--installer STUB_INSTALLER_EXE]
 
 Each archive is written record by record (not through a zip library), so that the
 fixtures can hold what no ordinary tool writes: hostile entry names, chosen host
 bytes and attributes, "UT" extra blocks, encrypted data, damaged headers, data and
-checksums. The expectations live in tests/app/ZipReaderTest.cpp.
+checksums. The expectations live in tests/app/ZipReaderTest.cpp and tests/app/UpgradeTest.cpp.
+The upgrade packages hold firmware images of chosen sizes and, with --installer, the stub
+installer under the software package's installer name; the good image is also written as it
+stands (firmware-103.bin), for comparison with what a bootloader received.
 """
 import os
 import struct
@@ -161,13 +164,45 @@ def fixtures():
     yield "empty.zip", []
 
 
+FIRMWARE_IMAGE = "firmware-103.bin"
+SOFTWARE_INSTALLER = "TAVIR KEYBOARD-1.0.0.10.exe"
+
+
+def firmware_image(size):
+    return text("image 103", size)[:size]
+
+
+def upgrade_fixtures(installer):
+    def invalid_block_type(packed):
+        return bytes([packed[0] | 0x06]) + packed[1:]
+
+    yield "firmware-103.zip", [entry(FIRMWARE_IMAGE, firmware_image(100)), entry("docs/readme.txt", text("readme"))]
+    yield "firmware-short.zip", [entry(FIRMWARE_IMAGE, firmware_image(8))]
+    yield "firmware-huge.zip", [entry(FIRMWARE_IMAGE, firmware_image(819201))]
+    # Every entry tries to leave the folder, and none of them is the image.
+    yield "firmware-escape.zip", [entry(name, text(name)) for name in [
+        "../../escaped1.bin", "..\\..\\..\\escaped2.bin", "/absolute3.bin", "C:\\drive4.bin",
+        "a/../../escaped5.bin"]]
+    yield "firmware-corrupt.zip", [entry(FIRMWARE_IMAGE, firmware_image(3000), damage=invalid_block_type)]
+    yield "software-noinstaller.zip", [entry("readme.txt", text("no installer here"))]
+    if installer:
+        with open(installer, "rb") as f:
+            yield "software-1.0.0.10.zip", [entry(SOFTWARE_INSTALLER, f.read())]
+
+
 def main():
-    if len(sys.argv) != 2:
+    args = sys.argv[1:]
+    installer = None
+    if len(args) == 3 and args[1] == "--installer":
+        installer = args[2]
+    elif len(args) != 1:
         sys.exit(__doc__)
-    folder = sys.argv[1]
+    folder = args[0]
     os.makedirs(folder, exist_ok=True)
-    for name, entries in fixtures():
+    for name, entries in list(fixtures()) + list(upgrade_fixtures(installer)):
         write_zip(os.path.join(folder, name), entries)
+    with open(os.path.join(folder, FIRMWARE_IMAGE), "wb") as f:
+        f.write(firmware_image(100))
     with open(os.path.join(folder, "notzip.zip"), "wb") as f:
         f.write(b"This is a text file with a zip name, not an archive.\r\n" * 20)
 
