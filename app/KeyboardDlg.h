@@ -137,8 +137,8 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   CString LatestFirmwareVersion();
   void SetLatestSoftwareVersion(const CString& version);
   void SetLatestFirmwareVersion(const CString& version);
-  // The progress dialog whose modal loop runs now, or null (UI thread).
-  TESK::MDialog* RunningProgressDialog() const { return m_progressLoopDlg; }
+  // The progress dialog whose modal loop runs now, or null.
+  TESK::MDialog* RunningProgressDialog() const { return m_progressLoopDlg.load(); }
 
   // ---- Members of the shell ----
   // Bootloader identity ((PID << 16) + VID) -> firmware folder name and model title.
@@ -191,7 +191,7 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   CString m_latestSoftwareVersion;
   CString m_latestFirmwareVersion;
   // The progress dialog whose loop runs, and one that the popup sweep forgot meanwhile.
-  TESK::MDialog* m_progressLoopDlg = nullptr;
+  std::atomic<TESK::MDialog*> m_progressLoopDlg{nullptr};
   std::unique_ptr<TESK::MDialog> m_forgottenTipDlg;
   // Set from a firmware prompt until its progress loop has returned: no second one opens.
   bool m_firmwarePromptOpen = false;

@@ -94,6 +94,9 @@ public:
           m_result = ShowMessageBox(nullptr, message, L"Title", mode);
         }) {
     PumpUntil([this] { return (m_hwnd = FindBox()) != nullptr && IsWindowVisible(m_hwnd); }, 5000);
+    // The window shows before its controls are made; a sent message is answered only once the
+    // box's thread waits in its modal loop, with every control in place.
+    if (m_hwnd) SendMessageTimeoutW(m_hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
   }
   ~BoxOnThread() {
     if (m_thread.joinable()) {

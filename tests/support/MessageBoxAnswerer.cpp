@@ -91,7 +91,9 @@ void MessageBoxAnswerer::Answer(HWND box) {
     if (m_answered.count(box)) return;
   }
   AnsweredBox record;
-  // A box whose controls are not made yet is read at the next poll.
+  // The box shows before its controls are made: a sent message is answered once its thread
+  // waits in the modal loop, with every control in place.
+  if (!SendMessageTimeoutW(box, WM_NULL, 0, 0, SMTO_NORMAL, 1000, nullptr)) return;
   if (!ControlText(box, kTitleId, &record.title) || !ControlText(box, kMessageId, &record.message)) return;
   record.owner = GetWindow(box, GW_OWNER);
   record.thread = GetWindowThreadProcessId(box, nullptr);
