@@ -21,13 +21,7 @@ std::string Body(size_t size) {
 
 class HttpClientTest : public testing::Test {
 protected:
-  static void SetUpTestSuite() {
-    // Every request goes straight to the loopback server, whatever the machine's proxy.
-    for (const wchar_t* name : {L"http_proxy", L"https_proxy", L"all_proxy", L"no_proxy"}) {
-      SetEnvironmentVariableW(name, nullptr);
-      _wputenv((std::wstring(name) + L"=").c_str());
-    }
-  }
+  static void SetUpTestSuite() { testsupport::BypassProxies(); }
 
   void SetUp() override {
     ASSERT_TRUE(m_server.Start());

@@ -70,12 +70,7 @@ BOOL CALLBACK DestroyInputMethodWindow(HWND hwnd, LPARAM) {
 
 class UpgradeFlowTest : public testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    for (const wchar_t* name : {L"http_proxy", L"https_proxy", L"all_proxy", L"no_proxy"}) {
-      SetEnvironmentVariableW(name, nullptr);
-      _wputenv((std::wstring(name) + L"=").c_str());
-    }
-  }
+  static void SetUpTestSuite() { testsupport::BypassProxies(); }
   void SetUp() override {
     Bus::Get().Reset();
     ASSERT_TRUE(m_server.Start());

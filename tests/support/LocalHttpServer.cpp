@@ -5,6 +5,7 @@
 #include "LocalHttpServer.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace testsupport {
 
@@ -164,6 +165,13 @@ void LocalHttpServer::Serve(UINT_PTR client) {
   // The request was read whole, so closing after the shutdown ends the connection
   // gracefully: the client sees the end of the data, not a reset.
   shutdown(client, SD_SEND);
+}
+
+void BypassProxies() {
+  for (const wchar_t* name : {L"http_proxy", L"https_proxy", L"all_proxy", L"no_proxy"}) {
+    SetEnvironmentVariableW(name, nullptr);
+    _wputenv((std::wstring(name) + L"=").c_str());
+  }
 }
 
 }  // namespace testsupport

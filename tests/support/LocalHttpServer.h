@@ -23,6 +23,10 @@ struct HttpRoute {
   DWORD pauseMs = 0;                    // ... with this pause before each one after the first
 };
 
+// Sends every request of this process straight to the loopback server, whatever proxy the
+// machine's environment names. Call once before the first request (a suite's set-up).
+void BypassProxies();
+
 class LocalHttpServer {
 public:
   LocalHttpServer();
