@@ -197,24 +197,39 @@ TEST_F(ComboBoxTest, PressingAnOpenComboClosesItAndOnlyTheSecondKindReopens) {
     }
     ASSERT_NE(nullptr, combo);
     Fill(combo, 3);
-    host.Click(CPoint(60, 35));
-    HWND first = DropDown();
-    ASSERT_NE(nullptr, first);
-    // The press activates the host: the drop-down loses the activation and closes itself
-    // before the press and the release are handled.
-    SetActiveWindow(host.GetSafeHwnd());
-    EXPECT_TRUE(testsupport::PumpUntil([&] { return !IsWindow(first); }, 2000));
-    if (c.moveCloseTimeBack) static_cast<ClockedComboBox*>(combo)->MoveCloseTimeBack(c.moveCloseTimeBack);
-    // The pointer's move over the freshly activated host comes first, as the system sends it.
-    host.MoveTo(CPoint(60, 35));
-    host.Press(CPoint(60, 35));
-    host.Release(CPoint(60, 35));
-    EXPECT_EQ(c.reopens, DropDown() != nullptr);
-    // Without a new drop-down to take the activation, the hover look shows the release arrived.
-    if (!c.reopens) {
-      EXPECT_EQ(1, combo->GetState()) << "the release reached the combo";
+    // The first kind's refusal holds only while the press follows the close within the reopen
+    // delay; on a loaded machine the press can come later, so such a try proves nothing and is
+    // made again.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+      host.Click(CPoint(60, 35));
+      HWND first = DropDown();
+      ASSERT_NE(nullptr, first);
+      // The press activates the host: the drop-down loses the activation and closes itself
+      // before the press and the release are handled.
+      SetActiveWindow(host.GetSafeHwnd());
+      EXPECT_TRUE(testsupport::PumpUntil([&] { return !IsWindow(first); }, 2000));
+      const DWORD closedAt = GetTickCount();
+      if (c.moveCloseTimeBack) static_cast<ClockedComboBox*>(combo)->MoveCloseTimeBack(c.moveCloseTimeBack);
+      // The pointer's move over the freshly activated host comes first, as the system sends it.
+      host.MoveTo(CPoint(60, 35));
+      host.Press(CPoint(60, 35));
+      host.Release(CPoint(60, 35));
+      const bool reopened = DropDown() != nullptr;
+      if (!c.reopens && reopened && GetTickCount() - closedAt >= MComboBox::kReopenDelayMs) {
+        HWND late = DropDown();
+        SetActiveWindow(host.GetSafeHwnd());
+        testsupport::PumpUntil([&] { return !IsWindow(late); }, 2000);
+        testsupport::PumpFor(MComboBox::kReopenDelayMs + 50);
+        continue;
+      }
+      EXPECT_EQ(c.reopens, reopened);
+      // Without a new drop-down to take the activation, the hover look shows the release arrived.
+      if (!c.reopens) {
+        EXPECT_EQ(1, combo->GetState()) << "the release reached the combo";
+      }
+      EXPECT_EQ(nullptr, GetCapture());
+      break;
     }
-    EXPECT_EQ(nullptr, GetCapture());
     host.GetPaintManager()->RemoveControl(combo);
   }
 }
@@ -401,7 +416,8 @@ TEST_F(ComboBoxTest, WorkerCallsWhileTheWindowOpensChoosesDeletesAndPaints) {
   testsupport::DibSurface surface(host.width(), host.height());
   const DWORD start = GetTickCount();
   int round = 0;
-  while (GetTickCount() - start < 1500) {
+  // Enough rounds to race the worker, and at least a second and a half of them.
+  while (round < 10 || GetTickCount() - start < 1500) {
     host.Click(CPoint(60, 35));
     if (HWND dropDown = DropDown()) {
       testsupport::PumpFor(5);
@@ -415,7 +431,6 @@ TEST_F(ComboBoxTest, WorkerCallsWhileTheWindowOpensChoosesDeletesAndPaints) {
   }
   stop = true;
   worker.join();
-  EXPECT_GT(round, 5);
   EXPECT_EQ(8, combo->GetItemCount());
 }
 
