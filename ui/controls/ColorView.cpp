@@ -1,5 +1,6 @@
 #include "ui/controls/ColorView.h"
 
+#include "ui/controls/SurfaceCell.h"
 #include "ui/core/MRender.h"
 
 namespace TESK {
@@ -26,10 +27,6 @@ constexpr Gdiplus::ARGB kOutline = 0xFF646464;
 constexpr Gdiplus::ARGB kHighlight = 0xFFFBC93E;
 constexpr float kCornerRadius = 8.0f;
 constexpr float kSwatchPen = 2.0f;
-
-COLORREF ToColorref(Gdiplus::ARGB argb) {
-  return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
-}
 
 }  // namespace
 
@@ -97,7 +94,7 @@ int ColorView::OnControlLButtonUp(UINT, CPoint) {
     CriticalSectionLock lock(m_itemLock);
     if (m_nHover < 0 || m_nHover >= static_cast<int>(m_items.size())) return 1;
     m_nSelected = m_nHover;
-    m_selectColor = ToColorref(m_items[m_nSelected].colour);
+    m_selectColor = ArgbToColorRef(m_items[m_nSelected].colour);
   }
   SendMessageW(NOTIFY_CLICKED, 0, 0);
   return 1;

@@ -41,4 +41,9 @@ inline Gdiplus::ARGB ColorRefToArgb(COLORREF colour, BYTE alpha) {
   return Gdiplus::Color::MakeARGB(alpha, GetRValue(colour), GetGValue(colour), GetBValue(colour));
 }
 
+// An ARGB colour as a COLORREF (its alpha left out), for GDI and the system's windows.
+inline COLORREF ArgbToColorRef(Gdiplus::ARGB argb) {
+  return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+}
+
 }  // namespace TESK

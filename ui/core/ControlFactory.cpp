@@ -72,6 +72,7 @@
 #include "ui/keyboard/KeyboardTestCtrl.h"
 #include "ui/keyboard/LightTypeTab.h"
 #include "ui/keyboard/MListBoxEx.h"
+#include "ui/keyboard/ProfileList.h"
 #include "ui/keyboard/TachyonCtrl.h"
 
 namespace TESK {
@@ -130,6 +131,7 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"KeyDKSList", &NewVisibleOne<KeyDKSList>},
     {L"KeyMTCtrl", &NewVisibleOne<KeyMTCtrl>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
+    {L"ProfileList", &NewVisibleOne<ProfileList>},
     {L"MImageButton", &NewVisibleOne<MImageButton>},
     {L"MComboBox2", &NewVisibleOne<MComboBox2>},
     {L"KeyTypeTab", &NewVisibleOneType<KeyTypeTab, KEY_TYPE_TAB_TYPE, KEY_TYPE_TAB_VERTICAL>},
@@ -195,6 +197,7 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"KeyDKSList", &NewVisibleOne<KeyDKSList>},
     {L"KeyMTCtrl", &NewVisibleOne<KeyMTCtrl>},
     {L"CRoundArea", &NewVisibleOne<CRoundArea>},
+    {L"ProfileList", &NewVisibleOne<ProfileList>},
     {L"MListBoxEx", &NewVisibleOne<MListBoxEx>},
     {L"CKeyTestCtrl", &NewVisibleOne<CKeyTestCtrl>},
     {L"KeyDKSCtrlEx", &NewVisibleOne<KeyDKSCtrlEx>},
