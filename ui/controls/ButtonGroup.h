@@ -1,10 +1,10 @@
-// ButtonGroup: exclusive groups of radio, select, layer and colour buttons. A group is the
-// buttons of one class name (GetClassNameW, compared exactly) and one group name among the
-// controls of the same container: the owner control's children, or, for an owner that is not
-// a control (a dialog), the control list of the button's window engine. Checking a member
-// unchecks the others, which are repainted but not notified. The walk visits a copy of the
-// list taken under its lock (members removed meanwhile are skipped), so no list lock is held
-// while members repaint. Window's thread only.
+// ButtonGroup: exclusive groups of radio, select, layer and colour buttons and of the
+// sensitivity tiles (DPIControl). A group is the buttons of one class name (GetClassNameW,
+// compared exactly) and one group name among the controls of the same container: the owner
+// control's children, or, for an owner that is not a control (a dialog), the control list of
+// the button's window engine. Checking a member unchecks the others, which are repainted but
+// not notified. The walk visits a copy of the list taken under its lock (members removed
+// meanwhile are skipped), so no list lock is held while members repaint. Window's thread only.
 #pragma once
 
 #include <windows.h>

@@ -49,6 +49,9 @@
 #include "ui/controls/UpgradeButton.h"
 #include "ui/core/MControl.h"
 #include "ui/core/MenuItem.h"
+#include "ui/keyboard/BatteryCtrl.h"
+#include "ui/keyboard/CDeviceCtrl.h"
+#include "ui/keyboard/CDeviceList.h"
 #include "ui/keyboard/CKeyTestCtrl.h"
 #include "ui/keyboard/CRecordList.h"
 #include "ui/keyboard/KeyDKSCtrl.h"
@@ -118,8 +121,10 @@ constexpr std::initializer_list<ControlClass> kEngineControlClasses = {
     {L"CComboBoxList", &NewVisibleOne<CComboBoxList>},
     {L"MenuItem", &NewTitleVisibleOne<MenuItem>},
     {L"KeyboardCtrl", &NewVisible<KeyboardCtrl>},
+    {L"CDeviceCtrl", &NewVisibleOne<CDeviceCtrl>},
     {L"TextCheckButton", &NewTitleVisibleOne<TextCheckButton>},
     {L"CTextArea", &NewTitleVisibleOne<CTextArea>},
+    {L"BatteryCtrl", &NewVisibleOne<BatteryCtrl>},
     {L"KeyFuncType", &NewVisibleOne<KeyFuncType>},
     {L"KeyMenuFuncType", &NewVisibleOne<KeyMenuFuncType>},
     {L"KeyDKSCtrl", &NewVisibleOne<KeyDKSCtrl>},
@@ -182,9 +187,12 @@ constexpr std::initializer_list<ControlClass> kPanelControlClasses = {
     {L"KeyFuncControl", &NewVisible<KeyFuncControl>},
     {L"KeyFuncControl2", &NewVisible<KeyFuncControl2>},
     {L"CRecordList", &NewVisible<CRecordList>},
+    {L"CDeviceCtrl", &NewVisibleOne<CDeviceCtrl>},
+    {L"CDeviceList", &NewVisibleOne<CDeviceList>},
     {L"UpgradeButton", &NewTitleVisibleOne<UpgradeButton>},
     {L"DownloadButton", &NewTitleVisibleOne<DownloadButton>},
     {L"KeyLayerButton", &NewTitleVisibleOne<KeyLayerButton>},
+    {L"BatteryCtrl", &NewVisibleOne<BatteryCtrl>},
     {L"ImageView", &NewVisibleOne<ImageView>},
     {L"ColorView", &NewVisibleOne<ColorView>},
     {L"KeyDKSCtrl", &NewVisibleOne<KeyDKSCtrl>},

@@ -44,6 +44,7 @@ public:
   // Deletes every tab; the first tab added afterwards is the selected one.
   void ClearAllItems();
   void SetKeyLayerCtrlType(KEY_LAYER_CTRL_TYPE type) { m_type = type; }
+  KEY_LAYER_CTRL_TYPE GetKeyLayerCtrlType() const { return m_type; }
 
 protected:
   struct Tab {

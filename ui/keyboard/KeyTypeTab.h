@@ -50,6 +50,7 @@ public:
   // Deletes every tab: no hover, the selection back on the first index. Redraws.
   void ClearAllItems();
   void SetKeyTypeTabType(KEY_TYPE_TAB_TYPE type);
+  KEY_TYPE_TAB_TYPE GetKeyTypeTabType() const { return m_type; }
 
 private:
   struct Tab {
