@@ -4,6 +4,13 @@
 
 #include <windows.h>
 
+// Sent by the low-level keyboard hook (InputHook) to each registered window: wParam the
+// keyboard message of the event, lParam its KBDLLHOOKSTRUCT, valid only during the call. A
+// non-zero answer swallows the key. The calibration registers the second message, which the
+// main window answers with 1.
+constexpr UINT WM_KB_HOOK_INPUT = 0x676;
+constexpr UINT WM_KB_HOOK_SWALLOW = 0x677;
+
 // Callback message of the tray icon; the HTTP client also posts its download
 // percentage with it (wParam 0, lParam = percentage).
 constexpr UINT WM_KB_TRAY_NOTIFY = 0x69A;

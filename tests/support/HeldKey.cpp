@@ -2,9 +2,7 @@
 
 namespace testsupport {
 
-namespace {
-
-bool SendKey(WORD vk, bool up) {
+bool SendKeyEvent(WORD vk, bool up) {
   INPUT input = {};
   input.type = INPUT_KEYBOARD;
   input.ki.wVk = vk;
@@ -12,12 +10,15 @@ bool SendKey(WORD vk, bool up) {
   return SendInput(1, &input, sizeof(input)) == 1;
 }
 
-}  // namespace
+bool TapKey(WORD vk) {
+  const bool down = SendKeyEvent(vk, false);
+  return SendKeyEvent(vk, true) && down;
+}
 
-HeldKey::HeldKey(WORD vk) : m_vk(vk), m_sent(SendKey(vk, false)) {}
+HeldKey::HeldKey(WORD vk) : m_vk(vk), m_sent(SendKeyEvent(vk, false)) {}
 
 HeldKey::~HeldKey() {
-  if (m_sent) SendKey(m_vk, true);
+  if (m_sent) SendKeyEvent(m_vk, true);
 }
 
 bool HeldKey::IsDown() const { return m_sent && (GetAsyncKeyState(m_vk) & 0x8000) != 0; }

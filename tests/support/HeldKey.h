@@ -7,6 +7,11 @@
 
 namespace testsupport {
 
+// One key event through the system's input queue (SendInput); true when the system took it.
+bool SendKeyEvent(WORD vk, bool up);
+// A press and a release of the key.
+bool TapKey(WORD vk);
+
 class HeldKey {
 public:
   explicit HeldKey(WORD vk);

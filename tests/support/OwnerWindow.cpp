@@ -44,6 +44,8 @@ LRESULT CALLBACK OwnerWindow::WindowProc(HWND window, UINT message, WPARAM wPara
   }
   auto* self = reinterpret_cast<OwnerWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self && message >= WM_USER && message < 0xC000) self->m_received.push_back({message, wParam, lParam});
+  LRESULT result = 0;
+  if (self && self->handler && self->handler(message, wParam, lParam, result)) return result;
   return DefWindowProcW(window, message, wParam, lParam);
 }
 

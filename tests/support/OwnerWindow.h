@@ -1,11 +1,13 @@
 // OwnerWindow: a plain top-level window that stands in for a program window owning docked
-// panels (child windows of its client area): shown without activation at a fixed place on
-// the screen, it records the program's own messages (WM_USER and above) that reach it, in
-// order. UI thread only; Received pumps the thread's queue, bounded.
+// panels (child windows of its client area) or receiving the program's messages: shown
+// without activation at a fixed place on the screen, it records the program's own messages
+// (WM_USER and above) that reach it, in order, and lets a test answer any message itself.
+// UI thread only; Received pumps the thread's queue, bounded.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 namespace testsupport {
@@ -31,6 +33,10 @@ public:
   // WM_USER and above received since the last Clear, oldest first.
   std::vector<ReceivedMessage> Received(DWORD timeoutMs = 200);
   void Clear() { m_received.clear(); }
+
+  // Called for every message the window gets, after it is recorded: returning true makes
+  // result the window's answer; false leaves the message to the default processing.
+  std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)> handler;
 
 private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
