@@ -1,5 +1,6 @@
 #include "app/pages/RawInput.h"
 
+#include <cstddef>
 #include <vector>
 
 #include "app/pages/InputCalls.h"
