@@ -63,7 +63,7 @@ protected:
   // `chars` characters, then a little longer for anything unexpected.
   void TypeA(size_t events, int chars) {
     ASSERT_TRUE(testsupport::TapKey('A'));
-    testsupport::PumpUntil([&] { return seen_.size() >= events && GetWindowTextLengthW(edit_) >= chars; }, 1000);
+    testsupport::PumpUntil([&] { return seen_.size() >= events && GetWindowTextLengthW(edit_) >= chars; }, 3000);
     testsupport::PumpFor(100);
   }
 

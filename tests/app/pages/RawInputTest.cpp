@@ -18,6 +18,14 @@ using testsupport::OwnerWindow;
 class RawInputTest : public ::testing::Test {
 protected:
   void SetUp() override {
+    // The system hands raw input out while some thread has the foreground; here a window of
+    // this process has it, so that no other window gets the keys, and the registered window
+    // stays in the background.
+    foreground_ = CreateWindowExW(0, L"EDIT", L"", WS_POPUP | WS_VISIBLE, 240, 300, 200, 30, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(foreground_);
+    SetForegroundWindow(foreground_);
+    SetFocus(foreground_);
     window_.handler = [this](UINT message, WPARAM, LPARAM lParam, LRESULT&) {
       if (message == WM_INPUT) {
         MACRO_EVENT event;
@@ -29,6 +37,7 @@ protected:
   }
   void TearDown() override {
     UnregisterRawInput();
+    DestroyWindow(foreground_);
     SystemInputCalls() = savedCalls_;
   }
 
@@ -36,10 +45,11 @@ protected:
   void Tap(WORD vk, size_t expected = 2) {
     keys_.clear();
     ASSERT_TRUE(testsupport::TapKey(vk));
-    testsupport::PumpUntil([&] { return keys_.size() >= expected; }, 1000);
+    testsupport::PumpUntil([&] { return keys_.size() >= expected; }, 3000);
     testsupport::PumpFor(50);
   }
 
+  HWND foreground_ = nullptr;
   OwnerWindow window_{200, 100};  // shown without activation: raw input reaches it in the background
   std::vector<MACRO_EVENT> keys_;
   InputCalls savedCalls_ = SystemInputCalls();
