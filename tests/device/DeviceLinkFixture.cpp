@@ -1,6 +1,7 @@
 #include "DeviceLinkFixture.h"
 
 #include "RawDb.h"
+#include "simkeyboard/SimControl.h"
 
 namespace testsupport {
 
@@ -13,16 +14,8 @@ const simkb::ModelTable& SimModel(int modelId) {
 
 std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
-// A device-interface broadcast of WM_DEVICECHANGE for a path.
-std::vector<uint8_t> Broadcast(const std::string& path) {
-  const std::wstring name = Wide(path);
-  std::vector<uint8_t> bytes(sizeof(DEV_BROADCAST_DEVICEINTERFACE_W) + name.size() * sizeof(wchar_t), 0);
-  auto* header = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(bytes.data());
-  header->dbcc_size = static_cast<DWORD>(bytes.size());
-  header->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-  wcscpy(header->dbcc_name, name.c_str());
-  return bytes;
-}
+// A device-interface broadcast of WM_DEVICECHANGE for a path, as the simulator sends it.
+std::vector<uint8_t> Broadcast(const std::string& path) { return simkb::DeviceBroadcast(path); }
 
 const DEV_BROADCAST_HDR* Header(const std::vector<uint8_t>& bytes) {
   return reinterpret_cast<const DEV_BROADCAST_HDR*>(bytes.data());

@@ -25,6 +25,11 @@ std::string Describe(const char* format, unsigned a, unsigned b = 0) {
 
 }  // namespace
 
+const char* BootFaultName(BootFaultKind kind) {
+  static const char* const names[kBootFaultKinds] = {"refuse", "no reply", "fail write", "corrupt flash"};
+  return names[static_cast<int>(kind)];
+}
+
 Bootloader::Bootloader(uint16_t bootVid, uint16_t bootPid) {
   vid = bootVid;
   pid = bootPid;
@@ -40,6 +45,11 @@ Bootloader::Bootloader(uint16_t bootVid, uint16_t bootPid) {
 void Bootloader::AddFault(const BootFaultRule& rule) {
   std::lock_guard<std::recursive_mutex> hold(Bus::Get().Lock());
   m_faults.push_back(rule);
+}
+
+void Bootloader::ClearFaults() {
+  std::lock_guard<std::recursive_mutex> hold(Bus::Get().Lock());
+  m_faults.clear();
 }
 
 Bytes Bootloader::Flash() const {
@@ -88,7 +98,7 @@ bool Bootloader::OnWrite(int, const Bytes& report, Frame& frame) {
 
   int& count = m_packets[command];
   if (FaultFor(command, count, true)) {
-    frame.fault = "fail write";
+    frame.fault = BootFaultName(BootFaultKind::FailWrite);
     return false;
   }
   const int chunk = count++;
@@ -96,14 +106,14 @@ bool Bootloader::OnWrite(int, const Bytes& report, Frame& frame) {
   if (BootFaultRule* fault = FaultFor(command, chunk, false)) {
     switch (fault->kind) {
       case BootFaultKind::Refuse:
-        frame.fault = "refuse";
+        frame.fault = BootFaultName(fault->kind);
         accepted = false;
         break;
       case BootFaultKind::NoReply:
-        frame.fault = "no reply";
+        frame.fault = BootFaultName(fault->kind);
         return true;
       case BootFaultKind::CorruptFlash:
-        frame.fault = "corrupt flash";
+        frame.fault = BootFaultName(fault->kind);
         if (command == kProgram && frame.offset >= 0)
           m_flash[frame.offset] = static_cast<uint8_t>(~m_flash[frame.offset]);
         break;

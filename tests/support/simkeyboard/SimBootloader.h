@@ -25,6 +25,10 @@ enum class BootFaultKind {
   CorruptFlash,  // a program chunk is stored with its first byte inverted, and accepted
 };
 
+// A fault's name as the frame log records it ("refuse", ...).
+const char* BootFaultName(BootFaultKind kind);
+constexpr int kBootFaultKinds = static_cast<int>(BootFaultKind::CorruptFlash) + 1;
+
 struct BootFaultRule {
   BootFaultKind kind = BootFaultKind::Refuse;
   int command = -1;  // -1: any command
@@ -38,6 +42,7 @@ class Bootloader : public Device {
   Bootloader(uint16_t vid, uint16_t pid);
 
   void AddFault(const BootFaultRule& rule);
+  void ClearFaults();
   // The programmed bytes, from offset 0 to the end of the furthest chunk.
   Bytes Flash() const;
   bool Started() const;

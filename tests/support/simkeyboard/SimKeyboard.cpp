@@ -72,6 +72,9 @@ const char* AreaName(Area area) {
   return names[static_cast<int>(area)];
 }
 
+constexpr const char* kAreaKeys[] = {"status", "calibration", "config", "factory-maps", "keymaps", "colors",
+                                     "macros", "perf", "dks", "adv-keys", "tgl", "music", "live"};
+
 // Commands the program sends without a CMD_BEGIN / CMD_END bracket.
 bool IsUnbracketed(uint8_t command) {
   return command == kInfo || command == kCalibOn || command == kCalibOff || command == kReset;
@@ -104,6 +107,26 @@ const ModelTable& FindModel(int modelId) {
 
 }  // namespace
 
+const char* FaultName(FaultKind kind) {
+  static const char* const names[kFaultKinds] = {"suppress reply", "delay reply", "wrong marker",
+                                                 "wrong command echo", "wrong length echo",
+                                                 "wrong offset echo", "fail write", "unsolicited first",
+                                                 "corrupt data", "remove device"};
+  return names[static_cast<int>(kind)];
+}
+
+const char* AreaKey(Area area) { return kAreaKeys[static_cast<int>(area)]; }
+
+bool FindArea(const std::string& key, Area* area) {
+  for (size_t i = 0; i < sizeof kAreaKeys / sizeof kAreaKeys[0]; ++i) {
+    if (key == kAreaKeys[i]) {
+      *area = static_cast<Area>(i);
+      return true;
+    }
+  }
+  return false;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Device
 
@@ -120,7 +143,11 @@ void Device::QueueInput(int interfaceNumber, Bytes report, uint32_t delayMs) {
   m_bus->m_arrived.notify_all();
 }
 
-void Device::RemoveSelf() { m_bus->Detach(*this); }
+void Device::RemoveSelf() {
+  if (!m_present) return;
+  m_bus->Detach(*this);
+  m_bus->Notify(false, *this);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Keyboard
@@ -196,6 +223,14 @@ void Keyboard::Write(Area area, size_t offset, const Bytes& bytes) {
   std::lock_guard<std::recursive_mutex> hold(m_bus->Lock());
   Bytes& memory = m_memory.at(area);
   for (size_t i = 0; i < bytes.size() && offset + i < memory.size(); ++i) memory[offset + i] = bytes[i];
+  m_bus->SaveState();
+}
+
+bool Keyboard::Restore(Area area, const Bytes& bytes) {
+  auto found = m_memory.find(area);
+  if (area == Area::Live || found == m_memory.end() || found->second.size() != bytes.size()) return false;
+  found->second = bytes;
+  return true;
 }
 
 void Keyboard::SetActiveProfile(int profile) { Write(Area::Status, 8, {static_cast<uint8_t>(profile)}); }
@@ -281,11 +316,7 @@ bool Keyboard::OnWrite(int interfaceNumber, const Bytes& report, Frame& frame) {
     applied = &rule;
     break;
   }
-  static const char* const faultNames[] = {"suppress reply", "delay reply", "wrong marker",
-                                           "wrong command echo", "wrong length echo",
-                                           "wrong offset echo", "fail write", "unsolicited first",
-                                           "corrupt data", "remove device"};
-  if (applied) frame.fault = faultNames[static_cast<int>(applied->kind)];
+  if (applied) frame.fault = FaultName(applied->kind);
   if (applied && applied->kind == FaultKind::FailWrite) return false;
 
   Bytes reply = HandleCommand(report, frame);
@@ -367,7 +398,9 @@ Bytes Keyboard::HandleCommand(const Bytes& report, Frame& frame) {
   for (int i = 0; i < 4; ++i) reply[4 + i] = report[5 + i];
   const int used = std::min(length, kMaxPayload);
 
+  bool changed = false;
   auto area = [&](Area which, bool read) {
+    changed = changed || (!read && which != Area::Music);
     const size_t size = m_memory.at(which).size();
     if (static_cast<size_t>(offset) + used > size) {
       char text[160];
@@ -415,6 +448,7 @@ Bytes Keyboard::HandleCommand(const Bytes& report, Frame& frame) {
       ResetToFactory();
       m_depth = 0;
       m_silentUntil = m_bus->NowTick() + m_options.resetSilenceMs;
+      changed = true;
       break;
     default: {
       const CommandArea* known = nullptr;
@@ -431,6 +465,7 @@ Bytes Keyboard::HandleCommand(const Bytes& report, Frame& frame) {
     }
   }
   frame.depth = m_depth;
+  if (changed) m_bus->SaveState();
   return reply;
 }
 
@@ -461,6 +496,9 @@ void Bus::Reset() {
   m_frames.clear();
   m_problems.clear();
   m_unopenable.clear();
+  m_listener = nullptr;
+  m_stateFile.clear();
+  m_stateRecords.clear();
   m_failInit = 0;
   m_arrived.notify_all();
 }
@@ -468,6 +506,13 @@ void Bus::Reset() {
 Keyboard& Bus::PlugKeyboard(int modelId, const KeyboardOptions& options) {
   auto keyboard = std::make_unique<Keyboard>(FindModel(modelId), options);
   Keyboard& result = *keyboard;
+  std::lock_guard<std::recursive_mutex> hold(m_lock);
+  for (const auto& device : m_devices) {
+    const auto* other = dynamic_cast<const Keyboard*>(device.get());
+    if (other && other->ModelId() == modelId) ++result.m_ordinal;
+  }
+  result.m_bus = this;
+  LoadState(result);
   Plug(std::move(keyboard));
   return result;
 }
@@ -511,7 +556,9 @@ void Bus::Detach(Device& device) {
 
 std::vector<std::string> Bus::Unplug(Device& device) {
   std::lock_guard<std::recursive_mutex> hold(m_lock);
+  const bool wasPresent = device.m_present;
   Detach(device);
+  if (wasPresent) Notify(false, device);
   std::vector<std::string> paths;
   for (const InterfaceInfo& info : device.m_interfaces) paths.push_back(info.path);
   return paths;
@@ -519,11 +566,42 @@ std::vector<std::string> Bus::Unplug(Device& device) {
 
 std::vector<std::string> Bus::Replug(Device& device) {
   std::lock_guard<std::recursive_mutex> hold(m_lock);
-  if (device.m_present) Detach(device);
+  if (device.m_present) {
+    Detach(device);
+    Notify(false, device);
+  }
   Attach(device);
+  Notify(true, device);
   std::vector<std::string> paths;
   for (const InterfaceInfo& info : device.m_interfaces) paths.push_back(info.path);
   return paths;
+}
+
+void Bus::Notify(bool arrived, const Device& device) {
+  if (!m_listener) return;
+  std::vector<std::string> paths;
+  for (const InterfaceInfo& info : device.m_interfaces) paths.push_back(info.path);
+  m_listener(arrived, paths);
+}
+
+std::vector<Device*> Bus::Devices() const {
+  std::lock_guard<std::recursive_mutex> hold(m_lock);
+  std::vector<Device*> devices;
+  for (const auto& device : m_devices) devices.push_back(device.get());
+  return devices;
+}
+
+Device* Bus::Find(int id) const {
+  std::lock_guard<std::recursive_mutex> hold(m_lock);
+  for (const auto& device : m_devices) {
+    if (device->m_id == id) return device.get();
+  }
+  return nullptr;
+}
+
+void Bus::SetChangeListener(ChangeListener listener) {
+  std::lock_guard<std::recursive_mutex> hold(m_lock);
+  m_listener = std::move(listener);
 }
 
 void Bus::FailInit(int times) {
@@ -742,6 +820,9 @@ int Bus::ReportLengths(const char* path, int* input, int* output) {
   return 0;
 }
 
-void Bus::AddProblem(const std::string& problem) { m_problems.push_back(problem); }
+void Bus::AddProblem(const std::string& problem) {
+  std::lock_guard<std::recursive_mutex> hold(m_lock);
+  m_problems.push_back(problem);
+}
 
 }  // namespace simkb

@@ -50,6 +50,18 @@
 // - No unsolicited reports of its own: tests queue 0xA0, 0xA1, 0xA2 or raw reports.
 // The factory content comes from the generated key tables (data/keyboards/*.txt), the same
 // tables the layout files are generated from.
+//
+// Plugging and state, for runs of the whole program (see SimControl.h for the control channel):
+// - A change listener (`Bus::SetChangeListener`) hears every plugging and unplugging, including
+//   a device that removes itself and one plugged later, with the interface paths; it is called
+//   under the bus lock, so it may only take note (the channel queues WM_DEVICECHANGE
+//   broadcasts that another thread delivers).
+// - A state file (`Bus::SetStateFile`) keeps the keyboards' memory across processes: a keyboard
+//   plugged with `PlugKeyboard` takes its areas from the file's record of the same model and
+//   ordinal (the n-th keyboard of that model on the bus), and every write that changes memory
+//   (a write command, a factory reset, `Keyboard::Write`) saves every keyboard's record. The
+//   file is replaced whole, so a process killed mid-save leaves the previous state. Music frames
+//   and the live colours are not kept.
 #pragma once
 
 #include <condition_variable>
@@ -142,6 +154,10 @@ enum class FaultKind {
   RemoveDevice,      // the keyboard is unplugged on receiving the frame (no reply)
 };
 
+// A fault's name as the frame log records it ("suppress reply", ...).
+const char* FaultName(FaultKind kind);
+constexpr int kFaultKinds = static_cast<int>(FaultKind::RemoveDevice) + 1;
+
 struct FaultRule {
   FaultKind kind = FaultKind::SuppressReply;
   int command = -1;        // -1: any command
@@ -170,18 +186,32 @@ enum class Area {
   Music, Live,
 };
 
+// Bytes as lower-case hex digits, and back (false for an odd length or a non-hex digit).
+std::string ToHex(const Bytes& bytes);
+bool FromHex(const std::string& text, Bytes* bytes);
+
+// Short names of the areas ("keymaps", "colors", ...), as the state file and the control
+// channel write them; FindArea is false for a name of none.
+const char* AreaKey(Area area);
+bool FindArea(const std::string& key, Area* area);
+
 class Keyboard : public Device {
  public:
   Keyboard(const ModelTable& model, const KeyboardOptions& options);
 
   int ModelId() const;
   const ModelTable& Model() const { return m_model; }
+  // The n-th keyboard of its model on the bus (from 0): the key of its state-file record.
+  int Ordinal() const { return m_ordinal; }
   std::string ConfigPath() const { return Path(1); }
 
   // Memory, read and written by tests (under the bus lock).
   Bytes Read(Area area) const;
   void Write(Area area, size_t offset, const Bytes& bytes);
   Bytes Factory(Area area) const;
+  // Replaces a whole area without saving the state (the state file's load); false when the size
+  // differs from the area's.
+  bool Restore(Area area, const Bytes& bytes);
   void SetActiveProfile(int profile);
   bool CalibrationOn() const;
   int Depth() const;
@@ -209,8 +239,10 @@ class Keyboard : public Device {
   Bytes* AreaFor(int command, int length, int offset, const char** name);
   Bytes LiveColors() const;
 
+  friend class Bus;
   const ModelTable& m_model;
   KeyboardOptions m_options;
+  int m_ordinal = 0;
   std::map<Area, Bytes> m_memory, m_factory;
   std::vector<FaultRule> m_faults;
   std::map<int, InterfaceHandler> m_handlers;
@@ -236,6 +268,20 @@ class Bus {
   // Unplugs (open handles then fail with -1) and plugs again; both return the device's paths.
   std::vector<std::string> Unplug(Device& device);
   std::vector<std::string> Replug(Device& device);
+  // Every device plugged since the last Reset, present or not, in plugging order.
+  std::vector<Device*> Devices() const;
+  Device* Find(int id) const;
+
+  // Hears pluggings (arrived) and unpluggings with the device's interface paths; called under
+  // the bus lock. Reset removes it.
+  using ChangeListener = std::function<void(bool arrived, const std::vector<std::string>& paths)>;
+  void SetChangeListener(ChangeListener listener);
+
+  // The state file (empty: none); keyboards plugged from now on load it. Reset forgets it.
+  void SetStateFile(const std::wstring& path);
+  std::wstring StateFile() const;
+  // Writes every keyboard's memory to the state file (nothing without one).
+  void SaveState();
 
   void FailInit(int times = 1);
   int InitCalls() const;
@@ -252,6 +298,8 @@ class Bus {
   std::vector<Frame> FramesSince(size_t mark) const;
   std::vector<Frame> Frames() const { return FramesSince(0); }
   std::vector<std::string> Problems() const;
+  // Records a problem of the equipment itself (a state file it cannot read, a pipe it cannot serve).
+  void AddProblem(const std::string& problem);
   void ClearLog();
 
   uint32_t NowMs() const;
@@ -277,10 +325,11 @@ class Bus {
     uint64_t visibleAt;
   };
   const InterfaceInfo* FindPath(const std::string& path, Device** device) const;
-  void AddProblem(const std::string& problem);
   uint64_t NowTick() const;
   void Detach(Device& device);
   void Attach(Device& device);
+  void Notify(bool arrived, const Device& device);
+  void LoadState(Keyboard& keyboard);
 
   mutable std::recursive_mutex m_lock;
   std::condition_variable_any m_arrived;
@@ -291,6 +340,11 @@ class Bus {
   std::vector<Frame> m_frames;
   std::vector<std::string> m_problems;
   std::vector<std::string> m_unopenable;
+  ChangeListener m_listener;
+  std::wstring m_stateFile;
+  // The state file's records by (model, ordinal): "area hex" lines, kept for keyboards that are
+  // not on the bus so that saving never drops them.
+  std::map<std::pair<int, int>, std::vector<std::string>> m_stateRecords;
   int m_failInit = 0, m_initCalls = 0, m_exitCalls = 0, m_closeCount = 0, m_nextId = 1;
   uint64_t m_epoch = 0;
 };
