@@ -14,8 +14,6 @@ namespace {
 constexpr int kReportLength = 65;
 constexpr int kMaxPayload = 56;
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 // The value of "name=value" among a frame line's words.
 bool Field(const std::vector<std::string>& words, const char* name, std::string* value) {
   const std::string prefix = std::string(name) + "=";
