@@ -169,6 +169,9 @@ class DeviceLink : public CThreadBasic {
   void WriteMusicFrame();
   // Key code -> switch type of the last performance write (its own lock; any thread).
   std::map<int, int> PerfSlots();
+  // Enters each (key code, switch type) into m_perfSlotByKey under its lock, emptying the map
+  // first when asked (the performance page's saves and loads).
+  void StorePerfSlots(const std::map<int, int>& slots, bool emptyFirst);
 
   // ---- Device operations (worker), filled in by the device Parts ----
   virtual void OpenDevice();

@@ -119,6 +119,12 @@ std::map<int, int> DeviceLink::PerfSlots() {
   return m_perfSlotByKey;
 }
 
+void DeviceLink::StorePerfSlots(const std::map<int, int>& slots, bool emptyFirst) {
+  std::lock_guard<std::mutex> lock(m_perfSlotLock);
+  if (emptyFirst) m_perfSlotByKey.clear();
+  for (const auto& [code, type] : slots) m_perfSlotByKey[code] = type;
+}
+
 void DeviceLink::WriteMusicFrame() {
   SendBracket(CMD_BEGIN);
   uint8_t frame[kMusicFrameSize] = {};
