@@ -184,6 +184,8 @@ TEST_F(SimChannelTest, BadRequestsGetAnErrorAndTheChannelGoesOn) {
       {"plug 104", "no model 104"},
       {"plug-boot 0x19f5", "usage: plug-boot"},
       {"plug-boot 0x19f5 0x10000", "bad ids"},
+      {"report 1 a1x", "not 1 to 64 bytes"},
+      {"report 1 " + std::string(130, '0'), "not 1 to 64 bytes"},
       {std::string(simkb::kMaxRequest + 900, 'x'), "at most 4096"},
   };
   for (const Case& c : cases) {
@@ -222,6 +224,12 @@ TEST(SimControlTest, FaultRulesAndPluggingsThroughTheCommands) {
   hid_write(handle, info.data(), info.size());
   EXPECT_EQ(64, hid_read_timeout(handle, reply, sizeof reply, 30));
   EXPECT_EQ("suppress reply", Bus::Get().Frames().at(0).fault);
+  EXPECT_EQ("ok", simkb::HandleControlRequest("report " + id + " a10201"));
+  ASSERT_EQ(64, hid_read_timeout(handle, reply, sizeof reply, 30));
+  EXPECT_EQ(0xA1, reply[0]);
+  EXPECT_EQ(0x02, reply[1]);
+  EXPECT_EQ(0x01, reply[2]);
+  EXPECT_EQ(0, reply[3]);
 
   EXPECT_EQ("ok", simkb::HandleControlRequest("fault " + id + " remove-device"));
   hid_write(handle, info.data(), info.size());

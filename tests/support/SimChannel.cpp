@@ -187,6 +187,10 @@ bool SimChannel::AddFault(int device, const std::string& rule) {
 
 bool SimChannel::ClearFaults(int device) { return Call("clear-faults " + std::to_string(device)).ok; }
 
+bool SimChannel::QueueReport(int device, const simkb::Bytes& report) {
+  return Call("report " + std::to_string(device) + " " + simkb::ToHex(report)).ok;
+}
+
 bool ParseFrameLine(const std::string& line, simkb::Frame* frame) {
   std::istringstream stream(line);
   std::vector<std::string> words;

@@ -73,6 +73,8 @@ class SimChannel {
   // rule: the kind and options as the fault command takes them, e.g. "suppress-reply command=9".
   bool AddFault(int device, const std::string& rule);
   bool ClearFaults(int device);
+  // Queues an input report of the keyboard (without report id; zeros fill it to 64 bytes).
+  bool QueueReport(int device, const simkb::Bytes& report);
 
  private:
   std::wstring m_name;

@@ -321,6 +321,21 @@ std::string ClearFaults(const Args& args) {
   return "ok";
 }
 
+std::string Report(const Args& args) {
+  std::string error;
+  Device* device = DeviceArg(args[1], &error);
+  if (!device) return error;
+  auto* keyboard = dynamic_cast<Keyboard*>(device);
+  Bytes report;
+  if (!keyboard) return Error("report: device " + args[1] + " is not a keyboard");
+  if (!FromHex(args[2], &report) || report.empty() || report.size() > 64) {
+    return Error("report: not 1 to 64 bytes of hex");
+  }
+  report.resize(64, 0);
+  keyboard->QueueRaw(report);
+  return "ok";
+}
+
 struct Command {
   const char* name;
   size_t minArgs, maxArgs;  // after the command's name
@@ -340,6 +355,7 @@ constexpr Command kCommands[] = {
     {"plug-boot", 2, 2, &PlugBoot, "plug-boot <vid> <pid>"},
     {"fault", 2, 9, &Fault, "fault <id> <kind> [name=value ...] [then-correct]"},
     {"clear-faults", 1, 1, &ClearFaults, "clear-faults <id>"},
+    {"report", 2, 2, &Report, "report <id> <hex>"},
 };
 
 // ---- The pipe ----

@@ -26,6 +26,9 @@
 //                                 refuse, no-reply, fail-write, corrupt-flash with command=, chunk=,
 //                                 times=
 //   clear-faults <id>             ok
+//   report <id> <hex>             ok: an input report (without report id, at most 64 bytes) queued on
+//                                 the keyboard's configuration interface, as the keyboard sends its
+//                                 layer (A1), profile (A2) and travel (A0) reports
 //
 // Plugging and unplugging reach the program's top-level windows as WM_DEVICECHANGE with a
 // device-interface header per interface path, as Windows broadcasts them to a window that
