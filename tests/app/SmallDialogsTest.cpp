@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "BitmapProbe.h"
+#include "ControlHost.h"
 #include "FileBytes.h"
 #include "MessagePump.h"
 #include "ProgramInstance.h"
@@ -119,14 +120,7 @@ public:
   // Posts a press and a release at the centre of control id, with the pointer there.
   void ClickControl(UINT id) {
     const CRect r = box()->GetControl(id)->GetRect();
-    POINT pt{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    POINT screen = pt;
-    ClientToScreen(m_hwnd, &screen);
-    SetCursorPos(screen.x, screen.y);
-    const LPARAM at = MAKELPARAM(pt.x, pt.y);
-    PostMessageW(m_hwnd, WM_MOUSEMOVE, 0, at);
-    PostMessageW(m_hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(m_hwnd, WM_LBUTTONUP, 0, at);
+    testsupport::PostClick(m_hwnd, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
   }
 
 private:

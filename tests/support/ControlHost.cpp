@@ -317,6 +317,16 @@ void ClickWindow(HWND window, CPoint clientPt) {
   ::SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(clientPt.x, clientPt.y));
 }
 
+void PostClick(HWND window, POINT clientPt) {
+  POINT screen = clientPt;
+  ::ClientToScreen(window, &screen);
+  SetCursorPos(screen.x, screen.y);
+  const LPARAM at = MAKELPARAM(clientPt.x, clientPt.y);
+  ::PostMessageW(window, WM_MOUSEMOVE, 0, at);
+  ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::PostMessageW(window, WM_LBUTTONUP, 0, at);
+}
+
 void SystemClick(CPoint screenPt) {
   INPUT inputs[3] = {};
   const int cx = GetSystemMetrics(SM_CXSCREEN) - 1, cy = GetSystemMetrics(SM_CYSCREEN) - 1;

@@ -154,8 +154,11 @@ private:
 
 // Input for the other windows a test meets beside the host (the popups its controls open),
 // driven as the host drives its own: the cursor is put at the point, then the message goes
-// to the window. ClickWindow sends a move, a press and a release at a client point.
+// to the window. ClickWindow sends a move, a press and a release at a client point;
+// PostClick posts them, for a window of another thread or process whose click may open a
+// modal loop that a sent message would wait for.
 void ClickWindow(HWND window, CPoint clientPt);
+void PostClick(HWND window, POINT clientPt);
 void MoveInWindow(HWND window, CPoint clientPt);
 // A real click through the system's input queue at a screen point (activation follows it).
 void SystemClick(CPoint screenPt);

@@ -51,6 +51,15 @@ int RawDb::Number(const std::string& sql) {
   return rows.empty() || rows[0].empty() ? -1 : std::stoi(rows[0][0]);
 }
 
+std::optional<int> RawDb::TryNumber(const std::string& sql) {
+  sqlite3_stmt* statement = nullptr;
+  if (!m_db || sqlite3_prepare_v2(m_db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) return std::nullopt;
+  std::optional<int> number;
+  if (sqlite3_step(statement) == SQLITE_ROW) number = sqlite3_column_int(statement, 0);
+  sqlite3_finalize(statement);
+  return number;
+}
+
 std::vector<std::string> RawDb::InsertDistinctRow(const std::string& table, int first,
                                                   const std::map<std::string, std::string>& fixed) {
   std::vector<std::string> row;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ public:
   // Every row of a query, each column as text ("NULL" for a null value).
   std::vector<std::vector<std::string>> Rows(const std::string& sql);
   int Number(const std::string& sql);
+  // The first column of the first row as a number; nullopt, without failing the test, when the
+  // query does not run (while another process is still making the tables) or gives no row.
+  std::optional<int> TryNumber(const std::string& sql);
   // Inserts into table a row whose every column holds a distinct value (integers counting
   // up from first, non-ASCII texts), except the columns given by name; returns the row.
   std::vector<std::string> InsertDistinctRow(const std::string& table, int first,

@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "UserValues.h"
 #include "ui/core/Manager.h"
 
 namespace testsupport {
@@ -33,18 +34,14 @@ ScopedDeviceName::~ScopedDeviceName() {
 CString ScopedDeviceName::KeyPath() const { return CString(L"SOFTWARE\\") + m_name; }
 
 bool ScopedDeviceName::ReadValue(const wchar_t* value, CString* text) const {
-  wchar_t buffer[256] = {};
-  DWORD size = sizeof buffer - sizeof(wchar_t);
-  if (RegGetValueW(HKEY_CURRENT_USER, KeyPath(), value, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS) {
-    return false;
-  }
-  *text = buffer;
+  const std::optional<std::wstring> stored = ReadUserValue(KeyPath().GetString(), value);
+  if (!stored) return false;
+  *text = stored->c_str();
   return true;
 }
 
 void ScopedDeviceName::WriteValue(const wchar_t* value, const wchar_t* text) const {
-  RegSetKeyValueW(HKEY_CURRENT_USER, KeyPath(), value, REG_SZ, text,
-                  static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
+  WriteUserValue(KeyPath().GetString(), value, text);
 }
 
 }  // namespace testsupport

@@ -1,5 +1,7 @@
 #include "WindowSearch.h"
 
+#include <cwchar>
+
 namespace testsupport {
 
 namespace {
@@ -33,6 +35,25 @@ BOOL CALLBACK MatchVisibleTree(HWND top, LPARAM param) {
   return search->found == nullptr;
 }
 
+struct ProcessSearch {
+  DWORD process;
+  const wchar_t* className;
+  const wchar_t* title;
+  HWND found;
+};
+
+BOOL CALLBACK MatchProcessWindow(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<ProcessSearch*>(param);
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  if (process != search->process) return TRUE;
+  wchar_t name[64] = {}, title[512] = {};
+  GetClassNameW(hwnd, name, 64);
+  GetWindowTextW(hwnd, title, 512);
+  if (wcscmp(name, search->className) == 0 && wcscmp(title, search->title) == 0) search->found = hwnd;
+  return search->found == nullptr;
+}
+
 }  // namespace
 
 HWND FindVisibleWindow(const wchar_t* className) {
@@ -44,6 +65,12 @@ HWND FindVisibleWindow(const wchar_t* className) {
 HWND FindOwnedWindow(HWND owner, const wchar_t* className) {
   Search search = {owner, className, nullptr};
   EnumThreadWindows(GetCurrentThreadId(), MatchOwnedWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title) {
+  ProcessSearch search = {processId, className, title, nullptr};
+  EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
