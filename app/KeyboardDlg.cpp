@@ -10,11 +10,14 @@
 #include "app/UpdateTipDlg.h"
 #include "device/FirmwareFlasherCh375.h"
 #include "storage/ConfigDatabase.h"
+#include "ui/controls/MComboBox2.h"
 #include "ui/controls/MPicture.h"
 #include "ui/controls/MTabCtrl.h"
+#include "ui/controls/MTabLayout.h"
 #include "ui/controls/MText.h"
 #include "ui/core/MRender.h"
 #include "ui/core/Manager.h"
+#include "ui/keyboard/KeyLayerCtrl.h"
 
 namespace {
 
@@ -47,7 +50,9 @@ BOOL CALLBACK MatchOwnWindow(HWND hwnd, LPARAM param) {
   if (process != GetCurrentProcessId()) return TRUE;
   wchar_t className[16] = {}, title[64] = {};
   GetClassNameW(hwnd, className, ARRAYSIZE(className));
-  GetWindowTextW(hwnd, title, ARRAYSIZE(title));
+  // Read without a message: the worker sweeps while the window's thread may be waiting for
+  // it, and WM_GETTEXT to a window of that thread would then never be answered.
+  InternalGetWindowText(hwnd, title, ARRAYSIZE(title));
   if (wcscmp(className, L"MWindow") != 0 || wcscmp(title, query->title) != 0) return TRUE;
   query->found = hwnd;
   return FALSE;
@@ -166,20 +171,6 @@ void KeyboardDlg::InitTrayAndModels() {
   LoadModelsAndConfig();
 }
 
-LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_KB_UPGRADE_NOTIFY:
-      return OnUpgradeNotify(wParam, lParam);
-    case WM_KB_FLASH_PROGRESS:
-      // The state is read as the message arrives: the flasher sets it before it posts.
-      m_flashProgress = static_cast<int>(wParam);
-      m_flashState = FirmwareFlasherCh375::Instance().GetState();
-      return 1;
-    default:
-      return MDialog::OnWindowMessage(message, wParam, lParam);
-  }
-}
-
 int KeyboardDlg::OnLButtonDown(UINT, CPoint) {
   ReleaseCapture();
   return 0;
@@ -203,6 +194,9 @@ int KeyboardDlg::DestroyWindow() {
 }
 
 void KeyboardDlg::OnWindowThread(std::function<void()> work) {
+  // Without a window there are no controls to act on: before creation none exist, and once
+  // the window is gone they are freed with it (a worker step may outlast the shutdown wait).
+  if (!HasHandle()) return;
   if (GetPaintManager()->IsWindowThread()) {
     work();
   } else {
@@ -221,7 +215,6 @@ void KeyboardDlg::RefreshPerfPage() {}
 void KeyboardDlg::RefreshLightPage() {}
 void KeyboardDlg::RefreshLightModeLists() {}
 void KeyboardDlg::InitMusicGrid() {}
-void KeyboardDlg::RefreshDeviceSettings() {}
 void KeyboardDlg::RefreshMacroList() {}
 void KeyboardDlg::ApplyProfile() {}
 void KeyboardDlg::SendMusicFrame() {}
@@ -240,11 +233,6 @@ void KeyboardDlg::AddMusicModeItem(const CString&, int) {}
 void KeyboardDlg::SelectMusicModeIndex(int) {}
 void KeyboardDlg::HideMusicStyleControls() {}
 void KeyboardDlg::CloseAdvKeyEditor() {}
-void KeyboardDlg::SetDeviceProfileCaption(const CString&) {}
-void KeyboardDlg::ClearKeyLayers() {}
-void KeyboardDlg::AddKeyLayer(const CString&, int) {}
-void KeyboardDlg::SelectKeyLayer(int) {}
-void KeyboardDlg::RedrawKeyLayers() {}
 void KeyboardDlg::SelectReportRateData(int) {}
 void KeyboardDlg::SelectDebounceIndex(int) {}
 void KeyboardDlg::SelectLightModeListData(int) {}
@@ -307,12 +295,57 @@ void KeyboardDlg::ShowPagesState(int tabIndex, const CString& connectText) {
 
 void KeyboardDlg::ShowHomeState() {
   OnWindowThread([this] {
-    if (m_tabMain) {
-      m_tabMain->SetVisible(0);
-      m_tabMain->SetSelectItem(-1);
-    }
+    if (m_tabMain) m_tabMain->SetVisible(0);
     if (m_picBackground) m_picBackground->SetImage(L"home_bkg.png", 1);
     if (m_pageHome) m_pageHome->SetVisible(1);
+  });
+}
+
+// The worker calls it after reading the device state: the stored values select their items,
+// on the window's thread, where the lists live and die.
+void KeyboardDlg::RefreshDeviceSettings() {
+  const struct {
+    TESK::MComboBox2* KeyboardDef::*list;
+    const wchar_t* key;
+  } lists[] = {{&KeyboardDef::m_comboTickRate, L"tick_rate"}, {&KeyboardDef::m_comboTachyonMode, L"perf_tachyon_mode"}};
+  for (const auto& entry : lists) {
+    CString value;
+    if (!ConfigDatabase::Instance().GetConfigValue(0, entry.key, value)) continue;
+    const long data = _wtol(value);
+    OnWindowThread([this, list = entry.list, data] {
+      if (this->*list) (this->*list)->SelectData(data);
+    });
+  }
+}
+
+// The Fn-layer list's title doubles as the on-board profile's caption.
+void KeyboardDlg::SetDeviceProfileCaption(const CString& text) {
+  OnWindowThread([this, text] {
+    if (m_textFnLayer) m_textFnLayer->SetTitle(text);
+  });
+}
+
+void KeyboardDlg::ClearKeyLayers() {
+  OnWindowThread([this] {
+    if (m_keyLayerShell) m_keyLayerShell->ClearAllItems();
+  });
+}
+
+void KeyboardDlg::AddKeyLayer(const CString& name, int id) {
+  OnWindowThread([this, name, id] {
+    if (m_keyLayerShell) m_keyLayerShell->AddKeyLayer(name, id);
+  });
+}
+
+void KeyboardDlg::SelectKeyLayer(int id) {
+  OnWindowThread([this, id] {
+    if (m_keyLayerShell) m_keyLayerShell->SetSelectKeyLayer(id);
+  });
+}
+
+void KeyboardDlg::RedrawKeyLayers() {
+  OnWindowThread([this] {
+    if (m_keyLayerShell) m_keyLayerShell->UpdateControl(1, 0);
   });
 }
 

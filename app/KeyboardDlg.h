@@ -27,6 +27,10 @@
 #include "device/DeviceLink.h"
 #include "ui/core/MDialog.h"
 
+namespace TESK {
+class MComboBox2;
+}
+
 // Tray icon id and the main window's size.
 constexpr UINT kTrayIconId = 109;
 constexpr int kMainWidth = 1400, kMainHeight = 860;
@@ -51,7 +55,39 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   // icon, empties the model lists and destroys the window when it still exists.
   virtual int DestroyWindow();
 
+  // ---- The window's skeleton (KeyboardDlgFrame.cpp) ----
+  // Builds every control, each with an empty rectangle, then places them with UISize.
+  void InitUI(CRect client) override;
+  // Gives every placed control its rectangle from the client size; nothing before InitUI.
+  void UISize(CRect client) override;
+  void BuildHomePage();
+  void LayoutHomePage(CRect client);
+
+  // ---- Dispatch (KeyboardDlgDispatch.cpp) ----
+  // Notifications of the window's controls and the window's messages, by flat tables of
+  // control id or message to handler. An id or message without a row gives 0 or goes to
+  // MDialog's default processing.
+  LONG OnMessage(UINT controlId, UINT code, UINT wParam, LONG lParam) override;
   LRESULT OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  // The frame's handlers; each returns 1 when it acted.
+  // exit_mode 1 hides the window to the tray; any other value ends the process.
+  int OnCloseButton();
+  // The main tabs hidden, the home page shown on the home background.
+  int ShowHomePage();
+  // The device-setting lists: the selected item's data stored for profile 0, then
+  // TASK_WRITE_SETTINGS queued.
+  int OnTickRateChanged();
+  int OnTachyonModeChanged();
+  // The main tab strip selected the tab at itemIndex: leaves the current page, then enters
+  // the new one and remembers it.
+  int OnMainTabChanged(int itemIndex);
+  // Interface arrivals and removals go to the device link; always 0.
+  int OnDeviceChangeMessage(WPARAM event, LPARAM header);
+  // Left press or double click shows the window; right release opens the exit menu. 0.
+  int OnTrayNotify(LPARAM mouseMessage);
+  // kQuitMagic ends the process; anything else is ignored (0).
+  int OnQuitMessage(LPARAM lParam);
 
   // Window property, tray icon, window icon, input method off, models and config.xml.
   void InitTrayAndModels();
@@ -169,7 +205,31 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   // Runs work on the UI thread: at once when called there, else posted to the window.
   void OnWindowThread(std::function<void()> work);
 
+  // One row of the control dispatch: the id and its handler. A row marked passOn hands the
+  // notification on to the clicked table after its handler has run.
+  struct ControlRow {
+    UINT id;
+    LONG (*handle)(KeyboardDlg& dlg, UINT id, UINT code, UINT wParam, LONG lParam);
+    bool passOn = false;
+  };
+  // One row of the window-message dispatch; a handler that returns false leaves the message
+  // to MDialog's default processing.
+  struct WindowRow {
+    UINT message;
+    bool (*handle)(KeyboardDlg& dlg, WPARAM wParam, LPARAM lParam, LRESULT* result);
+  };
+  // Rows looked at whatever the notification's code is, rows for clicks (code 2), and the
+  // window messages.
+  static const ControlRow kAnyCodeRows[];
+  static const ControlRow kClickRows[];
+  static const WindowRow kWindowRows[];
+
  private:
+  // A device-setting list's selected data stored under key for profile 0, and the write queued.
+  int StoreDeviceSetting(TESK::MComboBox2* list, const wchar_t* key);
+  // Removes the tray icon and ends the process with exit code 0.
+  [[noreturn]] void EndProgram();
+
   // The upgrade's steps (KeyboardDlgUpgrade.cpp).
   void ShowSoftwareStatus(const CString& text);
   void ShowFirmwareStatus(const CString& text);

@@ -12,6 +12,8 @@
 #include "app/UpdateTipDlg.h"
 #include "device/FirmwareFlasherCh375.h"
 #include "device/FirmwareFlasherHid.h"
+#include "ui/controls/MPicture.h"
+#include "ui/controls/MText.h"
 #include "ui/core/MControlFont.h"
 
 namespace {

@@ -250,7 +250,7 @@ class DeviceLink : public CThreadBasic {
   virtual void AddMusicModeItem(const CString& text, int data) = 0;
   virtual void SelectMusicModeIndex(int index) = 0;
   virtual void HideMusicStyleControls() = 0;
-  // The home state: main tabs hidden with no selection, background "home_bkg.png", home page.
+  // The home state: main tabs hidden, background "home_bkg.png", home page shown.
   virtual void ShowHomeState() = 0;
   // The home page's connection text and picture.
   virtual void SetConnectState(const CString& text, const CString& image) = 0;

@@ -408,7 +408,8 @@ void MTabCtrl::RefreshItems() {
     }
   }
   if (m_nHover >= GetItemCount()) m_nHover = -1;
-  ShowPages(true);
+  // A hidden strip keeps every page hidden; laying it out again must not show one.
+  ShowPages(m_bVisible != 0);
   UpdateControl(1, 0);
 }
 

@@ -140,6 +140,8 @@ TEST(MTabCtrlTest, SelectionNotifiesOnceAndShowsOnlyThatPage) {
   // Hiding the strip hides every page; showing it brings back only the selected one.
   tabs.SetVisible(0);
   for (auto& page : pages) EXPECT_EQ(0, page.IsVisible());
+  tabs.SetRect(CRect(0, 0, 300, 200));  // laid out again while hidden
+  for (auto& page : pages) EXPECT_EQ(0, page.IsVisible()) << "a resized hidden strip shows no page";
   tabs.SetVisible(1);
   EXPECT_EQ(1, pages[2].IsVisible());
   EXPECT_EQ(0, pages[0].IsVisible());

@@ -1,0 +1,222 @@
+// The main window's two dispatchers and the frame's own handlers. Each table holds one row
+// per control id or message; a page that brings a handler adds its row. Ids and messages
+// without a row answer 0 or go to MDialog's default processing, so no row ever calls a
+// handler that does nothing yet.
+#include "app/KeyboardDlg.h"
+
+#include <dbt.h>
+
+#include "app/AppMessages.h"
+#include "app/MainWindowBuild.h"
+#include "app/UserRegistry.h"
+#include "device/FirmwareFlasherCh375.h"
+#include "storage/ConfigDatabase.h"
+#include "ui/controls/MComboBox2.h"
+#include "ui/controls/MPicture.h"
+#include "ui/controls/MTabCtrl.h"
+#include "ui/controls/MTabLayout.h"
+#include "ui/core/MObject.h"
+
+namespace {
+
+// Item ids of the main tabs.
+constexpr int kTabHome = 0;
+constexpr int kTabAdvKeys = 2;
+constexpr int kTabPerf = 7;
+constexpr int kTrayMenuText = 11;
+
+}  // namespace
+
+const KeyboardDlg::ControlRow KeyboardDlg::kAnyCodeRows[] = {
+    {67, [](KeyboardDlg& dlg, UINT, UINT, UINT wParam, LONG) -> LONG {
+       return dlg.OnMainTabChanged(static_cast<int>(wParam));
+     }},
+};
+
+const KeyboardDlg::ControlRow KeyboardDlg::kClickRows[] = {
+    {37, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ShowHomePage(); }},
+    {38, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnCloseButton(); }},
+    {39, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG {
+       dlg.OnMaximize();
+       return 1;
+     }},
+    {40, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG {
+       dlg.OnMinimize();
+       return 1;
+     }},
+    {53, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnTickRateChanged(); }},
+    {56, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnTachyonModeChanged(); }},
+};
+
+const KeyboardDlg::WindowRow KeyboardDlg::kWindowRows[] = {
+    {WM_KB_UPGRADE_NOTIFY,
+     [](KeyboardDlg& dlg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+       *result = dlg.OnUpgradeNotify(wParam, lParam);
+       return true;
+     }},
+    {WM_KB_FLASH_PROGRESS,
+     [](KeyboardDlg& dlg, WPARAM wParam, LPARAM, LRESULT* result) {
+       // The state is read as the message arrives: the flasher sets it before it posts.
+       dlg.m_flashProgress = static_cast<int>(wParam);
+       dlg.m_flashState = FirmwareFlasherCh375::Instance().GetState();
+       *result = 1;
+       return true;
+     }},
+    {WM_KB_HOOK_SWALLOW,
+     [](KeyboardDlg&, WPARAM, LPARAM, LRESULT* result) {
+       *result = 1;
+       return true;
+     }},
+    {WM_DEVICECHANGE,
+     [](KeyboardDlg& dlg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+       *result = dlg.OnDeviceChangeMessage(wParam, lParam);
+       return true;
+     }},
+    {WM_KB_TRAY_NOTIFY,
+     [](KeyboardDlg& dlg, WPARAM, LPARAM lParam, LRESULT* result) {
+       *result = dlg.OnTrayNotify(lParam);
+       return true;
+     }},
+    {WM_KB_QUIT,
+     [](KeyboardDlg& dlg, WPARAM, LPARAM lParam, LRESULT* result) {
+       *result = dlg.OnQuitMessage(lParam);
+       return true;
+     }},
+    // The tray menu's exit item; every other command takes the default way.
+    {WM_COMMAND,
+     [](KeyboardDlg& dlg, WPARAM wParam, LPARAM, LRESULT*) -> bool {
+       if (wParam != kTrayExitCommand) return false;
+       dlg.CloseAllPopups();
+       dlg.EndProgram();
+     }},
+};
+
+LONG KeyboardDlg::OnMessage(UINT controlId, UINT code, UINT wParam, LONG lParam) {
+  for (const ControlRow& row : kAnyCodeRows) {
+    if (row.id != controlId) continue;
+    const LONG result = row.handle(*this, controlId, code, wParam, lParam);
+    if (!row.passOn) return result;
+    break;
+  }
+  if (code != TESK::NOTIFY_CLICKED) return 0;
+  for (const ControlRow& row : kClickRows) {
+    if (row.id == controlId) return row.handle(*this, controlId, code, wParam, lParam);
+  }
+  return 0;
+}
+
+LRESULT KeyboardDlg::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  for (const WindowRow& row : kWindowRows) {
+    if (row.message != message) continue;
+    LRESULT result = 0;
+    if (row.handle(*this, wParam, lParam, &result)) return result;
+    break;
+  }
+  return MDialog::OnWindowMessage(message, wParam, lParam);
+}
+
+// ---- The frame's handlers ----
+
+int KeyboardDlg::OnCloseButton() {
+  if (ReadRegistryInt(L"exit_mode") != 1) EndProgram();
+  ShowWindow(SW_HIDE);
+  return 1;
+}
+
+int KeyboardDlg::ShowHomePage() {
+  if (m_tabMain) m_tabMain->SetVisible(0);
+  if (m_pageHome) m_pageHome->SetVisible(1);
+  if (m_picBackground) m_picBackground->SetImage(L"home_bkg.png", 1);
+  return 1;
+}
+
+int KeyboardDlg::StoreDeviceSetting(TESK::MComboBox2* list, const wchar_t* key) {
+  if (!list) return 0;
+  CString value;
+  value.Format(L"%ld", list->GetCurData());
+  ConfigDatabase::Instance().SetConfigValue(0, key, value);
+  AppendTask(TASK_WRITE_SETTINGS);
+  return 1;
+}
+
+int KeyboardDlg::OnTickRateChanged() { return StoreDeviceSetting(m_comboTickRate, L"tick_rate"); }
+
+int KeyboardDlg::OnTachyonModeChanged() { return StoreDeviceSetting(m_comboTachyonMode, L"perf_tachyon_mode"); }
+
+int KeyboardDlg::OnMainTabChanged(int itemIndex) {
+  // Leaving: the performance page's settings go to the keyboard; the advanced-key page's
+  // editor closes.
+  if (m_curTab == kTabPerf) AppendTask(TASK_WRITE_SETTINGS);
+  if (m_curTab == kTabAdvKeys) CloseAdvKeyEditor();
+
+  const int id = m_tabMain ? static_cast<int>(m_tabMain->GetItemID(itemIndex)) : kTabHome;
+  if (id == kTabHome) {
+    if (m_tabMain) m_tabMain->SetVisible(0);
+    if (m_picBackground) m_picBackground->SetImage(L"home_bkg.png", 1);
+    m_curTab = kTabHome;
+    return 1;
+  }
+  switch (id) {
+    case 1:
+    case kTabAdvKeys:
+    case 3:
+    case 4:
+    case 6:
+      m_curTabIndex = itemIndex;
+      break;
+    case kTabPerf:
+      m_curTabIndex = itemIndex;
+      AppendTask(TASK_WRITE_SETTINGS);
+      break;
+    default:
+      break;
+  }
+  m_curTab = id;
+  return 1;
+}
+
+int KeyboardDlg::OnDeviceChangeMessage(WPARAM event, LPARAM header) {
+  const auto* broadcast = reinterpret_cast<const DEV_BROADCAST_HDR*>(header);
+  const bool arrivalOrRemoval = event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE;
+  if (arrivalOrRemoval && broadcast && broadcast->dbch_devicetype == DBT_DEVTYP_DEVICEINTERFACE) {
+    OnDeviceChange(static_cast<UINT>(event), broadcast);
+  }
+  return 0;
+}
+
+int KeyboardDlg::OnTrayNotify(LPARAM mouseMessage) {
+  HWND window = GetSafeHwnd();
+  switch (mouseMessage) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      SetForegroundWindow(window);
+      ShowWindow(SW_SHOWNORMAL);
+      UpdateWindow(window);
+      BringWindowToTop(window);
+      break;
+    case WM_RBUTTONUP: {
+      HMENU menu = CreatePopupMenu();
+      if (!menu) break;
+      AppendMenuW(menu, MF_STRING, kTrayExitCommand, mainwindow::Text(kTrayMenuText));
+      POINT cursor{};
+      GetCursorPos(&cursor);
+      SetForegroundWindow(window);
+      TrackPopupMenu(menu, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
+      DestroyMenu(menu);
+      break;
+    }
+    default:
+      break;
+  }
+  return 0;
+}
+
+int KeyboardDlg::OnQuitMessage(LPARAM lParam) {
+  if (lParam == kQuitMagic) EndProgram();
+  return 0;
+}
+
+void KeyboardDlg::EndProgram() {
+  RemoveTrayIcon(m_trayIcon);
+  ExitProcess(0);
+}
