@@ -6,9 +6,17 @@
 #pragma once
 
 namespace TESK {
+class CKeyTestCtrl;
 class CRoundArea;
 class CTextButton;
+class KeyDKSCtrlEx;
+class KeyFuncControl;
 class KeyLayerCtrl;
+class KeyTypeTab;
+class KeyValueList;
+class KeyboardCtrl;
+class MButton;
+class MComboBox;
 class MComboBox2;
 class MControl;
 class MControlFont;
@@ -67,6 +75,49 @@ struct KeyboardDef {
   TESK::MText* m_textConnectState = nullptr;         // 79, the connection text
   TESK::MText* m_textHomeKeyTest = nullptr;          // 65
   TESK::CTextButton* m_btnHomeKeyTest = nullptr;     // 66
+
+  // ---- Key assignment page (BuildKeyPage), in creation order ----
+  TESK::MText* m_textKeysProfile = nullptr;          // 81, never placed
+  TESK::MComboBox* m_comboProfileKeys = nullptr;     // 82, never placed; the profile list
+  TESK::MImageButton* m_btnKeyProfileMenu = nullptr; // 83, never placed
+  TESK::MText* m_textKeyPresets = nullptr;           // 84
+  TESK::MImageButton* m_btnKeyPresets = nullptr;     // 85, the layout preset menu
+  TESK::MImageButton* m_btnResetKey = nullptr;       // 86
+  TESK::MImageButton* m_btnResetLayer = nullptr;     // 87
+  TESK::MImageButton* m_btnKeyExport = nullptr;      // 89, never placed
+  TESK::MImageButton* m_btnKeyImport = nullptr;      // 88, never placed
+  TESK::KeyboardCtrl* m_keyboardKeys = nullptr;      // 80, the page's key picture
+  TESK::KeyLayerCtrl* m_keyLayerKeys = nullptr;      // 90, always hidden
+  TESK::CRoundArea* m_areaKeysDivider = nullptr;     // 91
+  TESK::KeyTypeTab* m_keyTypeTab = nullptr;          // 92, the function groups
+  TESK::KeyFuncControl* m_keyFuncPicker = nullptr;   // 93, group 0
+  TESK::KeyValueList* m_keyValueList = nullptr;      // 94, groups 1 to 6
+
+  // ---- Advanced-key page (BuildAdvKeyPage), in creation order ----
+  TESK::KeyboardCtrl* m_keyboardAdv = nullptr;         // 95
+  TESK::MText* m_textAdvProfile = nullptr;             // 96, never placed
+  TESK::MComboBox* m_comboProfileAdv = nullptr;        // 97, never placed
+  TESK::MImageButton* m_btnAdvProfileMenu = nullptr;   // 98, never placed
+  TESK::MImageButton* m_btnAdvResetKey = nullptr;      // 99
+  TESK::MImageButton* m_btnAdvResetLayer = nullptr;    // 100
+  TESK::MImageButton* m_btnAdvExport = nullptr;        // 102, never placed
+  TESK::MImageButton* m_btnAdvImport = nullptr;        // 101, never placed
+  TESK::KeyLayerCtrl* m_keyLayerAdv = nullptr;         // 103, always hidden
+  TESK::CRoundArea* m_areaAdvDivider = nullptr;        // 104
+  TESK::CRoundArea* m_areaAdvSeparator = nullptr;      // 105, never placed
+  TESK::MText* m_textKeyTestTitle = nullptr;           // 106
+  TESK::MText* m_textKeyTestHint = nullptr;            // 107
+  TESK::MText* m_textKeyTestKeys = nullptr;            // 108
+  TESK::CKeyTestCtrl* m_keyTestCtrl = nullptr;         // 109, the keys held down
+  TESK::MText* m_textAdvKeyListTitle = nullptr;        // 110
+  TESK::MText* m_advKeyCount = nullptr;                // 111, "%02d" advanced keys on the layer
+  TESK::KeyDKSCtrlEx* m_advKeyList = nullptr;          // 112, the layer's advanced keys
+  TESK::MButton* m_btnAdvDks = nullptr;                // 113
+  TESK::MButton* m_btnAdvMt = nullptr;                 // 114
+  TESK::MButton* m_btnAdvTgl = nullptr;                // 115
+  TESK::MButton* m_btnAdvRs = nullptr;                 // 116
+  TESK::MButton* m_btnAdvSocd = nullptr;               // 117
+  TESK::MButton* m_btnAdvOks = nullptr;                // 118, never placed
 
   // ---- Settings page ----
   TESK::MControlFont* m_btnCheckSoftware = nullptr;

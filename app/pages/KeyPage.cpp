@@ -1,0 +1,297 @@
+#include "app/pages/KeyPage.h"
+
+#include "app/AppMessages.h"
+#include "app/KeyboardDef.h"
+#include "app/Language.h"
+#include "app/UIMessageBox.h"
+#include "app/WaitDlg.h"
+#include "app/pages/AdvKeyTiles.h"
+#include "app/pages/KeyAssignment.h"
+#include "app/pages/KeyValueListFill.h"
+#include "device/DeviceLink.h"
+#include "storage/ConfigDatabase.h"
+#include "ui/controls/MComboBox.h"
+#include "ui/controls/MImageButton.h"
+#include "ui/controls/MText.h"
+#include "ui/core/MenuWnd.h"
+#include "ui/keyboard/KeyDKSCtrlEx.h"
+#include "ui/keyboard/KeyFuncControl.h"
+#include "ui/keyboard/KeyLayerCtrl.h"
+#include "ui/keyboard/KeyTypeTab.h"
+#include "ui/keyboard/KeyValueList.h"
+#include "ui/keyboard/KeyboardCtrl.h"
+
+namespace {
+
+// Language texts of the reset question and the two menus (item id, text id).
+constexpr int kResetLayerMessage = 235, kResetLayerTitle = 236;
+const std::vector<std::pair<int, int>> kProfileMenuItems = {{101, 35}, {102, 30}, {103, 33}};
+const std::vector<std::pair<int, int>> kPresetMenuItems = {{LAYOUT_PRESET_STANDARD, 225},
+                                                           {LAYOUT_PRESET_MAC, 226},
+                                                           {LAYOUT_PRESET_DVORAK, 227},
+                                                           {LAYOUT_PRESET_COLEMAK, 228},
+                                                           {LAYOUT_PRESET_WORKMAN, 229}};
+// The menus open this far below the top edge of their button, 120 wide with 30-pixel items.
+constexpr int kMenuDrop = 30, kMenuItemHeight = 30, kMenuWidth = 120;
+constexpr int kMessageBoxCancel = 2;
+
+CString Text(int id) { return LoadLanString(L"KB.DIALOG", id); }
+
+void SetCaption(TESK::KeyboardCtrl* picture, int keyCode, const CString& caption, int kind) {
+  picture->SetKeyItemInfo(keyCode, caption, kind, caption);
+}
+
+}  // namespace
+
+KeyPage::KeyPage(DeviceLink& link, KeyboardDef& controls, std::atomic<int>& curProfile)
+    : m_link(link), m_controls(controls), m_curProfile(curProfile) {}
+
+std::vector<TESK::KeyboardCtrl*> KeyPage::LayerPictures() const {
+  std::vector<TESK::KeyboardCtrl*> pictures;
+  for (TESK::KeyboardCtrl* picture : {m_controls.m_keyboardKeys, m_controls.m_keyboardAdv}) {
+    if (picture) pictures.push_back(picture);
+  }
+  return pictures;
+}
+
+std::vector<TESK::MComboBox*> KeyPage::OtherProfileCombos() const {
+  std::vector<TESK::MComboBox*> combos;
+  for (TESK::MComboBox* combo : {m_controls.m_comboProfileAdv}) {
+    if (combo) combos.push_back(combo);
+  }
+  return combos;
+}
+
+void KeyPage::WriteKeyMap() { m_link.AppendTask(TASK_WRITE_KEYMAP); }
+
+// A layer's rows go in one transaction: a preset or a reset changes every key of the layer.
+void KeyPage::StoreLayerRows(const std::vector<KEY_MACRO_DATA>& rows) {
+  if (!rows.empty()) ConfigDatabase::Instance().UpdateKeyMacros(rows);
+}
+
+void KeyPage::CreateDefaultKeyMacros(int profile) {
+  ConfigDatabase& store = ConfigDatabase::Instance();
+  TESK::KeyboardCtrl* picture = m_controls.m_keyboardKeys;
+  if (!picture || store.CountKeyMacros(profile) != 0) return;
+  std::vector<std::pair<int, CString>> keys;
+  picture->EnterCriSec();
+  for (const TESK::KEY_INFO* key : picture->GetKeyItems()) keys.emplace_back(key->key_code, key->name);
+  picture->LeaveCriSec();
+  if (keys.empty()) return;
+  store.InsertKeyMacros(DefaultKeyRows(profile, keys));
+}
+
+int KeyPage::RefreshKeyCaptions() {
+  const std::vector<TESK::KeyboardCtrl*> pictures = LayerPictures();
+  for (TESK::KeyboardCtrl* picture : pictures) picture->ResetTipKey();
+  KeyMacroList rows;
+  ConfigDatabase::Instance().GetLayerKeyMacros(m_link.m_fnLayer, rows);
+  for (const auto& row : rows) {
+    for (TESK::KeyboardCtrl* picture : pictures) SetCaption(picture, row->key_code, row->macro_desc, row->macro_type);
+  }
+  for (TESK::KeyboardCtrl* picture : pictures) picture->UpdateControl(1, 0);
+
+  const AdvKeyLayer advanced = ReadAdvKeyLayer(rows);
+  if (TESK::KeyDKSCtrlEx* list = m_controls.m_advKeyList) {
+    list->DeleteAllItems();
+    for (const AdvKeyTile& tile : advanced.tiles) {
+      if (tile.pair) {
+        list->AddItem1(tile.caption, tile.caption2, tile.kind, tile.macroId, tile.detail, tile.macroId);
+      } else {
+        list->AddItem(tile.caption, tile.kind, tile.keys[0], tile.keys[1], tile.keys[2], tile.keys[3], tile.macroId);
+      }
+    }
+  }
+  // Advanced keys are drawn on the key pictures of the two key pages only.
+  for (const AdvKeyCaption& caption : advanced.captions) {
+    for (TESK::KeyboardCtrl* picture : {m_controls.m_keyboardKeys, m_controls.m_keyboardAdv}) {
+      if (picture) SetCaption(picture, caption.keyCode, caption.caption, caption.kind);
+    }
+  }
+  if (m_controls.m_keyboardAdv) m_controls.m_keyboardAdv->UpdateControl(1, 0);
+  if (m_controls.m_advKeyCount) {
+    CString count;
+    count.Format(L"%02d", advanced.count);
+    m_controls.m_advKeyCount->SetTitle(count);
+  }
+  return 1;
+}
+
+int KeyPage::ApplyKeyValueToKey() { return AssignFunction(Source::ListClick); }
+int KeyPage::ApplyKeyFuncToKey() { return AssignFunction(Source::PickerClick); }
+int KeyPage::OnKeyFunctionDropped() { return AssignFunction(Source::Drop); }
+
+int KeyPage::AssignFunction(Source source) {
+  TESK::KeyboardCtrl* keys = m_controls.m_keyboardKeys;
+  if (!keys) return 0;
+  int keyCode = 0;
+  if (source == Source::Drop) {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    ScreenToClient(m_link.GetMainWindowHandle(), &cursor);
+    keyCode = keys->GetKeyCodeByPoint(CPoint(cursor.x, cursor.y));
+  } else {
+    keyCode = keys->GetCurrentKeyValue();
+  }
+  if (keyCode < 1) return 0;
+  const int layer = m_link.m_fnLayer;
+  if (IsLockedKey(layer, m_link.m_deviceProfile, keyCode)) return 1;
+
+  bool stored = false;
+  KEY_MACRO_DATA row = ReadKeyRow(layer, keyCode, &stored);
+  const int group = source == Source::PickerClick || !m_controls.m_keyTypeTab
+                        ? 0
+                        : m_controls.m_keyTypeTab->GetSelectItem();
+  if (group == 0) {
+    int reserved = 0, code = 0, data = 0, extra = 0;
+    CString label;
+    if (!m_controls.m_keyFuncPicker || !m_controls.m_keyFuncPicker->GetCurItemData(reserved, code, data, extra, label)) {
+      return 1;
+    }
+    SetPickerFunction(row, code, data, extra, label);
+  } else {
+    CString caption;
+    if (!m_controls.m_keyValueList) return 1;
+    const unsigned long value = m_controls.m_keyValueList->GetSelectKeyValue(caption);
+    // Without a selected entry the list gives no caption: nothing to assign.
+    if (caption.IsEmpty()) return 1;
+    SetListFunction(row, group, static_cast<int>(value), caption);
+  }
+  if (source == Source::Drop && row.macro_desc.IsEmpty()) return 1;
+  // A key without a row on this layer has nothing the keyboard would get: nothing changes.
+  if (!stored) return 1;
+  ConfigDatabase::Instance().UpdateKeyMacro(row);
+  if (source == Source::ListClick) {
+    SetCaption(keys, keyCode, row.macro_desc, row.macro_type);
+    keys->UpdateControl(1, 0);
+  } else {
+    RefreshKeyCaptions();
+  }
+  WriteKeyMap();
+  return 1;
+}
+
+void KeyPage::ResetKeyToDefault(int keyCode) {
+  const int layer = m_link.m_fnLayer;
+  KEY_MACRO_DATA row = ReadKeyRow(layer, keyCode);
+  std::vector<KEY_MACRO_DATA> rows;
+  ResetKeyRow(row, layer, &rows);
+  rows.push_back(row);
+  for (const KEY_MACRO_DATA& changed : rows) ConfigDatabase::Instance().UpdateKeyMacro(changed);
+  RefreshKeyCaptions();
+  WriteKeyMap();
+}
+
+void KeyPage::ResetLayerToDefault() {
+  const int layer = m_link.m_fnLayer;
+  KeyMacroList stored;
+  ConfigDatabase::Instance().GetLayerKeyMacros(layer, stored);
+  std::vector<KEY_MACRO_DATA> rows;
+  for (const auto& row : stored) {
+    KEY_MACRO_DATA reset = *row;
+    ResetKeyRow(reset, layer, &rows);
+    rows.push_back(reset);
+  }
+  StoreLayerRows(rows);
+  if (!stored.empty()) RefreshKeyCaptions();
+  WriteKeyMap();
+}
+
+int KeyPage::ConfirmResetLayer() {
+  const int answer = ShowMessageBox(m_link.GetMainWindowHandle(), Text(kResetLayerMessage), Text(kResetLayerTitle),
+                                    CUIMessageBox::kTwoButtons);
+  if (answer == kMessageBoxCancel) return 0;
+  ResetLayerToDefault();
+  return 1;
+}
+
+void KeyPage::ApplyLayoutPreset(int presetId) {
+  const LayoutPreset* preset = FindLayoutPreset(presetId);
+  if (!preset) return;
+  KeyMacroList stored;
+  ConfigDatabase::Instance().GetLayerKeyMacros(m_link.m_fnLayer, stored);
+  if (stored.empty()) return;
+  std::vector<KEY_MACRO_DATA> rows;
+  rows.reserve(stored.size());
+  for (const auto& row : stored) {
+    rows.push_back(*row);
+    SetPresetFunction(rows.back(), *preset);
+  }
+  StoreLayerRows(rows);
+  RefreshKeyCaptions();
+  WriteKeyMap();
+}
+
+int KeyPage::OnKeyLayerChanged(int layerId) {
+  m_link.m_fnLayer = layerId;
+  if (m_controls.m_keyLayerAdv) m_controls.m_keyLayerAdv->SetSelectKeyLayer(layerId);
+  return RefreshKeyCaptions();
+}
+
+int KeyPage::OnAdvKeyLayerChanged(int layerId) {
+  m_link.m_fnLayer = layerId;
+  if (m_controls.m_keyLayerKeys) m_controls.m_keyLayerKeys->SetSelectKeyLayer(layerId);
+  return RefreshKeyCaptions();
+}
+
+int KeyPage::OnKeyPageProfileChanged() {
+  if (!m_controls.m_comboProfileKeys) return 0;
+  const int profile = static_cast<int>(m_controls.m_comboProfileKeys->GetCurData());
+  if (profile < 1) return 0;
+  m_curProfile = profile;
+  m_link.m_selectedProfile = profile;
+  ConfigDatabase::Instance().SetActiveProfile(profile);
+  for (TESK::MComboBox* combo : OtherProfileCombos()) combo->SelectData(profile);
+  // The dialog's window exists before the task is queued, so the worker's close is never lost.
+  RunWaitDialog(m_link, m_link.GetMainWindowHandle(), TASK_APPLY_PROFILE);
+  return 1;
+}
+
+int KeyPage::ShowMenu(TESK::MControl* button, const std::vector<std::pair<int, int>>& items, bool disableOwner) {
+  HWND owner = m_link.GetMainWindowHandle();
+  const CRect rect = button ? button->GetRect() : CRect();
+  POINT at{rect.left, rect.top + kMenuDrop};
+  ClientToScreen(owner, &at);
+  TESK::MenuWnd menu(nullptr);
+  if (!menu.Create(owner, CPoint(at.x, at.y), WM_KB_PAGE_MENU, CString(), kMenuItemHeight, kMenuWidth,
+                   TESK::BACK_MODE_FRAME)) {
+    return 1;
+  }
+  for (const auto& item : items) menu.AddMenu(Text(item.second), static_cast<UINT>(item.first), CString(), 0, -1);
+  if (disableOwner) {
+    menu.ShowModal(1);
+  } else {
+    menu.ShowModal2(1);
+  }
+  return 1;
+}
+
+int KeyPage::ShowKeyPageProfileMenu() {
+  return ShowMenu(m_controls.m_btnKeyProfileMenu, kProfileMenuItems, true);
+}
+
+int KeyPage::ShowKeyPresetMenu() {
+  return ShowMenu(m_controls.m_btnKeyPresets, kPresetMenuItems, false);
+}
+
+int KeyPage::OnKeyPageMenuCommand(int itemId) {
+  ApplyLayoutPreset(itemId);
+  return 1;
+}
+
+int KeyPage::FillKeyValueList(int group) {
+  return ::FillKeyValueList(m_controls.m_keyFuncPicker, m_controls.m_keyValueList, group);
+}
+
+CString MakeUniqueComboName(const CString& prefix, TESK::MComboBox* combo) {
+  constexpr int kLastNumber = 1000;
+  CString name;
+  for (int n = 1; n <= kLastNumber; ++n) {
+    name.Format(L"%s %d", prefix.GetString(), n);
+    bool taken = false;
+    const int count = combo ? combo->GetItemCount() : 0;
+    for (int i = 0; i < count && !taken; ++i) taken = combo->GetItemText(i) == name;
+    if (!taken) break;
+  }
+  return name;
+}
