@@ -135,6 +135,12 @@ DeviceLink::~DeviceLink() {
 void DeviceLink::AppendTask(int taskId) {
   std::lock_guard<std::recursive_mutex> lock(m_taskLock);
   m_taskQueue.push_back(taskId);
+  if (m_taskObserver) m_taskObserver(taskId);
+}
+
+void DeviceLink::SetTaskObserver(std::function<void(int)> observer) {
+  std::lock_guard<std::recursive_mutex> lock(m_taskLock);
+  m_taskObserver = std::move(observer);
 }
 
 bool DeviceLink::TakeTask(int* taskId) {

@@ -29,6 +29,7 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -107,6 +108,9 @@ class DeviceLink : public CThreadBasic {
   // The lock of the queue and the registrations, for a window that replaces a registered
   // dialog and must delete the old one under it. Re-entrant.
   std::unique_lock<std::recursive_mutex> LockTasks();
+  // Called with every id as it is appended, under the queue's lock (test equipment records
+  // the tasks a window asks for while its worker runs them). Empty by default.
+  void SetTaskObserver(std::function<void(int)> observer);
 
   // ---- Dialog registrations (UI thread) ----
   // Registers the wait dialog of tasks 6, 7, 8, 12 and 23 (or the progress dialog of tasks 19
@@ -369,6 +373,7 @@ class DeviceLink : public CThreadBasic {
   HDEVNOTIFY m_deviceNotify = nullptr;
   std::recursive_mutex m_taskLock;
   std::deque<int> m_taskQueue;
+  std::function<void(int)> m_taskObserver;
   std::unique_ptr<TESK::MDialog> m_waitDlg;
   std::unique_ptr<TESK::MDialog> m_updateTipDlg;
 };

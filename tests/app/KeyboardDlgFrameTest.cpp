@@ -15,11 +15,9 @@
 #include <vector>
 
 #include "BitmapProbe.h"
+#include "MainWindowFixture.h"
 #include "MessagePump.h"
-#include "ProgramInstance.h"
 #include "RawDb.h"
-#include "ScopedDeviceName.h"
-#include "TempFolder.h"
 #include "app/AppMessages.h"
 #include "app/Language.h"
 #include "app/ProgramFolders.h"
@@ -96,69 +94,10 @@ DWORD PicturePixel(TESK::MPicture* picture, int x, int y) {
   return colour.GetValue() & 0xFFFFFF;
 }
 
-class KeyboardDlgFrameTest : public testing::Test {
+// The frame's cases run with the 68-key Lynt 65.
+class KeyboardDlgFrameTest : public testsupport::MainWindowFixture {
  protected:
-  void SetUp() override {
-    Bus::Get().Reset();
-    CreateDirectoryW(GetDataFolder(), nullptr);
-    CreateDirectoryW(GetDataFolder() + L"db", nullptr);
-  }
-  void TearDown() override {
-    if (m_dlg) m_dlg->DestroyWindow();
-    m_dlg.reset();
-    Bus::Get().Reset();
-    ConfigDatabase::Instance().Close();
-    testsupport::DeleteTree(GetDataFolder().GetString());
-  }
-
-  // The main window, created as the program creates it, once its start-up task has run.
-  KeyboardDlg& Open() {
-    m_dlg = std::make_unique<KeyboardDlg>();
-    EXPECT_NE(nullptr, m_dlg->Create(nullptr, TESK::Manager::GetDeviceName(), WS_POPUP, 0,
-                                     CRect(0, 0, kMainWidth, kMainHeight)));
-    EXPECT_TRUE(testsupport::PumpUntil([&] { return m_dlg->m_startupDone.load() && m_dlg->PendingTasks() == 0; },
-                                       10000));
-    testsupport::PumpFor(200);
-    return *m_dlg;
-  }
-
-  bool InPagesState() { return !m_dlg->m_pageHome->IsVisible() && m_dlg->m_tabMain->IsVisible(); }
-
-  // A keyboard of model 102 plugged after the window opened; the simulator announces it to
-  // the window as the system does, while this thread pumps.
-  simkb::Keyboard& Plug() {
-    simkb::BroadcastDeviceChanges();
-    simkb::Keyboard& keyboard = Bus::Get().PlugKeyboard(102);
-    EXPECT_TRUE(testsupport::PumpUntil([&] { return m_dlg->PendingTasks() > 0 || m_dlg->m_connected.load(); }, 5000))
-        << "the arrival reached the window";
-    return keyboard;
-  }
-
-  // The window in the pages state with a keyboard whose store is open.
-  simkb::Keyboard& Connected() {
-    Open();
-    simkb::Keyboard& keyboard = Plug();
-    EXPECT_TRUE(testsupport::PumpUntil([&] { return InPagesState() && m_dlg->PendingTasks() == 0; }, 15000));
-    testsupport::PumpFor(200);
-    return keyboard;
-  }
-
-  // Stops the worker, so that queued tasks stay where a test can read them.
-  std::vector<int> StopAndDrain() {
-    m_dlg->Stop();
-    m_dlg->WaitForEnd();
-    std::vector<int> ids;
-    int id;
-    while (m_dlg->TakeTask(&id)) ids.push_back(id);
-    return ids;
-  }
-
-  CString DbFile() { return GetDataFolder() + L"db\\" + m_dlg->m_modelName + L"_datav8.db"; }
-
-  testsupport::GdiplusSession gdiplus;
-  testsupport::ProgramInstance instance;
-  testsupport::ScopedDeviceName device;
-  std::unique_ptr<KeyboardDlg> m_dlg;
+  static constexpr int kModel = 102;
 };
 
 TEST_F(KeyboardDlgFrameTest, WithoutAKeyboardTheFrameAndTheHomePageAreBuiltAndPlaced) {
@@ -238,7 +177,7 @@ TEST_F(KeyboardDlgFrameTest, TheKeyboardsArrivalShowsThePagesOnTheWindowsThreadA
   ASSERT_NE(SkinPixel(L"main_bkg.png", probe.x, probe.y), SkinPixel(L"home_bkg.png", probe.x, probe.y));
   ASSERT_FALSE(InPagesState());
 
-  simkb::Keyboard& keyboard = Plug();
+  simkb::Keyboard& keyboard = Plug(kModel);
   // The worker reads the keyboard and asks for the pages; nothing changes until this thread
   // handles the request.
   testsupport::WaitUntil([&] { return m_dlg->m_deviceReady.load() && m_dlg->PendingTasks() == 0; }, 15000);
@@ -258,10 +197,12 @@ TEST_F(KeyboardDlgFrameTest, TheKeyboardsArrivalShowsThePagesOnTheWindowsThreadA
 }
 
 TEST_F(KeyboardDlgFrameTest, TheTickRateListStoresItsValueAndTheKeyboardGetsItInTheConfigurationBlock) {
-  Connected();
+  Connected(kModel);
   const size_t mark = Bus::Get().Mark();
+  TakeAppended();
   m_dlg->m_comboTickRate->SetCurSel(2);
   EXPECT_EQ(1, m_dlg->m_comboTickRate->SendMessageW(TESK::NOTIFY_CLICKED, 2, 0));
+  EXPECT_EQ((std::vector<int>{TASK_WRITE_SETTINGS}), TakeAppended());
   // The worker's write ends with the bracket's close.
   ASSERT_TRUE(testsupport::PumpUntil(
       [&] {
@@ -285,7 +226,7 @@ TEST_F(KeyboardDlgFrameTest, TheTickRateListStoresItsValueAndTheKeyboardGetsItIn
 }
 
 TEST_F(KeyboardDlgFrameTest, NotificationsReachTheirHandlersByIdAndCode) {
-  Connected();
+  Connected(kModel);
   StopAndDrain();
   KeyboardDlg& dlg = *m_dlg;
 
@@ -325,7 +266,7 @@ TEST_F(KeyboardDlgFrameTest, NotificationsReachTheirHandlersByIdAndCode) {
 }
 
 TEST_F(KeyboardDlgFrameTest, OnlyInterfaceArrivalsAndRemovalsReachTheDeviceLink) {
-  simkb::Keyboard& keyboard = Connected();
+  simkb::Keyboard& keyboard = Connected(kModel);
   StopAndDrain();
   HWND hwnd = m_dlg->GetSafeHwnd();
   const auto header = simkb::DeviceBroadcast(keyboard.ConfigPath());
@@ -353,7 +294,7 @@ TEST_F(KeyboardDlgFrameTest, OnlyInterfaceArrivalsAndRemovalsReachTheDeviceLink)
 }
 
 TEST_F(KeyboardDlgFrameTest, StoredDeviceSettingsSelectTheirListItems) {
-  Connected();
+  Connected(kModel);
   StopAndDrain();
   ConfigDatabase& store = ConfigDatabase::Instance();
   ASSERT_TRUE(store.SetConfigValue(0, L"tick_rate", L"1"));

@@ -1,0 +1,62 @@
+// The page fixture: the program's real main window (KeyboardDlg) in the test process, with
+// its worker, its store in a scratch data folder and the linked simulated keyboard. Tests
+// derive from it, open the window, plug a keyboard and drive the pages as the controls do;
+// the ids of the tasks the window appends are recorded while its worker runs them.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "BitmapProbe.h"
+#include "ProgramInstance.h"
+#include "ScopedDeviceName.h"
+#include "app/KeyboardDlg.h"
+#include "simkeyboard/SimKeyboard.h"
+
+namespace testsupport {
+
+class MainWindowFixture : public testing::Test {
+ protected:
+  // Lynt 80 (87 keys), the model the pages' cases are written for.
+  static constexpr int kDefaultModel = 103;
+
+  void SetUp() override;
+  void TearDown() override;
+
+  // The main window, created as the program creates it, once its start-up task has run.
+  KeyboardDlg& Open();
+  // A keyboard plugged after the window opened; the simulator announces it to the window as
+  // the system does, while this thread pumps.
+  simkb::Keyboard& Plug(int model = kDefaultModel);
+  // The window in the pages state with a keyboard whose store is open and no task pending.
+  simkb::Keyboard& Connected(int model = kDefaultModel);
+  bool InPagesState();
+
+  // Stops the worker, so that queued tasks stay where a test can read them, and returns them
+  // in order (they are taken out of the queue).
+  std::vector<int> StopAndDrain();
+  // Waits, pumping, until the worker has nothing left to do.
+  bool WaitIdle(DWORD timeoutMs = 15000);
+
+  // Every task id appended since the window was opened or since the last call, in order.
+  std::vector<int> TakeAppended();
+
+  // The store file of the connected model.
+  CString DbFile();
+
+  GdiplusSession gdiplus;
+  ProgramInstance instance;
+  ScopedDeviceName device;
+  std::unique_ptr<KeyboardDlg> m_dlg;
+
+ private:
+  std::mutex m_appendedLock;
+  std::vector<int> m_appended;
+};
+
+}  // namespace testsupport
