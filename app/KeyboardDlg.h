@@ -24,6 +24,7 @@
 
 #include "app/HttpClient.h"
 #include "app/KeyboardDef.h"
+#include "app/pages/InputHook.h"
 #include "device/DeviceLink.h"
 #include "ui/core/MDialog.h"
 
@@ -175,6 +176,22 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   void SetLatestFirmwareVersion(const CString& version);
   // The progress dialog whose modal loop runs now, or null.
   TESK::MDialog* RunningProgressDialog() const { return m_progressLoopDlg.load(); }
+
+  // ---- Keyboard capture (KeyboardDlgKeyTest.cpp) ----
+  // WM_INPUT, while the advanced-key page is shown (the token is set): a key's press puts
+  // its label on the strip of held keys once per hold, its release starts the label fading.
+  void OnKeyTestRawInput(HRAWINPUT input);
+  // Entering the advanced-key page: raw input is registered anew for the window and the
+  // registration's token kept.
+  void StartKeyTestInput();
+  // Leaving it: the registration ends and its token goes; the strip and the held keys are
+  // emptied, so that a key released off the page is not held when the page comes back.
+  void StopKeyTestInput();
+
+  // The low-level keyboard hook while recording, capturing a key or calibrating.
+  std::unique_ptr<InputHook> m_inputHook;
+  // The window raw input is registered for while the advanced-key page is shown, else null.
+  HWND m_rawInputToken = nullptr;
 
   // ---- Members of the shell ----
   // Bootloader identity ((PID << 16) + VID) -> firmware folder name and model title.

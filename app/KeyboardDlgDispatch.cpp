@@ -49,6 +49,12 @@ const KeyboardDlg::ControlRow KeyboardDlg::kClickRows[] = {
 };
 
 const KeyboardDlg::WindowRow KeyboardDlg::kWindowRows[] = {
+    // Raw input feeds the held-key strip, then takes the default way (the system cleans up).
+    {WM_INPUT,
+     [](KeyboardDlg& dlg, WPARAM, LPARAM lParam, LRESULT*) {
+       dlg.OnKeyTestRawInput(reinterpret_cast<HRAWINPUT>(lParam));
+       return false;
+     }},
     {WM_KB_UPGRADE_NOTIFY,
      [](KeyboardDlg& dlg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
        *result = dlg.OnUpgradeNotify(wParam, lParam);
@@ -145,9 +151,12 @@ int KeyboardDlg::OnTachyonModeChanged() { return StoreDeviceSetting(m_comboTachy
 
 int KeyboardDlg::OnMainTabChanged(int itemIndex) {
   // Leaving: the performance page's settings go to the keyboard; the advanced-key page's
-  // editor closes.
+  // raw input ends, its held keys are forgotten and its editor closes.
   if (m_curTab == kTabPerf) AppendTask(TASK_WRITE_SETTINGS);
-  if (m_curTab == kTabAdvKeys) CloseAdvKeyEditor();
+  if (m_curTab == kTabAdvKeys) {
+    StopKeyTestInput();
+    CloseAdvKeyEditor();
+  }
 
   const int id = m_tabMain ? static_cast<int>(m_tabMain->GetItemID(itemIndex)) : kTabHome;
   if (id == kTabHome) {
@@ -157,8 +166,11 @@ int KeyboardDlg::OnMainTabChanged(int itemIndex) {
     return 1;
   }
   switch (id) {
-    case 1:
     case kTabAdvKeys:
+      m_curTabIndex = itemIndex;
+      StartKeyTestInput();
+      break;
+    case 1:
     case 3:
     case 4:
     case 6:

@@ -238,11 +238,14 @@ TEST_F(KeyboardDlgFrameTest, NotificationsReachTheirHandlersByIdAndCode) {
   EXPECT_EQ((std::vector<int>{TASK_WRITE_SETTINGS}), StopAndDrain());
 
   // The strip's order and the page ids it stands for; entering and leaving the performance
-  // page each write the settings once.
+  // page each write the settings once; raw input is registered for the window only while the
+  // advanced-key page is shown.
   const struct {
     int index, tab;
     size_t writes;
-  } tabs[] = {{1, 7, 1}, {2, 2, 1}, {3, 3, 0}, {4, 4, 0}, {5, 6, 0}, {0, 1, 0}};
+    bool rawInput;
+  } tabs[] = {{1, 7, 1, false}, {2, 2, 1, true},  {3, 3, 0, false},
+              {4, 4, 0, false}, {5, 6, 0, false}, {0, 1, 0, false}};
   dlg.m_tabMain->SetVisible(1);
   for (const auto& tab : tabs) {
     SCOPED_TRACE(tab.index);
@@ -250,6 +253,7 @@ TEST_F(KeyboardDlgFrameTest, NotificationsReachTheirHandlersByIdAndCode) {
     EXPECT_EQ(tab.tab, dlg.m_curTab.load());
     EXPECT_EQ(tab.index, dlg.m_curTabIndex.load());
     EXPECT_EQ(tab.writes, StopAndDrain().size());
+    EXPECT_EQ(tab.rawInput ? dlg.GetSafeHwnd() : nullptr, dlg.m_rawInputToken);
   }
 
   dlg.m_pageHome->SetVisible(0);

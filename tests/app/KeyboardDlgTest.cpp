@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "BitmapProbe.h"
 #include "MessagePump.h"
@@ -192,6 +194,29 @@ TEST_F(KeyboardDlgTest, ThePopupSweepClosesTheProgramsPopupsAndTheMessageBoxOnly
   for (auto& window : windows) window->DestroyWindow();
   box.DestroyWindow();
   combo.DestroyWindow();
+  dlg.DestroyWindow();
+}
+
+// The worker sweeps at connection updates while the window's thread may be waiting for the
+// worker's end without handling messages (the shutdown): the sweep must not need an answer
+// from that thread.
+TEST_F(KeyboardDlgTest, ThePopupSweepFromAnotherThreadNeedsNoAnswerFromTheWindowsThread) {
+  testsupport::ScopedDeviceName device;
+  KeyboardDlg dlg;
+  ASSERT_NE(nullptr, Create(dlg));
+  dlg.Stop();
+  CloseRecorder wait;
+  ASSERT_NE(nullptr, wait.Create(nullptr, L"WaitDlg", WS_POPUP, 0, CRect(0, 0, 10, 10)));
+  std::atomic<bool> swept{false};
+  std::thread sweep([&] {
+    dlg.CloseAllPopups();
+    swept = true;
+  });
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return swept.load(); }, 10000)) << "the sweep waited for this thread";
+  testsupport::PumpUntil([&] { return swept.load(); }, 10000);  // a sweep that waits is answered here
+  sweep.join();
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return wait.closes == 1; }, 1000));
+  wait.DestroyWindow();
   dlg.DestroyWindow();
 }
 
