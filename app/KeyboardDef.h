@@ -3,7 +3,12 @@
 // references and are never freed here. A pointer stays null until the page that creates its
 // control is built, and every user skips a null one. UI thread only, except where a control
 // says that its setters may be called from the worker.
+//
+// The performance page's pointers (ids 257 to 321) are PerfPageDef's, which the page's
+// operations (PerfPage) work on.
 #pragma once
+
+#include "app/pages/PerfPageDef.h"
 
 namespace TESK {
 class CKeyTestCtrl;
@@ -27,7 +32,7 @@ class MTabLayout;
 class MText;
 }  // namespace TESK
 
-struct KeyboardDef {
+struct KeyboardDef : PerfPageDef {
   // ---- Frame (InitUI), in creation order ----
   TESK::MPicture* m_picBackground = nullptr;         // 30, the window's background picture
   TESK::CRoundArea* m_areaWindow = nullptr;          // 31

@@ -18,6 +18,7 @@
 #include "ui/core/MRender.h"
 #include "ui/core/Manager.h"
 #include "ui/keyboard/KeyLayerCtrl.h"
+#include "ui/keyboard/KeyboardCtrl.h"
 
 namespace {
 
@@ -209,9 +210,7 @@ void KeyboardDlg::OnWindowThread(std::function<void()> work) {
 // the performance page, the profile lists and the settings page's device lists fill these
 // when they are built; until then there is no control to refresh.
 
-void KeyboardDlg::RefreshProfiles() {}
 void KeyboardDlg::RefreshKeyCaptions() {}
-void KeyboardDlg::RefreshPerfPage() {}
 void KeyboardDlg::RefreshLightPage() {}
 void KeyboardDlg::RefreshLightModeLists() {}
 void KeyboardDlg::InitMusicGrid() {}
@@ -221,11 +220,6 @@ void KeyboardDlg::SendMusicFrame() {}
 void KeyboardDlg::StartVisualizer() {}
 void KeyboardDlg::SetModelCaption(const CString&) {}
 void KeyboardDlg::SetDeviceNameCaption(const CString&) {}
-void KeyboardDlg::ClearKeyPicture(int) {}
-void KeyboardDlg::SetKeyPictureSize(int, int, int) {}
-void KeyboardDlg::SetKeyPictureColor(int, COLORREF) {}
-void KeyboardDlg::AddKeyPictureKey(int, const CString&, const CString&, int, const RECT&, const CString&, COLORREF) {}
-void KeyboardDlg::SetKeyStrokeModel(int) {}
 void KeyboardDlg::SetBrightnessMax(int) {}
 void KeyboardDlg::SetSpeedRange(int, int, int) {}
 void KeyboardDlg::ClearMusicModeCombo() {}
@@ -241,11 +235,46 @@ void KeyboardDlg::ShowLightTypeCaption() {}
 void KeyboardDlg::ShowCalibrationWarning(const CString&) {}
 bool KeyboardDlg::IsLightSwitchOn() { return false; }
 std::vector<int> KeyboardDlg::GetLightKeyCodes() { return {}; }
-void KeyboardDlg::SetPerfKeyCalibration(int, int, int, int, int) {}
-void KeyboardDlg::SetPerfKeyActuation(int, int) {}
-void KeyboardDlg::SetKeyStrokeActuation(int) {}
 void KeyboardDlg::SetLightKeyColors(const std::vector<std::pair<int, COLORREF>>&) {}
 std::vector<std::pair<int, COLORREF>> KeyboardDlg::GetLightKeyColors() { return {}; }
+
+// ---- The key pictures ----
+// The model's layout fills every built key picture. The worker rebuilds their key lists
+// directly (each picture guards its records with its own lock and queues its repaint), so a
+// page that reads the keys right after a model selection finds them.
+
+TESK::KeyboardCtrl* KeyboardDlg::KeyPictureControl(int picture) const {
+  switch (picture) {
+    case KEY_PICTURE_PERF:
+      return m_keyboardPerf;
+    default:
+      return nullptr;
+  }
+}
+
+void KeyboardDlg::ClearKeyPicture(int picture) {
+  if (TESK::KeyboardCtrl* keys = KeyPictureControl(picture)) keys->ClearItem();
+}
+
+// The size and the colour are the window's: they place and paint the picture.
+void KeyboardDlg::SetKeyPictureSize(int picture, int width, int height) {
+  if (TESK::KeyboardCtrl* keys = KeyPictureControl(picture)) {
+    OnWindowThread([keys, width, height] { keys->SetWidthAndHeight(width, height); });
+  }
+}
+
+void KeyboardDlg::SetKeyPictureColor(int picture, COLORREF color) {
+  if (TESK::KeyboardCtrl* keys = KeyPictureControl(picture)) {
+    OnWindowThread([keys, color] { keys->SetKeyboardColor(color); });
+  }
+}
+
+void KeyboardDlg::AddKeyPictureKey(int picture, const CString& name, const CString& desc, int code, const RECT& rect,
+                                   const CString& icon, COLORREF color) {
+  if (TESK::KeyboardCtrl* keys = KeyPictureControl(picture)) {
+    keys->AddKeyItem(name, desc, code, CRect(rect), icon, static_cast<int>(color));
+  }
+}
 
 // ---- The shell's own window side ----
 

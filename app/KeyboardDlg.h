@@ -14,6 +14,7 @@
 
 #include <shellapi.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -25,12 +26,15 @@
 #include "app/HttpClient.h"
 #include "app/KeyboardDef.h"
 #include "app/pages/InputHook.h"
+#include "app/pages/PerfPage.h"
 #include "device/DeviceLink.h"
 #include "ui/core/MDialog.h"
 
 namespace TESK {
+class KeyboardCtrl;
+class MComboBox;
 class MComboBox2;
-}
+}  // namespace TESK
 
 // Tray icon id and the main window's size.
 constexpr UINT kTrayIconId = 109;
@@ -63,6 +67,10 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   void UISize(CRect client) override;
   void BuildHomePage();
   void LayoutHomePage(CRect client);
+  // The performance page (KeyboardDlgPerfPage.cpp): its controls on page panel 73 and its
+  // sub-pages, and their rectangles (the keyboard picture 257 is placed with the frame).
+  void BuildPerfPage();
+  void LayoutPerfPage(CRect client);
 
   // ---- Dispatch (KeyboardDlgDispatch.cpp) ----
   // Notifications of the window's controls and the window's messages, by flat tables of
@@ -83,6 +91,12 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   // The main tab strip selected the tab at itemIndex: leaves the current page, then enters
   // the new one and remembers it.
   int OnMainTabChanged(int itemIndex);
+  // The performance page's sub-tabs: the key selection buttons and their label are shown on
+  // the first two sub-pages and hidden on the calibration sub-page (item 2). Always 1.
+  int OnPerfTabChanged(int itemIndex);
+  // The selection buttons of the performance picture: change changes its checked keys, then
+  // the selection's handler runs as after a click on the picture. Always 1.
+  int SelectPerfKeys(void (*change)(TESK::KeyboardCtrl& keys));
   // Interface arrivals and removals go to the device link; always 0.
   int OnDeviceChangeMessage(WPARAM event, LPARAM header);
   // Left press or double click shows the window; right release opens the exit menu. 0.
@@ -164,6 +178,15 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   void SetPerfKeyActuation(int code, int travel) override;
   void SetKeyStrokeActuation(int travel) override;
 
+  // ---- The performance page's operations (KeyboardDlgPerfPage.cpp) ----
+  // Default per-key rows for a profile that has none, from the page's keyboard picture (any
+  // thread: no control changes).
+  void CreateDefaultKeyPerfs(int profile);
+  // The frame's buttons and lists, then the page's controls, enabled or disabled together.
+  void EnablePerfControls(int enable);
+  // The page's operations and handlers over this window's controls and device link.
+  PerfPage m_perfPage{*this, *this, this};
+
   // ---- The upgrade (KeyboardDlgUpgrade.cpp) ----
   // WM_KB_UPGRADE_NOTIFY on the UI thread: kind 1 software, 2 firmware (flag: a newer version
   // is offered), 99 a keyboard in its bootloader. Asks, queues the upgrade and, for the
@@ -242,6 +265,13 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   static const WindowRow kWindowRows[];
 
  private:
+  // The key picture of a KeyPicture index, or null when that page is not built.
+  TESK::KeyboardCtrl* KeyPictureControl(int picture) const;
+  // The pages' profile lists, in the order every profile operation changes them.
+  std::vector<TESK::MComboBox*> ProfileCombos() const;
+  // The three default profiles with their default rows; the first becomes the active one.
+  void CreateDefaultProfiles();
+
   // A device-setting list's selected data stored under key for profile 0, and the write queued.
   int StoreDeviceSetting(TESK::MComboBox2* list, const wchar_t* key);
   // Removes the tray icon and ends the process with exit code 0.
@@ -278,6 +308,9 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   std::mutex m_modelListLock;
   std::vector<std::pair<CString, int>> m_modelItems;
   int m_modelSelected = -1;
+  // Set while a refresh of the performance page waits on the window's queue: further
+  // requests from the worker are covered by it, since it reads the store when it runs.
+  std::atomic<bool> m_perfRefreshPosted{false};
 };
 
 // Removes the record's icon from the notification area when it is shown and clears its

@@ -16,6 +16,7 @@
 #include "ui/controls/MTabCtrl.h"
 #include "ui/controls/MTabLayout.h"
 #include "ui/core/MObject.h"
+#include "ui/keyboard/KeyboardCtrl.h"
 
 namespace {
 
@@ -30,6 +31,27 @@ constexpr int kTrayMenuText = 11;
 const KeyboardDlg::ControlRow KeyboardDlg::kAnyCodeRows[] = {
     {67, [](KeyboardDlg& dlg, UINT, UINT, UINT wParam, LONG) -> LONG {
        return dlg.OnMainTabChanged(static_cast<int>(wParam));
+     }},
+    {317, [](KeyboardDlg& dlg, UINT, UINT, UINT wParam, LONG) -> LONG {
+       return dlg.OnPerfTabChanged(static_cast<int>(wParam));
+     }},
+    {257, [](KeyboardDlg& dlg, UINT, UINT code, UINT, LONG) -> LONG {
+       return dlg.m_perfPage.OnPerfKeySelection(static_cast<int>(code));
+     }},
+    {276, [](KeyboardDlg& dlg, UINT, UINT code, UINT, LONG lParam) -> LONG {
+       return dlg.m_perfPage.OnGlobalActuationChanged(static_cast<int>(code), lParam);
+     }},
+    {292, [](KeyboardDlg& dlg, UINT, UINT code, UINT, LONG) -> LONG {
+       return dlg.m_perfPage.OnSensitivityPosChanged(static_cast<int>(code));
+     }},
+    {298, [](KeyboardDlg& dlg, UINT, UINT code, UINT, LONG) -> LONG {
+       return dlg.m_perfPage.OnRtPressPosChanged(static_cast<int>(code));
+     }},
+    {304, [](KeyboardDlg& dlg, UINT, UINT code, UINT, LONG) -> LONG {
+       return dlg.m_perfPage.OnRtReleasePosChanged(static_cast<int>(code));
+     }},
+    {321, [](KeyboardDlg& dlg, UINT, UINT code, UINT, LONG lParam) -> LONG {
+       return dlg.m_perfPage.OnSwitchTypeSelected(static_cast<int>(code), lParam);
      }},
 };
 
@@ -46,6 +68,23 @@ const KeyboardDlg::ControlRow KeyboardDlg::kClickRows[] = {
      }},
     {53, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnTickRateChanged(); }},
     {56, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnTachyonModeChanged(); }},
+    {284, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.OnRapidTriggerSwitch(); }},
+    {286, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.OnSensitivitySwitch(); }},
+    {289, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.ResetSensitivityPos(); }},
+    {295, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.ResetRtPressPos(); }},
+    {301, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.ResetRtReleasePos(); }},
+    {307, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.OnContinuousRtSwitch(); }},
+    {310, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.OnBottomRtSwitch(); }},
+    // The performance picture's selection buttons: none, invert, all; then the selection's handler.
+    {312, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG {
+       return dlg.SelectPerfKeys([](TESK::KeyboardCtrl& keys) { keys.ResetAllItemCheck(0); });
+     }},
+    {313, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG {
+       return dlg.SelectPerfKeys([](TESK::KeyboardCtrl& keys) { keys.InvertSelectItem(); });
+     }},
+    {314, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG {
+       return dlg.SelectPerfKeys([](TESK::KeyboardCtrl& keys) { keys.ResetAllItemCheck(1); });
+     }},
 };
 
 const KeyboardDlg::WindowRow KeyboardDlg::kWindowRows[] = {

@@ -244,6 +244,7 @@ void KeyboardDlg::InitUI(CRect client) {
   m_btnMin = TitleButton(NewControl<MImageButton>(this, L"MImageButton", 40), L"btn_min.png", Text(3));
 
   BuildHomePage();
+  BuildPerfPage();
   UISize(client);
 }
 
@@ -298,6 +299,7 @@ void KeyboardDlg::UISize(CRect client) {
   if (m_picBackground) m_picBackground->SetRect(client);
   PlaceControls(*this, kFramePlaces, W, H);
   LayoutHomePage(client);
+  LayoutPerfPage(client);
 }
 
 void KeyboardDlg::LayoutHomePage(CRect client) { PlaceControls(*this, kHomePlaces, client.right, client.bottom); }
