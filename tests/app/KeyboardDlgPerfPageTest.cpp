@@ -93,26 +93,13 @@ Bytes Slice(const Bytes& bytes, size_t offset, size_t length) {
   return Bytes(bytes.begin() + offset, bytes.begin() + offset + length);
 }
 
-// The performance chunks of the last bracket that began after mark and has ended; -1 when
-// none has ended yet. A write begun before mark never counts.
-int LastBlockWrite(size_t mark) {
-  int chunks = -1, open = -1;
-  for (const simkb::Frame& frame : Bus::Get().FramesSince(mark)) {
-    if (frame.command == CMD_BEGIN) open = 0;
-    if (frame.command == CMD_WRITE_KEY_PERF && open >= 0) ++open;
-    if (frame.command == CMD_END && open > 0) chunks = open;
-    if (frame.command == CMD_END) open = -1;
-  }
-  return chunks;
-}
-
 class KeyboardDlgPerfPageTest : public testsupport::MainWindowFixture {
  protected:
   // The keyboard connected, the performance page shown on its first sub-page, no task left.
   simkb::Keyboard& OnPerfPage() {
     simkb::Keyboard& keyboard = Connected();
     m_dlg->m_tabMain->SetSelectItem(kPerfTabIndex);
-    Settle();
+    EXPECT_TRUE(Settle());
     TakeAppended();
     return keyboard;
   }
@@ -131,20 +118,9 @@ class KeyboardDlgPerfPageTest : public testsupport::MainWindowFixture {
     slider->SetProgress(value);
     return slider->SendMessageW(NOTIFY_CLICKED, 0, 0);
   }
-  // No task waits and the keyboard has heard nothing for a while: the worker's last task
-  // (taken before the queue emptied) has ended.
-  void Settle() {
-    EXPECT_TRUE(WaitIdle());
-    size_t frames = Bus::Get().Mark(), before;
-    do {
-      before = frames;
-      testsupport::PumpFor(250);
-      frames = Bus::Get().Mark();
-    } while (frames != before);
-  }
   // Pumps until a block write begun after mark has ended its bracket with all its chunks.
   bool PerfWriteDone(size_t mark) {
-    return testsupport::PumpUntil([&] { return LastBlockWrite(mark) == 19; }, 10000);
+    return testsupport::PumpUntil([&] { return LastBracketFrames(mark, CMD_WRITE_KEY_PERF) == 19; }, 10000);
   }
   // Every stored row of the keyboard's keys is its entry in the keyboard's block.
   void ExpectBlockHoldsRows(simkb::Keyboard& keyboard, const std::map<int, Block>& rows) {
@@ -304,7 +280,7 @@ TEST_F(KeyboardDlgPerfPageTest, RapidTriggerDistancesReachTheCheckedKeysInStoreA
   EXPECT_TRUE(dlg.m_sliderRtPress->IsVisible());
   EXPECT_FALSE(dlg.m_sliderSensitivity->IsVisible());
   dlg.m_sliderRtRelease->SetProgress(20);
-  Settle();
+  ASSERT_TRUE(Settle());
   TakeAppended();
   size_t mark = Bus::Get().Mark();
   EXPECT_EQ(1, Release(dlg.m_sliderRtPress, 10));
@@ -330,7 +306,7 @@ TEST_F(KeyboardDlgPerfPageTest, RapidTriggerDistancesReachTheCheckedKeysInStoreA
   EXPECT_EQ(2, StoredRows(db).at(kKeyA)[1] & 0xF);
   EXPECT_EQ(1, Click(dlg.m_switchSensitivity, 0));
   dlg.m_sliderSensitivity->SetProgress(7);
-  Settle();
+  ASSERT_TRUE(Settle());
   mark = Bus::Get().Mark();
   EXPECT_EQ(1, Release(dlg.m_sliderSensitivity, 7));
   ASSERT_TRUE(PerfWriteDone(mark));
@@ -405,7 +381,7 @@ TEST_F(KeyboardDlgPerfPageTest, RefreshesFromAnotherThreadWhileTheSliderIsDragge
     testsupport::PumpFor(2);
   }
   refresher.join();
-  Settle();
+  ASSERT_TRUE(Settle());
   EXPECT_EQ(std::stoi(Config(db, "global_sensitivity_pos")), dlg.m_sliderSensitivity->GetProgress());
   const std::map<int, Block> rows = StoredRows(db);
   std::map<int, int> slots;
@@ -422,7 +398,7 @@ TEST_F(KeyboardDlgPerfPageTest, AKeyboardUnpluggedInTheBlockWriteIsWrittenWholeA
   Check({kKeyA});
   Click(dlg.m_switchRapidTrigger, 1);
   Click(dlg.m_switchSensitivity, 0);
-  Settle();
+  ASSERT_TRUE(Settle());
   simkb::FaultRule unplug;
   unplug.kind = simkb::FaultKind::RemoveDevice;
   unplug.command = CMD_WRITE_KEY_PERF;
@@ -447,10 +423,10 @@ TEST_F(KeyboardDlgPerfPageTest, AKeyboardUnpluggedInTheBlockWriteIsWrittenWholeA
   for (const auto& [code, row] : rows) EXPECT_EQ(row, PictureBlock(dlg.m_keyboardPerf, code)) << code;
 
   dlg.m_tabMain->SetSelectItem(kPerfTabIndex);
-  Settle();
+  ASSERT_TRUE(Settle());
   Check({kKeyA});
   Click(dlg.m_switchRapidTrigger, 1);
-  Settle();
+  ASSERT_TRUE(Settle());
   const size_t mark = Bus::Get().Mark();
   EXPECT_EQ(1, Release(dlg.m_sliderSensitivity, 31));
   ASSERT_TRUE(PerfWriteDone(mark));

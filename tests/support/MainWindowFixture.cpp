@@ -69,6 +69,34 @@ bool MainWindowFixture::WaitIdle(DWORD timeoutMs) {
   return PumpUntil([&] { return m_dlg->PendingTasks() == 0; }, timeoutMs);
 }
 
+bool MainWindowFixture::Settle(DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  if (!WaitIdle(timeoutMs)) return false;
+  size_t frames = simkb::Bus::Get().Mark(), before;
+  do {
+    if (GetTickCount() - start > timeoutMs) return false;
+    before = frames;
+    PumpFor(250);
+    frames = simkb::Bus::Get().Mark();
+  } while (frames != before);
+  return true;
+}
+
+int MainWindowFixture::LastBracketFrames(size_t mark, int command) {
+  int frames = -1, open = -1;
+  for (const simkb::Frame& frame : simkb::Bus::Get().FramesSince(mark)) {
+    if (frame.command == CMD_BEGIN) {
+      open = 0;
+    } else if (frame.command == CMD_END) {
+      if (open > 0) frames = open;
+      open = -1;
+    } else if (frame.command == command && open >= 0) {
+      ++open;
+    }
+  }
+  return frames;
+}
+
 std::vector<int> MainWindowFixture::TakeAppended() {
   std::lock_guard<std::mutex> lock(m_appendedLock);
   std::vector<int> ids;

@@ -42,6 +42,13 @@ class MainWindowFixture : public testing::Test {
   std::vector<int> StopAndDrain();
   // Waits, pumping, until the worker has nothing left to do.
   bool WaitIdle(DWORD timeoutMs = 15000);
+  // Waits, pumping, until no task waits and the keyboard has heard nothing for 250 ms: the
+  // task the worker took before the queue emptied has ended too.
+  bool Settle(DWORD timeoutMs = 15000);
+  // The number of frames of command in the last ended bracket (CMD_BEGIN ... CMD_END) that
+  // began after mark and holds any; -1 when there is none. A bracket begun before mark never
+  // counts.
+  static int LastBracketFrames(size_t mark, int command);
 
   // Every task id appended since the window was opened or since the last call, in order.
   std::vector<int> TakeAppended();
