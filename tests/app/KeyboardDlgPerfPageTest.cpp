@@ -14,9 +14,11 @@
 
 #include "BitmapProbe.h"
 #include "MainWindowFixture.h"
+#include "MessageBoxAnswerer.h"
 #include "MessagePump.h"
 #include "RawDb.h"
 #include "app/KeyboardDlg.h"
+#include "app/Language.h"
 #include "device/DeviceBlocks.h"
 #include "storage/ConfigDatabase.h"
 #include "ui/controls/CImageButton.h"
@@ -321,6 +323,84 @@ TEST_F(KeyboardDlgPerfPageTest, RapidTriggerDistancesReachTheCheckedKeysInStoreA
   std::map<int, int> slots;
   for (const auto& [code, row] : rows) slots[code] = row[0];
   EXPECT_EQ(slots, dlg.PerfSlots()) << "the switch-type map equals the rows after the save";
+}
+
+TEST_F(KeyboardDlgPerfPageTest, RefusedInputChangesNeitherStoreNorKeyboard) {
+  OnPerfPage();
+  KeyboardDlg& dlg = *m_dlg;
+  RawDb db(DbFile().GetString());
+  testsupport::MessageBoxAnswerer boxes(1);
+  const std::wstring noKey = std::wstring(LoadLanString(L"KB.DIALOG", 1600).GetString()) + L"|" +
+                             LoadLanString(L"KB.DIALOG", 1601).GetString();
+  const std::map<int, Block> rows = StoredRows(db);
+  const size_t mark = Bus::Get().Mark();
+  const auto nothingNew = [&] {
+    EXPECT_TRUE(TakeAppended().empty());
+    EXPECT_EQ(rows, StoredRows(db));
+    for (const simkb::Frame& frame : Bus::Get().FramesSince(mark)) {
+      EXPECT_NE(CMD_WRITE_KEY_PERF, frame.command);
+      EXPECT_NE(CMD_WRITE_CONFIG, frame.command);
+    }
+  };
+  const auto lastBox = [&] {
+    const auto answered = boxes.Boxes();
+    if (answered.empty()) return std::wstring();
+    EXPECT_EQ(dlg.GetSafeHwnd(), answered.back().owner) << "owned by the main window";
+    return answered.back().title + L"|" + answered.back().message;
+  };
+
+  // No key checked: a box, the switch back as it was; the sliders leave a note instead.
+  Check({});
+  EXPECT_EQ(0, Click(dlg.m_switchRapidTrigger, 1));
+  EXPECT_EQ(0, dlg.m_switchRapidTrigger->GetCheck());
+  EXPECT_EQ(noKey, lastBox());
+  boxes.Clear();
+  EXPECT_EQ(0, dlg.m_keyStroke->SendMessageW(NOTIFY_CLICKED, 0, 0));
+  EXPECT_EQ(noKey, lastBox());
+  boxes.Clear();
+  EXPECT_EQ(0, dlg.m_keySwitch->SendMessageW(NOTIFY_PARTCLICKED, 0, 0));
+  EXPECT_EQ(noKey, lastBox());
+  boxes.Clear();
+  EXPECT_EQ(0, Release(dlg.m_sliderSensitivity, 40));
+  EXPECT_EQ(0u, boxes.Count());
+  nothingNew();
+
+  // Calibration mode, then no page profile: refused even with a key checked.
+  Check({kKeyA});
+  dlg.m_calibrationMode = true;
+  EXPECT_EQ(0, Release(dlg.m_sliderSensitivity, 41));
+  EXPECT_EQ(0, dlg.m_btnResetSensitivity->SendMessageW(NOTIFY_CLICKED, 0, 0));
+  dlg.m_calibrationMode = false;
+  dlg.m_deviceProfile = -1;
+  EXPECT_EQ(0, Release(dlg.m_sliderSensitivity, 42));
+  EXPECT_EQ(0, Click(dlg.m_switchBottomRt, 1));
+  dlg.m_deviceProfile = 0;
+  EXPECT_EQ(0u, boxes.Count());
+  nothingNew();
+}
+
+TEST_F(KeyboardDlgPerfPageTest, TheSwitchPickerSetsTheCheckedKeysTypeForTheListedProfile) {
+  OnPerfPage();
+  KeyboardDlg& dlg = *m_dlg;
+  RawDb db(DbFile().GetString());
+  testsupport::MessageBoxAnswerer boxes(1);
+  const std::map<int, Block> before = StoredRows(db);
+  Check({kKeyA});
+  dlg.m_keyStroke->SetCurKeyActuation(180);
+  EXPECT_EQ(1, dlg.m_keySwitch->SendMessageW(NOTIFY_PARTCLICKED, 0, 1));
+  ASSERT_EQ(1u, boxes.Count());
+  EXPECT_EQ(std::wstring(LoadLanString(L"KB.DIALOG", 1602).GetString()), boxes.Boxes()[0].title);
+  EXPECT_EQ((std::vector<int>{TASK_WRITE_KEY_PERF}), TakeAppended());
+  const int profile = static_cast<int>(dlg.m_comboProfilePerf->GetCurData());
+  EXPECT_EQ(db.Number("SELECT profile FROM t_profile_data WHERE status = 1"), profile);
+  EXPECT_EQ("2", db.Rows("SELECT value FROM t_config_data WHERE key = 'switch_type' AND profile = " +
+                         std::to_string(profile))
+                     .at(0)
+                     .at(0));
+  const Block row = StoredRows(db).at(kKeyA);
+  EXPECT_EQ(2, row[0]);
+  EXPECT_EQ(166, row[2]) << "the actuation point within half of the type's 332";
+  EXPECT_EQ(before.at(kKeyS), StoredRows(db).at(kKeyS)) << "an unchecked key keeps its row";
 }
 
 TEST_F(KeyboardDlgPerfPageTest, BottomRapidTriggerWritesTheSettingsBlockBeforeThePerformanceBlock) {

@@ -79,7 +79,8 @@ TEST(ProgramStartTest, OpensCentredWithRoundedCornersStoresItsStateAndEndsWithOn
   EXPECT_NE(INVALID_HANDLE_VALUE, exclusive) << "the program closed its database";
   CloseHandle(exclusive);
   RawDb raw(databases[0]);
-  EXPECT_EQ(43, raw.TryNumber("SELECT count(*) FROM t_config_data").value_or(-1)) << "the default settings rows";
+  EXPECT_EQ(43, raw.TryNumber("SELECT count(*) FROM t_config_data WHERE profile = 0").value_or(-1))
+      << "the default device settings rows";
 }
 
 }  // namespace
