@@ -15,6 +15,8 @@
 #include "BitmapProbe.h"
 #include "MessagePump.h"
 #include "ProgramInstance.h"
+#include "RawDb.h"
+#include "Stopwatch.h"
 #include "ScopedDeviceName.h"
 #include "app/AppMessages.h"
 #include "app/Language.h"
@@ -106,6 +108,12 @@ TEST_F(KeyboardDlgTest, OpeningMarksTheWindowStartsTheWorkerAndRemovesStaleFirmw
     CString type;
     ASSERT_TRUE(device.ReadValue(L"DeviceType", &type));
     EXPECT_STREQ(L"102", type.GetString());
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(GetDataFolder() + L"db\\*.db", &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, search) << "the model's settings database";
+    FindClose(search);
+    RawDb raw(std::wstring(GetDataFolder().GetString()) + L"db\\" + found.cFileName);
+    EXPECT_EQ(43, raw.Number("SELECT count(*) FROM t_config_data")) << "the default settings rows";
     dlg.DestroyWindow();
   }
   for (const CString& folder : folders) {
@@ -220,7 +228,50 @@ TEST_F(KeyboardDlgTest, ThePopupSweepFromAnotherThreadNeedsNoAnswerFromTheWindow
   dlg.DestroyWindow();
 }
 
-TEST_F(KeyboardDlgTest, DestroyWindowRemovesTheTrayIconOnceAndReturnsWhileAStepWaits) {
+// From the worker, the sweep leaves the progress dialog's registration to the window's thread.
+TEST_F(KeyboardDlgTest, ThePopupSweepFromTheWorkerDropsTheProgressDialogOnTheWindowsThread) {
+  testsupport::ScopedDeviceName device;
+  KeyboardDlg dlg;
+  ASSERT_NE(nullptr, Create(dlg));
+  dlg.Stop();
+  auto progress = std::make_unique<UpdateTipDlg>();
+  ASSERT_NE(nullptr, progress->Create(dlg.GetSafeHwnd(), L"UpdateTipDlg", WS_POPUP, 0, CRect(0, 0, 391, 71)));
+  dlg.RegisterUpdateTipDlg(std::move(progress));
+  std::thread([&] { dlg.CloseAllPopups(); }).join();
+  EXPECT_NE(nullptr, dlg.GetUpdateTipDlg()) << "kept until the window's thread runs the step";
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return dlg.GetUpdateTipDlg() == nullptr; }, 2000));
+  dlg.DestroyWindow();
+}
+
+// The start-up task asks the keyboard for its info text; every answer comes 3 s late.
+TEST_F(KeyboardDlgTest, ShutdownReturnsAfterASecondWhileAStepWaitsAndDestructionWaitsForTheStep) {
+  testsupport::ScopedDeviceName device;
+  simkb::FaultRule late;
+  late.kind = simkb::FaultKind::DelayReply;
+  late.command = 0x03;
+  late.delayMs = 3000;
+  late.times = -1;
+  Bus::Get().PlugKeyboard(102).AddFault(late);
+  auto dlg = std::make_unique<KeyboardDlg>();
+  ASSERT_NE(nullptr, Create(*dlg));
+  ASSERT_TRUE(testsupport::WaitUntil(
+      [] {
+        for (const simkb::Frame& frame : Bus::Get().Frames()) {
+          if (frame.command == 0x03) return true;
+        }
+        return false;
+      },
+      5000));
+  const testsupport::ElapsedTime sinceAsked;
+  dlg->DestroyWindow();
+  const double stopMs = sinceAsked.Ms();
+  EXPECT_GE(stopMs, 1000 - testsupport::kTickStepMs) << "the worker is given its second";
+  EXPECT_LT(stopMs, 2000) << "and no more";
+  dlg.reset();
+  EXPECT_GE(sinceAsked.Ms(), 3000 - testsupport::kTickStepMs) << "the object outlived the waiting step";
+}
+
+TEST_F(KeyboardDlgTest, DestroyWindowTwiceRemovesTheTrayIconOnce) {
   testsupport::ScopedDeviceName device;
   KeyboardDlg dlg;
   ASSERT_NE(nullptr, Create(dlg));

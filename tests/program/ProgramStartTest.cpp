@@ -83,4 +83,56 @@ TEST(ProgramStartTest, OpensCentredWithRoundedCornersStoresItsStateAndEndsWithOn
       << "the default device settings rows";
 }
 
+// Started at log-on with the Run value and "autorun_minimize" 1, the program runs hidden; a second
+// start shows that window again and ends at once with 0.
+TEST(ProgramStartTest, AnAutomaticStartRunsHiddenAndASecondStartShowsItAndEndsWithZero) {
+  ProgramHarness program;
+  program.SetRunValue(true);
+  program.WriteValue(L"autorun_minimize", L"1");
+  ASSERT_EQ(0, program.Start(L"-autorun"));
+  HWND window = program.WaitForWindow(kWindowWaitMs);
+  ASSERT_NE(nullptr, window);
+  EXPECT_FALSE(IsWindowVisible(window)) << "only the tray icon shows";
+
+  ASSERT_EQ(1, program.Start());
+  EXPECT_EQ(0u, program.WaitForExit(kExitWaitMs, 1).value_or(0xFFFF)) << "the second instance gives way";
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, 2000))
+      << "the first instance's window is shown again";
+  EXPECT_TRUE(program.IsRunning(0));
+}
+
+// Spoilt installations still open the window and connect the keyboard; without a readable
+// config.xml the program runs under the library's fallback name, in English.
+TEST(ProgramStartTest, MissingOrBrokenFilesStillOpenTheWindowAndConnect) {
+  const struct {
+    const char* name;
+    testsupport::ConfigFile config;
+    const wchar_t* removed;
+    bool fallbackName;
+  } cases[] = {
+      {"no config.xml", testsupport::ConfigFile::Missing, nullptr, true},
+      {"config.xml is not XML", testsupport::ConfigFile::NotXml, nullptr, true},
+      {"no language folder", testsupport::ConfigFile::Own, L"language", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ProgramHarness program;
+    program.SetConfigFile(c.config);
+    if (c.removed) program.RemoveFromProgram(c.removed);
+    EXPECT_EQ(c.fallbackName, program.DeviceName() == ProgramHarness::kFallbackName);
+    // The fallback name's key may hold a model from an earlier run: only a fresh one counts.
+    program.DeleteValue(L"DeviceType");
+    ASSERT_EQ(0, program.Start());
+    HWND window = program.WaitForWindow(kWindowWaitMs);
+    ASSERT_NE(nullptr, window) << "no window titled " << testing::PrintToString(program.DeviceName());
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return Connected(program); }, kConnectWaitMs));
+    if (c.fallbackName) {
+      EXPECT_EQ(L"1033", program.ReadValue(L"LCID").value_or(L"(none)"));
+    }
+    ASSERT_TRUE(program.Post(WM_CLOSE));
+    EXPECT_EQ(1u, program.WaitForExit(kExitWaitMs).value_or(0xFFFF));
+  }
+}
+
 }  // namespace

@@ -149,6 +149,10 @@ void ProgramHarness::WriteValue(const wchar_t* value, const wchar_t* text) const
   WriteUserValue(KeyPath(), value, text);
 }
 
+void ProgramHarness::DeleteValue(const wchar_t* value) const {
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, KeyPath().c_str(), value);
+}
+
 void ProgramHarness::SetRunValue(bool present) {
   if (present) {
     m_runValues.insert(m_deviceName);

@@ -67,6 +67,7 @@ class ProgramHarness {
   // The REG_SZ value of HKEY_CURRENT_USER "SOFTWARE\<name>"; nullopt when it is missing.
   std::optional<std::wstring> ReadValue(const wchar_t* value) const;
   void WriteValue(const wchar_t* value, const wchar_t* text) const;
+  void DeleteValue(const wchar_t* value) const;
   // Adds or deletes the value named after the device in the user's Run key.
   void SetRunValue(bool present);
   // The program's per-user data folder, ending in a backslash.
