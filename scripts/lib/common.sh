@@ -47,6 +47,11 @@ prepare_prefix() {
   "$WINE64" wineboot -i >/dev/null 2>&1 || true
   "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 \
     || { echo "could not set up the Wine prefix $WINEPREFIX" >&2; return 1; }
+  # The desktop process (explorer, with the tray) started with the prefix and read the setting
+  # before it was written: stop the server, so that it starts again unmanaged. Managed, its
+  # tray window hid with the 2 s wait whenever a program removed its last tray icon.
+  "$WINESERVER" -k 2>/dev/null || true
+  "$WINESERVER" -w 2>/dev/null || true
 }
 
 # start_wine PREFIX: a fresh Wine prefix with a persistent server; nothing outside PREFIX.
@@ -57,6 +62,10 @@ start_wine() {
   mkdir -p "$WINEPREFIX"
   "$WINESERVER" -p
   prepare_prefix
+  "$WINESERVER" -p
+  # The desktop process starts here, with no output of ours: started by a test, it would hold
+  # the test's output open and ctest would wait for it until the time-out.
+  "$WINE64" wineboot >/dev/null 2>&1 </dev/null || true
 }
 
 stop_wine_and_display() {

@@ -48,6 +48,15 @@ public:
   WPARAM lastClose = 0;
 };
 
+// The settings database in the data folder's "db" (full path), or empty while there is none.
+std::wstring FindDatabase() {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(GetDataFolder() + L"db\\*.db", &found);
+  if (search == INVALID_HANDLE_VALUE) return std::wstring();
+  FindClose(search);
+  return std::wstring(GetDataFolder().GetString()) + L"db\\" + found.cFileName;
+}
+
 class KeyboardDlgTest : public testing::Test {
 protected:
   void SetUp() override { Bus::Get().Reset(); }
@@ -83,6 +92,7 @@ TEST_F(KeyboardDlgTest, OpeningMarksTheWindowStartsTheWorkerAndRemovesStaleFirmw
   const CString folders[] = {GetProgramFolder() + L"firmware", GetDataFolder() + L"temp"};
   for (const CString& folder : folders) {
     CreateDirectoryW(GetDataFolder(), nullptr);
+    CreateDirectoryW(GetDataFolder() + L"db", nullptr);  // the start-up makes it before the window
     CreateDirectoryW(folder, nullptr);
     for (int i = 100; i <= 110; ++i) {
       CString path;
@@ -108,13 +118,14 @@ TEST_F(KeyboardDlgTest, OpeningMarksTheWindowStartsTheWorkerAndRemovesStaleFirmw
     CString type;
     ASSERT_TRUE(device.ReadValue(L"DeviceType", &type));
     EXPECT_STREQ(L"102", type.GetString());
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(GetDataFolder() + L"db\\*.db", &found);
-    ASSERT_NE(INVALID_HANDLE_VALUE, search) << "the model's settings database";
-    FindClose(search);
-    RawDb raw(std::wstring(GetDataFolder().GetString()) + L"db\\" + found.cFileName);
-    EXPECT_EQ(43, raw.Number("SELECT count(*) FROM t_config_data")) << "the default settings rows";
     dlg.DestroyWindow();
+  }
+  // Read once the object is gone: the worker has finished its step and the store is closed.
+  const std::wstring database = FindDatabase();
+  ASSERT_FALSE(database.empty()) << "the model's settings database";
+  {
+    RawDb raw(database);
+    EXPECT_EQ(43, raw.Number("SELECT count(*) FROM t_config_data")) << "the default settings rows";
   }
   for (const CString& folder : folders) {
     CString path;
@@ -243,32 +254,38 @@ TEST_F(KeyboardDlgTest, ThePopupSweepFromTheWorkerDropsTheProgressDialogOnTheWin
   dlg.DestroyWindow();
 }
 
-// The start-up task asks the keyboard for its info text; every answer comes 3 s late.
+// The start-up task asks the keyboard for its info text and every answer comes 3 s late: the
+// worker's step waits for it, on the simulated bus's clock.
 TEST_F(KeyboardDlgTest, ShutdownReturnsAfterASecondWhileAStepWaitsAndDestructionWaitsForTheStep) {
   testsupport::ScopedDeviceName device;
+  constexpr uint32_t kReplyDelayMs = 3000;
   simkb::FaultRule late;
   late.kind = simkb::FaultKind::DelayReply;
   late.command = 0x03;
-  late.delayMs = 3000;
+  late.delayMs = kReplyDelayMs;
   late.times = -1;
   Bus::Get().PlugKeyboard(102).AddFault(late);
   auto dlg = std::make_unique<KeyboardDlg>();
   ASSERT_NE(nullptr, Create(*dlg));
+  uint32_t askedAt = 0;
   ASSERT_TRUE(testsupport::WaitUntil(
-      [] {
+      [&] {
         for (const simkb::Frame& frame : Bus::Get().Frames()) {
-          if (frame.command == 0x03) return true;
+          if (frame.command == 0x03) {
+            askedAt = frame.timeMs;
+            return true;
+          }
         }
         return false;
       },
       5000));
-  const testsupport::ElapsedTime sinceAsked;
+  const testsupport::ElapsedTime stopping;
   dlg->DestroyWindow();
-  const double stopMs = sinceAsked.Ms();
-  EXPECT_GE(stopMs, 1000 - testsupport::kTickStepMs) << "the worker is given its second";
-  EXPECT_LT(stopMs, 2000) << "and no more";
+  EXPECT_GE(stopping.Ms(), 1000 - testsupport::kTickStepMs) << "the worker is given its second";
+  EXPECT_FALSE(dlg->m_deviceReady.load()) << "returned while the step still waits for its answer";
+  EXPECT_EQ(nullptr, dlg->GetSafeHwnd());
   dlg.reset();
-  EXPECT_GE(sinceAsked.Ms(), 3000 - testsupport::kTickStepMs) << "the object outlived the waiting step";
+  EXPECT_GE(Bus::Get().NowMs(), askedAt + kReplyDelayMs) << "the object outlived the waiting step";
 }
 
 TEST_F(KeyboardDlgTest, DestroyWindowTwiceRemovesTheTrayIconOnce) {
