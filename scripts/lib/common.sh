@@ -63,9 +63,11 @@ start_wine() {
   "$WINESERVER" -p
   prepare_prefix
   "$WINESERVER" -p
-  # The desktop process starts here, with no output of ours: started by a test, it would hold
-  # the test's output open and ctest would wait for it until the time-out.
-  "$WINE64" wineboot >/dev/null 2>&1 </dev/null || true
+  # The services and the desktop process start here, with no output of ours: started by a
+  # test, they would hold the test's output open and ctest would wait for them. The desktop
+  # starts with the first window (rundll32 makes one).
+  "$WINE64" wineboot -i >/dev/null 2>&1 </dev/null || true
+  "$WINE64" explorer.exe /desktop >/dev/null 2>&1 </dev/null &
 }
 
 stop_wine_and_display() {

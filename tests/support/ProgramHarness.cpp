@@ -257,6 +257,11 @@ HWND ProgramHarness::WaitForWindow(DWORD timeoutMs, int instance) {
   return m_window;
 }
 
+HWND ProgramHarness::FindWindowOfClass(const wchar_t* className, int instance) const {
+  if (instance < 0 || instance >= static_cast<int>(m_instances.size())) return nullptr;
+  return FindProcessWindow(m_instances[instance].id, className, nullptr);
+}
+
 bool ProgramHarness::Post(UINT message, WPARAM wParam, LPARAM lParam) const {
   return m_window && PostMessageW(m_window, message, wParam, lParam);
 }

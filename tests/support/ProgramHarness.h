@@ -92,6 +92,9 @@ class ProgramHarness {
   // the window becomes Window(). Null when none came within the time.
   HWND WaitForWindow(DWORD timeoutMs, int instance = 0);
   HWND Window() const { return m_window; }
+  // The instance's first top-level window of this class, shown or hidden, with any title (a
+  // popup menu, "#32768"); null when there is none.
+  HWND FindWindowOfClass(const wchar_t* className, int instance = 0) const;
   bool Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
   // Moves the pointer over the client point and posts a move, a press and a release there.
   // Posted, not sent: a click that opens a modal box in the program does not hold the test.

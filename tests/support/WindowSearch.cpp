@@ -50,7 +50,9 @@ BOOL CALLBACK MatchProcessWindow(HWND hwnd, LPARAM param) {
   wchar_t name[64] = {}, title[512] = {};
   GetClassNameW(hwnd, name, 64);
   GetWindowTextW(hwnd, title, 512);
-  if (wcscmp(name, search->className) == 0 && wcscmp(title, search->title) == 0) search->found = hwnd;
+  if (wcscmp(name, search->className) == 0 && (!search->title || wcscmp(title, search->title) == 0)) {
+    search->found = hwnd;
+  }
   return search->found == nullptr;
 }
 

@@ -16,7 +16,7 @@ HWND FindOwnedWindow(HWND owner, const wchar_t* className);
 HWND FindVisibleWindow(const wchar_t* className);
 
 // The first top-level window of the process, shown or hidden, whose class and title are
-// exactly these; null when there is none.
+// exactly these (any title when title is null); null when there is none.
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title);
 
 }  // namespace testsupport
