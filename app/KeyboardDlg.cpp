@@ -206,11 +206,10 @@ void KeyboardDlg::OnWindowThread(std::function<void()> work) {
 }
 
 // ---- Pages that bring their own operations ----
-// The key page (key captions, layer strips), the lighting and music pages, the macro page,
-// the performance page, the profile lists and the settings page's device lists fill these
-// when they are built; until then there is no control to refresh.
+// The lighting and music pages, the macro page, the performance page and the settings
+// page's device lists fill these when they are built; until then there is no control to
+// refresh.
 
-void KeyboardDlg::RefreshKeyCaptions() {}
 void KeyboardDlg::RefreshLightPage() {}
 void KeyboardDlg::RefreshLightModeLists() {}
 void KeyboardDlg::InitMusicGrid() {}
@@ -245,6 +244,10 @@ std::vector<std::pair<int, COLORREF>> KeyboardDlg::GetLightKeyColors() { return 
 
 TESK::KeyboardCtrl* KeyboardDlg::KeyPictureControl(int picture) const {
   switch (picture) {
+    case KEY_PICTURE_KEYS:
+      return m_keyboardKeys;
+    case KEY_PICTURE_ADV:
+      return m_keyboardAdv;
     case KEY_PICTURE_PERF:
       return m_keyboardPerf;
     default:
@@ -354,21 +357,28 @@ void KeyboardDlg::SetDeviceProfileCaption(const CString& text) {
   });
 }
 
+// The Fn-layer list and the advanced-key page's hidden layer tabs hold the same layers.
 void KeyboardDlg::ClearKeyLayers() {
   OnWindowThread([this] {
-    if (m_keyLayerShell) m_keyLayerShell->ClearAllItems();
+    for (TESK::KeyLayerCtrl* strip : {m_keyLayerShell, m_keyLayerAdv}) {
+      if (strip) strip->ClearAllItems();
+    }
   });
 }
 
 void KeyboardDlg::AddKeyLayer(const CString& name, int id) {
   OnWindowThread([this, name, id] {
-    if (m_keyLayerShell) m_keyLayerShell->AddKeyLayer(name, id);
+    for (TESK::KeyLayerCtrl* strip : {m_keyLayerShell, m_keyLayerAdv}) {
+      if (strip) strip->AddKeyLayer(name, id);
+    }
   });
 }
 
 void KeyboardDlg::SelectKeyLayer(int id) {
   OnWindowThread([this, id] {
-    if (m_keyLayerShell) m_keyLayerShell->SetSelectKeyLayer(id);
+    for (TESK::KeyLayerCtrl* strip : {m_keyLayerShell, m_keyLayerAdv}) {
+      if (strip) strip->SetSelectKeyLayer(id);
+    }
   });
 }
 

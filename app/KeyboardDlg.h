@@ -26,6 +26,8 @@
 #include "app/HttpClient.h"
 #include "app/KeyboardDef.h"
 #include "app/pages/InputHook.h"
+#include "app/pages/KeyAssignment.h"
+#include "app/pages/KeyPage.h"
 #include "app/pages/PerfPage.h"
 #include "device/DeviceLink.h"
 #include "ui/core/MDialog.h"
@@ -71,6 +73,35 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   // sub-pages, and their rectangles (the keyboard picture 257 is placed with the frame).
   void BuildPerfPage();
   void LayoutPerfPage(CRect client);
+
+  // ---- Key assignment and advanced-key pages (KeyboardDlgKeyPages.cpp) ----
+  void BuildKeyPage();
+  void BuildAdvKeyPage();
+  void LayoutKeyPage(CRect client);
+  void LayoutAdvKeyPage(CRect client);
+  // The key page's operations (UI thread), carried out by m_keyPage.
+  void CreateDefaultKeyMacros(int profile) { m_keyPage.CreateDefaultKeyMacros(profile); }
+  void ResetKeyToDefault(int keyCode) { m_keyPage.ResetKeyToDefault(keyCode); }
+  void ResetLayerToDefault() { m_keyPage.ResetLayerToDefault(); }
+  int ConfirmResetLayer() { return m_keyPage.ConfirmResetLayer(); }
+  int ApplyKeyValueToKey() { return m_keyPage.ApplyKeyValueToKey(); }
+  int ApplyKeyFuncToKey() { return m_keyPage.ApplyKeyFuncToKey(); }
+  int OnKeyFunctionDropped() { return m_keyPage.OnKeyFunctionDropped(); }
+  // The layer picked on the window's layer tabs (58 or 90), and on the advanced-key page's (103).
+  int OnKeyLayerChanged();
+  int OnAdvKeyLayerChanged();
+  int OnKeyPageProfileChanged() { return m_keyPage.OnKeyPageProfileChanged(); }
+  int ShowKeyPageProfileMenu() { return m_keyPage.ShowKeyPageProfileMenu(); }
+  int ShowKeyPresetMenu() { return m_keyPage.ShowKeyPresetMenu(); }
+  int OnKeyPageMenuCommand(WPARAM, int itemId) { return m_keyPage.OnKeyPageMenuCommand(itemId); }
+  void ApplyStandardLayout() { m_keyPage.ApplyLayoutPreset(LAYOUT_PRESET_STANDARD); }
+  void ApplyMacLayout() { m_keyPage.ApplyLayoutPreset(LAYOUT_PRESET_MAC); }
+  void ApplyDvorakLayout() { m_keyPage.ApplyLayoutPreset(LAYOUT_PRESET_DVORAK); }
+  void ApplyColemakLayout() { m_keyPage.ApplyLayoutPreset(LAYOUT_PRESET_COLEMAK); }
+  void ApplyWorkmanLayout() { m_keyPage.ApplyLayoutPreset(LAYOUT_PRESET_WORKMAN); }
+  int FillKeyValueList(int group) { return m_keyPage.FillKeyValueList(group); }
+  // Resets the selected key of a key picture (80 or 95); 0 without one.
+  int ResetSelectedKey(TESK::KeyboardCtrl* picture);
 
   // ---- Dispatch (KeyboardDlgDispatch.cpp) ----
   // Notifications of the window's controls and the window's messages, by flat tables of
@@ -240,6 +271,8 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   std::atomic<int> m_flashState{0};
   int m_shownProgress = 0;
   uint32_t m_textColor = 0xFFFFFFFF;
+  // The key assignment page's operations over this window's controls and device link.
+  KeyPage m_keyPage{*this, *this, m_curProfile};
 
  protected:
   // Runs work on the UI thread: at once when called there, else posted to the window.

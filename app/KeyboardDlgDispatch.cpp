@@ -15,6 +15,7 @@
 #include "ui/controls/MPicture.h"
 #include "ui/controls/MTabCtrl.h"
 #include "ui/controls/MTabLayout.h"
+#include "ui/core/CIDropTarget.h"
 #include "ui/core/MObject.h"
 #include "ui/keyboard/KeyboardCtrl.h"
 
@@ -68,6 +69,20 @@ const KeyboardDlg::ControlRow KeyboardDlg::kClickRows[] = {
      }},
     {53, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnTickRateChanged(); }},
     {56, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnTachyonModeChanged(); }},
+    {58, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnKeyLayerChanged(); }},
+    {82, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnKeyPageProfileChanged(); }},
+    {83, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ShowKeyPageProfileMenu(); }},
+    {85, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ShowKeyPresetMenu(); }},
+    {86, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ResetSelectedKey(dlg.m_keyboardKeys); }},
+    {87, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ConfirmResetLayer(); }},
+    {90, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnKeyLayerChanged(); }},
+    {92, [](KeyboardDlg& dlg, UINT, UINT, UINT wParam, LONG) -> LONG {
+       return dlg.FillKeyValueList(static_cast<int>(wParam));
+     }},
+    {93, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ApplyKeyFuncToKey(); }},
+    {94, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ApplyKeyValueToKey(); }},
+    {99, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ResetSelectedKey(dlg.m_keyboardAdv); }},
+    {103, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnAdvKeyLayerChanged(); }},
     {284, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.OnRapidTriggerSwitch(); }},
     {286, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.OnSensitivitySwitch(); }},
     {289, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.ResetSensitivityPos(); }},
@@ -105,6 +120,16 @@ const KeyboardDlg::WindowRow KeyboardDlg::kWindowRows[] = {
        dlg.m_flashProgress = static_cast<int>(wParam);
        dlg.m_flashState = FirmwareFlasherCh375::Instance().GetState();
        *result = 1;
+       return true;
+     }},
+    {WM_KB_PAGE_MENU,
+     [](KeyboardDlg& dlg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+       *result = dlg.OnKeyPageMenuCommand(wParam, static_cast<int>(lParam));
+       return true;
+     }},
+    {TESK::WM_UI_DROP,
+     [](KeyboardDlg& dlg, WPARAM, LPARAM, LRESULT* result) {
+       *result = dlg.OnKeyFunctionDropped();
        return true;
      }},
     {WM_KB_HOOK_SWALLOW,

@@ -244,6 +244,8 @@ void KeyboardDlg::InitUI(CRect client) {
   m_btnMin = TitleButton(NewControl<MImageButton>(this, L"MImageButton", 40), L"btn_min.png", Text(3));
 
   BuildHomePage();
+  BuildKeyPage();
+  BuildAdvKeyPage();
   BuildPerfPage();
   UISize(client);
 }
@@ -299,6 +301,8 @@ void KeyboardDlg::UISize(CRect client) {
   if (m_picBackground) m_picBackground->SetRect(client);
   PlaceControls(*this, kFramePlaces, W, H);
   LayoutHomePage(client);
+  LayoutKeyPage(client);
+  LayoutAdvKeyPage(client);
   LayoutPerfPage(client);
 }
 

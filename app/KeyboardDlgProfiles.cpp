@@ -9,6 +9,7 @@
 #include "app/Language.h"
 #include "storage/ConfigDatabase.h"
 #include "ui/controls/MComboBox.h"
+#include "ui/keyboard/KeyLayerCtrl.h"
 
 namespace {
 
@@ -32,7 +33,9 @@ CString DisplayName(const CString& stored) {
 
 }  // namespace
 
-std::vector<TESK::MComboBox*> KeyboardDlg::ProfileCombos() const { return {m_comboProfilePerf}; }
+std::vector<TESK::MComboBox*> KeyboardDlg::ProfileCombos() const {
+  return {m_comboProfileKeys, m_comboProfileAdv, m_comboProfilePerf};
+}
 
 void KeyboardDlg::CreateDefaultProfiles() {
   ConfigDatabase& store = ConfigDatabase::Instance();
@@ -42,6 +45,8 @@ void KeyboardDlg::CreateDefaultProfiles() {
     row.name.Format(L"%s %d", DefaultProfileName().GetString(), number);
     const int id = store.InsertProfile(row);
     if (id <= 0) continue;
+    // The key rows are made for the first profile only.
+    if (number == 1) CreateDefaultKeyMacros(id);
     CreateDefaultKeyPerfs(id);
     store.InsertDefaultConfig(id);
     if (number == 1) store.SetActiveProfile(id);
@@ -49,6 +54,12 @@ void KeyboardDlg::CreateDefaultProfiles() {
 }
 
 void KeyboardDlg::RefreshProfiles() {
+  m_fnLayer = 0;
+  OnWindowThread([this] {
+    for (TESK::KeyLayerCtrl* strip : {m_keyLayerShell, m_keyLayerAdv}) {
+      if (strip) strip->SetSelectKeyLayer(0);
+    }
+  });
   ConfigDatabase& store = ConfigDatabase::Instance();
   ProfileList profiles;
   store.GetProfiles(profiles);

@@ -48,7 +48,7 @@ KeyPage::KeyPage(DeviceLink& link, KeyboardDef& controls, std::atomic<int>& curP
 
 std::vector<TESK::KeyboardCtrl*> KeyPage::LayerPictures() const {
   std::vector<TESK::KeyboardCtrl*> pictures;
-  for (TESK::KeyboardCtrl* picture : {m_controls.m_keyboardKeys, m_controls.m_keyboardAdv}) {
+  for (TESK::KeyboardCtrl* picture : {m_controls.m_keyboardKeys, m_controls.m_keyboardAdv, m_controls.m_keyboardPerf}) {
     if (picture) pictures.push_back(picture);
   }
   return pictures;
@@ -56,7 +56,7 @@ std::vector<TESK::KeyboardCtrl*> KeyPage::LayerPictures() const {
 
 std::vector<TESK::MComboBox*> KeyPage::OtherProfileCombos() const {
   std::vector<TESK::MComboBox*> combos;
-  for (TESK::MComboBox* combo : {m_controls.m_comboProfileAdv}) {
+  for (TESK::MComboBox* combo : {m_controls.m_comboProfileAdv, m_controls.m_comboProfilePerf}) {
     if (combo) combos.push_back(combo);
   }
   return combos;

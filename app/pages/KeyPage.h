@@ -69,8 +69,8 @@ class KeyPage {
  private:
   enum class Source { ListClick, PickerClick, Drop };
   int AssignFunction(Source source);
-  // The pictures that show the current layer's captions: keys, advanced keys (and the other
-  // pages' as they come).
+  // The pictures that show the current layer's captions: keys, advanced keys, performance (and
+  // the lighting page's when it is built).
   std::vector<TESK::KeyboardCtrl*> LayerPictures() const;
   // The profile lists of the other pages.
   std::vector<TESK::MComboBox*> OtherProfileCombos() const;

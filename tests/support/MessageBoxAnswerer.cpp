@@ -60,6 +60,22 @@ std::vector<AnsweredBox> MessageBoxAnswerer::Boxes() const {
   return m_boxes;
 }
 
+std::vector<BoxTextIds> MessageBoxAnswerer::TextIds(const std::function<std::wstring(int)>& textOf, int first,
+                                                   int last) const {
+  std::vector<BoxTextIds> ids;
+  for (const AnsweredBox& box : Boxes()) {
+    BoxTextIds found;
+    for (int id = first; id <= last; ++id) {
+      const std::wstring text = textOf(id);
+      if (text.empty()) continue;
+      if (!found.message && text == box.message) found.message = id;
+      if (!found.title && text == box.title) found.title = id;
+    }
+    ids.push_back(found);
+  }
+  return ids;
+}
+
 size_t MessageBoxAnswerer::Count() const {
   std::lock_guard<std::mutex> lock(m_lock);
   return m_boxes.size();

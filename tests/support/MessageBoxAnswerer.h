@@ -3,13 +3,16 @@
 // texts, its owner and the thread that showed it. Each box is answered once, with the next of
 // the scripted answers (WM_CLOSE with 1 for OK or 2 for Cancel), or with the default answer
 // when the script is used up. Polls every few milliseconds; the destructor stops the thread.
+// TextIds reports which language texts the boxes showed.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
 #include <deque>
+#include <functional>
 #include <mutex>
+#include <ostream>
 #include <set>
 #include <string>
 #include <thread>
@@ -25,6 +28,16 @@ struct AnsweredBox {
   int answer = 0;
 };
 
+// The language text ids of a box's message and title; 0 where no text of the range matched.
+struct BoxTextIds {
+  int message = 0;
+  int title = 0;
+  bool operator==(const BoxTextIds& other) const { return message == other.message && title == other.title; }
+};
+inline void PrintTo(const BoxTextIds& ids, std::ostream* out) {
+  *out << "message " << ids.message << ", title " << ids.title;
+}
+
 class MessageBoxAnswerer {
  public:
   explicit MessageBoxAnswerer(int defaultAnswer = 2);
@@ -36,6 +49,9 @@ class MessageBoxAnswerer {
   void Script(std::initializer_list<int> answers);
   void SetDefaultAnswer(int answer);
   std::vector<AnsweredBox> Boxes() const;
+  // For each box so far, the ids from first to last whose text (textOf) equals its message
+  // and its title (the lowest such id).
+  std::vector<BoxTextIds> TextIds(const std::function<std::wstring(int)>& textOf, int first, int last) const;
   size_t Count() const;
   void Clear();
 
