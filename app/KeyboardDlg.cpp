@@ -190,6 +190,10 @@ void KeyboardDlg::OnTimer(UINT id) {
 // step that outlasts Stop's wait may still read them.
 int KeyboardDlg::DestroyWindow() {
   Stop();
+  {
+    std::lock_guard<std::mutex> hold(m_liveControlsLock);
+    m_controlsGone = true;
+  }
   RemoveTrayIcon(m_trayIcon);
   return MWindow::DestroyWindow();
 }
@@ -243,6 +247,7 @@ std::vector<std::pair<int, COLORREF>> KeyboardDlg::GetLightKeyColors() { return 
 // page that reads the keys right after a model selection finds them.
 
 TESK::KeyboardCtrl* KeyboardDlg::KeyPictureControl(int picture) const {
+  if (m_controlsGone) return nullptr;
   switch (picture) {
     case KEY_PICTURE_KEYS:
       return m_keyboardKeys;
@@ -256,7 +261,9 @@ TESK::KeyboardCtrl* KeyboardDlg::KeyPictureControl(int picture) const {
 }
 
 void KeyboardDlg::ClearKeyPicture(int picture) {
-  if (TESK::KeyboardCtrl* keys = KeyPictureControl(picture)) keys->ClearItem();
+  WithLiveControls([&] {
+    if (TESK::KeyboardCtrl* keys = KeyPictureControl(picture)) keys->ClearItem();
+  });
 }
 
 // The size and the colour are the window's: they place and paint the picture.
@@ -274,9 +281,11 @@ void KeyboardDlg::SetKeyPictureColor(int picture, COLORREF color) {
 
 void KeyboardDlg::AddKeyPictureKey(int picture, const CString& name, const CString& desc, int code, const RECT& rect,
                                    const CString& icon, COLORREF color) {
-  if (TESK::KeyboardCtrl* keys = KeyPictureControl(picture)) {
-    keys->AddKeyItem(name, desc, code, CRect(rect), icon, static_cast<int>(color));
-  }
+  WithLiveControls([&] {
+    if (TESK::KeyboardCtrl* keys = KeyPictureControl(picture)) {
+      keys->AddKeyItem(name, desc, code, CRect(rect), icon, static_cast<int>(color));
+    }
+  });
 }
 
 // ---- The shell's own window side ----

@@ -298,8 +298,17 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   static const WindowRow kWindowRows[];
 
  private:
-  // The key picture of a KeyPicture index, or null when that page is not built.
+  // The key picture of a KeyPicture index, or null when that page is not built or the window
+  // is going. The worker calls it under m_liveControlsLock.
   TESK::KeyboardCtrl* KeyPictureControl(int picture) const;
+  // Runs a worker's direct use of page controls under m_liveControlsLock, and not at all once
+  // DestroyWindow has begun: the controls are freed with the window, and a worker step may
+  // outlast the shutdown's wait.
+  template <class Use>
+  void WithLiveControls(Use use) {
+    std::lock_guard<std::mutex> hold(m_liveControlsLock);
+    if (!m_controlsGone) use();
+  }
   // The pages' profile lists, in the order every profile operation changes them.
   std::vector<TESK::MComboBox*> ProfileCombos() const;
   // The three default profiles with their default rows; the first becomes the active one.
@@ -344,6 +353,8 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   // Set while a refresh of the performance page waits on the window's queue: further
   // requests from the worker are covered by it, since it reads the store when it runs.
   std::atomic<bool> m_perfRefreshPosted{false};
+  std::mutex m_liveControlsLock;
+  bool m_controlsGone = false;
 };
 
 // Removes the record's icon from the notification area when it is shown and clears its

@@ -419,13 +419,19 @@ void KeyboardDlg::SetKeyStrokeModel(int modelId) {
 }
 
 void KeyboardDlg::SetPerfKeyCalibration(int code, int travel, int calibration, int digits, int offset) {
-  if (m_keyboardPerf) m_keyboardPerf->SetKeyCalibration(code, travel, calibration, digits, offset);
+  WithLiveControls([&] {
+    if (m_keyboardPerf) m_keyboardPerf->SetKeyCalibration(code, travel, calibration, digits, offset);
+  });
 }
 
 void KeyboardDlg::SetPerfKeyActuation(int code, int travel) {
-  if (m_keyboardPerf) m_keyboardPerf->SetKeyActuation(code, travel);
+  WithLiveControls([&] {
+    if (m_keyboardPerf) m_keyboardPerf->SetKeyActuation(code, travel);
+  });
 }
 
 void KeyboardDlg::SetKeyStrokeActuation(int travel) {
-  if (m_keyStroke) m_keyStroke->SetKeyActuation(travel);
+  WithLiveControls([&] {
+    if (m_keyStroke) m_keyStroke->SetKeyActuation(travel);
+  });
 }
