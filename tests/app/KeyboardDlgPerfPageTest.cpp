@@ -221,6 +221,19 @@ TEST_F(KeyboardDlgPerfPageTest, ThePageIsBuiltAndPlacedAt1400x860) {
   EXPECT_TRUE(before == table()) << "placing twice gives the same table";
 }
 
+TEST_F(KeyboardDlgPerfPageTest, EnablingReachesTheFrameAndThePageButNotTheCalibrationButtonOrThePicker) {
+  KeyboardDlg& dlg = Open();
+  const UINT reached[] = {38,  39,  40,  45,  46,  47,  48,  49,  67,  53,  56,  317, 257, 262, 263, 265, 314,
+                          312, 313, 267, 268, 270, 276, 278, 280, 281, 284, 286, 289, 292, 295, 298, 301, 304,
+                          307, 310};
+  for (int enable : {0, 1}) {
+    dlg.EnablePerfControls(enable);
+    for (UINT id : reached) EXPECT_EQ(enable, dlg.GetControl(id)->IsEnabled()) << id;
+    EXPECT_EQ(1, dlg.m_btnCalibrate->IsEnabled());
+    EXPECT_EQ(1, dlg.m_keySwitch->IsEnabled());
+  }
+}
+
 TEST_F(KeyboardDlgPerfPageTest, TheSubTabsShowTheSplitOnTheTravelPageOnlyAndTheSelectionButtonsOffCalibration) {
   KeyboardDlg& dlg = Open();
   dlg.m_pageHome->SetVisible(0);
