@@ -80,7 +80,10 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   void LayoutKeyPage(CRect client);
   void LayoutAdvKeyPage(CRect client);
   // The key page's operations (UI thread), carried out by m_keyPage.
-  void CreateDefaultKeyMacros(int profile) { m_keyPage.CreateDefaultKeyMacros(profile); }
+  // The worker makes them from the key picture, which goes with the window.
+  void CreateDefaultKeyMacros(int profile) {
+    WithLiveControls([&] { m_keyPage.CreateDefaultKeyMacros(profile); });
+  }
   void ResetKeyToDefault(int keyCode) { m_keyPage.ResetKeyToDefault(keyCode); }
   void ResetLayerToDefault() { m_keyPage.ResetLayerToDefault(); }
   int ConfirmResetLayer() { return m_keyPage.ConfirmResetLayer(); }
