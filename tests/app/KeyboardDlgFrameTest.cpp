@@ -43,20 +43,6 @@ namespace {
 
 constexpr DWORD kHomeFill = 0x1A191A;
 
-// The control's class, as far as the frame and the home page use them.
-std::wstring ClassOf(TESK::MControl* control) {
-  if (dynamic_cast<TESK::MPicture*>(control)) return L"MPicture";
-  if (dynamic_cast<TESK::CRoundArea*>(control)) return L"CRoundArea";
-  if (dynamic_cast<TESK::MImageButton*>(control)) return L"MImageButton";
-  if (dynamic_cast<TESK::CTextButton*>(control)) return L"CTextButton";
-  if (dynamic_cast<TESK::MText*>(control)) return L"MText";
-  if (dynamic_cast<TESK::MComboBox2*>(control)) return L"MComboBox2";
-  if (dynamic_cast<TESK::KeyLayerCtrl*>(control)) return L"KeyLayerCtrl";
-  if (dynamic_cast<TESK::MTabCtrl*>(control)) return L"MTabCtrl";
-  if (dynamic_cast<TESK::MTabLayout*>(control)) return L"MTabLayout";
-  return L"?";
-}
-
 struct ControlState {
   std::wstring className;
   CRect rect;
@@ -71,7 +57,7 @@ std::map<UINT, ControlState> ControlTable(KeyboardDlg& dlg) {
   std::map<UINT, ControlState> table;
   for (UINT id = 30; id <= 79; ++id) {
     if (TESK::MControl* control = dlg.GetControl(id)) {
-      table[id] = {ClassOf(control), control->GetRect(), control->IsVisible()};
+      table[id] = {testsupport::ControlClassName(control), control->GetRect(), control->IsVisible()};
     }
   }
   return table;

@@ -49,22 +49,6 @@ namespace {
 constexpr int kKeyA = 4;
 constexpr int kKeyMapLayerSize = 512;
 
-std::wstring ClassOf(TESK::MControl* control) {
-  if (dynamic_cast<TESK::KeyboardCtrl*>(control)) return L"KeyboardCtrl";
-  if (dynamic_cast<TESK::KeyLayerCtrl*>(control)) return L"KeyLayerCtrl";
-  if (dynamic_cast<TESK::KeyTypeTab*>(control)) return L"KeyTypeTab";
-  if (dynamic_cast<TESK::KeyFuncControl*>(control)) return L"KeyFuncControl";
-  if (dynamic_cast<TESK::KeyValueList*>(control)) return L"KeyValueList";
-  if (dynamic_cast<TESK::KeyDKSCtrlEx*>(control)) return L"KeyDKSCtrlEx";
-  if (dynamic_cast<TESK::CKeyTestCtrl*>(control)) return L"CKeyTestCtrl";
-  if (dynamic_cast<TESK::MImageButton*>(control)) return L"MImageButton";
-  if (dynamic_cast<TESK::MButton*>(control)) return L"MButton";
-  if (dynamic_cast<TESK::MComboBox*>(control)) return L"MComboBox";
-  if (dynamic_cast<TESK::CRoundArea*>(control)) return L"CRoundArea";
-  if (dynamic_cast<TESK::MText*>(control)) return L"MText";
-  return L"?";
-}
-
 std::wstring TextOf(int id) { return LoadLanString(L"KB.DIALOG", id).GetString(); }
 
 class KeyboardDlgKeyPagesTest : public testsupport::MainWindowFixture {
@@ -169,7 +153,7 @@ TEST_F(KeyboardDlgKeyPagesTest, TheTwoPagesControlsAreBuiltAndPlacedAt1400x860) 
     SCOPED_TRACE(row.id);
     TESK::MControl* control = dlg().GetControl(row.id);
     ASSERT_NE(nullptr, control);
-    EXPECT_EQ(std::wstring(row.className), ClassOf(control));
+    EXPECT_EQ(std::wstring(row.className), testsupport::ControlClassName(control));
     EXPECT_EQ(row.rect, control->GetRect());
     EXPECT_EQ(row.visible, control->IsVisible());
   }

@@ -5,11 +5,57 @@
 #include "app/ProgramFolders.h"
 #include "simkeyboard/SimControl.h"
 #include "storage/ConfigDatabase.h"
+#include "ui/controls/CRoundArea.h"
+#include "ui/controls/CTextButton.h"
+#include "ui/controls/MButton.h"
+#include "ui/controls/MComboBox.h"
+#include "ui/controls/MComboBox2.h"
+#include "ui/controls/MImageButton.h"
+#include "ui/controls/MPicture.h"
 #include "ui/controls/MTabCtrl.h"
 #include "ui/controls/MTabLayout.h"
+#include "ui/controls/MText.h"
 #include "ui/core/Manager.h"
+#include "ui/keyboard/CKeyTestCtrl.h"
+#include "ui/keyboard/KeyDKSCtrlEx.h"
+#include "ui/keyboard/KeyFuncControl.h"
+#include "ui/keyboard/KeyLayerCtrl.h"
+#include "ui/keyboard/KeyTypeTab.h"
+#include "ui/keyboard/KeyValueList.h"
+#include "ui/keyboard/KeyboardCtrl.h"
 
 namespace testsupport {
+
+namespace {
+
+template <typename T>
+bool Is(TESK::MControl* control) {
+  return dynamic_cast<T*>(control) != nullptr;
+}
+
+}  // namespace
+
+std::wstring ControlClassName(TESK::MControl* control) {
+  // Every class here is a leaf of the library, so the order of the checks does not matter.
+  const struct {
+    bool (*is)(TESK::MControl*);
+    const wchar_t* name;
+  } classes[] = {
+      {Is<TESK::MPicture>, L"MPicture"},         {Is<TESK::CRoundArea>, L"CRoundArea"},
+      {Is<TESK::MImageButton>, L"MImageButton"}, {Is<TESK::CTextButton>, L"CTextButton"},
+      {Is<TESK::MButton>, L"MButton"},           {Is<TESK::MText>, L"MText"},
+      {Is<TESK::MComboBox2>, L"MComboBox2"},     {Is<TESK::MComboBox>, L"MComboBox"},
+      {Is<TESK::MTabCtrl>, L"MTabCtrl"},         {Is<TESK::MTabLayout>, L"MTabLayout"},
+      {Is<TESK::KeyLayerCtrl>, L"KeyLayerCtrl"}, {Is<TESK::KeyboardCtrl>, L"KeyboardCtrl"},
+      {Is<TESK::KeyTypeTab>, L"KeyTypeTab"},     {Is<TESK::KeyFuncControl>, L"KeyFuncControl"},
+      {Is<TESK::KeyValueList>, L"KeyValueList"}, {Is<TESK::KeyDKSCtrlEx>, L"KeyDKSCtrlEx"},
+      {Is<TESK::CKeyTestCtrl>, L"CKeyTestCtrl"},
+  };
+  for (const auto& entry : classes) {
+    if (entry.is(control)) return entry.name;
+  }
+  return L"?";
+}
 
 void MainWindowFixture::SetUp() {
   simkb::Bus::Get().Reset();

@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "BitmapProbe.h"
@@ -19,6 +20,10 @@
 #include "simkeyboard/SimKeyboard.h"
 
 namespace testsupport {
+
+// The control's class as the main window's control tables name it ("?" for a class no page
+// table lists): the library's controls do not report their own class names.
+std::wstring ControlClassName(TESK::MControl* control);
 
 class MainWindowFixture : public testing::Test {
  protected:
