@@ -11,8 +11,12 @@
 #include "app/pages/PerfPageDef.h"
 
 namespace TESK {
+class CCheckButton;
+class CIconButton;
 class CKeyTestCtrl;
+class CRadioButton;
 class CRoundArea;
+class CSwitchButton;
 class CTextButton;
 class KeyDKSCtrlEx;
 class KeyFuncControl;
@@ -124,9 +128,64 @@ struct KeyboardDef : PerfPageDef {
   TESK::MButton* m_btnAdvSocd = nullptr;               // 117
   TESK::MButton* m_btnAdvOks = nullptr;                // 118, never placed
 
-  // ---- Settings page ----
-  TESK::MControlFont* m_btnCheckSoftware = nullptr;
-  TESK::MControlFont* m_btnCheckFirmware = nullptr;
-  TESK::MControlFont* m_textSoftwareStatus = nullptr;  // id 327, the software check's result
-  TESK::MControlFont* m_textFirmwareStatus = nullptr;  // id 330, the firmware check's result
+  // ---- Settings page (BuildSettingsPage), in creation order ----
+  TESK::MComboBox2* m_comboDebounce = nullptr;            // 54
+  TESK::MComboBox2* m_comboReportRate = nullptr;          // 55
+  TESK::CRoundArea* m_areaSettings = nullptr;             // 322
+  TESK::CRoundArea* m_areaSettingsDivider1 = nullptr;     // 356
+  TESK::CRoundArea* m_areaSettingsDivider2 = nullptr;     // 357
+  TESK::MText* m_textModelTitle = nullptr;                // 323, never placed
+  TESK::MText* m_textModelName = nullptr;                 // 324, never placed; model, then product
+  TESK::MText* m_textSoftwareVersionLabel = nullptr;      // 325
+  TESK::CTextButton* m_btnSoftwareVersion = nullptr;      // 326, disabled for the whole run
+  TESK::MText* m_textSoftwareStatus = nullptr;            // 327, the software check's result
+  TESK::MText* m_textFirmwareVersionLabel = nullptr;      // 328
+  TESK::CTextButton* m_btnFirmwareVersion = nullptr;      // 329, disabled; the keyboard's firmware
+  TESK::MText* m_textFirmwareStatus = nullptr;            // 330, the firmware check's result
+  TESK::MText* m_textSwitchFlux = nullptr;                // 331, never placed, hidden
+  TESK::MComboBox* m_comboSwitchFlux = nullptr;           // 332, never placed, hidden
+  TESK::MButton* m_btnCheckSoftware = nullptr;            // 333
+  TESK::MButton* m_btnCheckFirmware = nullptr;            // 334
+  TESK::MPicture* m_picKeyboardModel = nullptr;           // 335, never placed
+  TESK::MText* m_textOption1 = nullptr;                   // 336, never placed
+  TESK::CSwitchButton* m_switchOption1 = nullptr;         // 337, never placed
+  TESK::MText* m_textOption1Hint = nullptr;               // 338, never placed
+  TESK::MText* m_textOption2 = nullptr;                   // 339, never placed
+  TESK::CSwitchButton* m_switchOption2 = nullptr;         // 340, never placed
+  TESK::MText* m_textOption2Hint = nullptr;               // 341, never placed
+  TESK::MText* m_textOption3 = nullptr;                   // 342, never placed
+  TESK::CSwitchButton* m_switchOption3 = nullptr;         // 343, never placed
+  TESK::MText* m_textOption3Hint = nullptr;               // 344, never placed
+  TESK::CIconButton* m_btnExportAllProfiles = nullptr;    // 345, never placed
+  TESK::CIconButton* m_btnImportAllProfiles = nullptr;    // 346, never placed
+  TESK::MButton* m_btnRestoreDefaults = nullptr;          // 347
+  TESK::CIconButton* m_btnCopyDebugInfo = nullptr;        // 348, never placed
+  TESK::MText* m_textLanguage = nullptr;                  // 349
+  TESK::MComboBox* m_comboLanguage = nullptr;             // 350
+  TESK::MText* m_textExtraOption = nullptr;               // 351, never placed
+  TESK::MComboBox* m_comboExtraOption = nullptr;          // 352, never placed
+  TESK::MText* m_textAutorun = nullptr;                   // 353
+  TESK::CCheckButton* m_checkAutorun = nullptr;           // 354
+  TESK::CCheckButton* m_checkAutorunMinimized = nullptr;  // 355
+  TESK::MText* m_textExitMode = nullptr;                  // 358
+  TESK::CRadioButton* m_radioExitToTray = nullptr;        // 359
+  TESK::CRadioButton* m_radioExitQuit = nullptr;          // 360
+  TESK::MPicture* m_picAboutLogo = nullptr;               // 361, never placed
+  TESK::MText* m_textWebsite = nullptr;                   // 362
+  TESK::CTextButton* m_btnWebsiteLink = nullptr;          // 363
+  TESK::MPicture* m_picQrCode = nullptr;                  // 380, never placed
+  TESK::MText* m_textQrCode = nullptr;                    // 381, never placed
+  TESK::MText* m_textHelpTitle1 = nullptr;                // 364, never placed
+  TESK::MText* m_textHelpLine1 = nullptr;                 // 365, never placed
+  TESK::MText* m_textHelpLine2 = nullptr;                 // 366, never placed
+  TESK::MText* m_textHelpLine3 = nullptr;                 // 367, never placed
+  TESK::MText* m_textHelpTitle2 = nullptr;                // 368, never placed
+  TESK::MText* m_textHelpTitle3 = nullptr;                // 370, never placed
+  TESK::MText* m_textKeyTestEntry = nullptr;              // 372, never placed
+  TESK::CTextButton* m_btnKeyTestEntry = nullptr;         // 373, never placed
+  TESK::MText* m_textHelpTitle4 = nullptr;                // 374, never placed
+  TESK::CTextButton* m_btnHelpLink = nullptr;             // 375, never placed
+  TESK::MText* m_textHelpTitle5 = nullptr;                // 376, never placed
+  TESK::MText* m_textHelpTitle6 = nullptr;                // 378, never placed
+  TESK::MText* m_textAppCaption = nullptr;                // 384, never placed
 };

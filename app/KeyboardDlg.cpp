@@ -221,8 +221,6 @@ void KeyboardDlg::RefreshMacroList() {}
 void KeyboardDlg::ApplyProfile() {}
 void KeyboardDlg::SendMusicFrame() {}
 void KeyboardDlg::StartVisualizer() {}
-void KeyboardDlg::SetModelCaption(const CString&) {}
-void KeyboardDlg::SetDeviceNameCaption(const CString&) {}
 void KeyboardDlg::SetBrightnessMax(int) {}
 void KeyboardDlg::SetSpeedRange(int, int, int) {}
 void KeyboardDlg::ClearMusicModeCombo() {}
@@ -230,8 +228,6 @@ void KeyboardDlg::AddMusicModeItem(const CString&, int) {}
 void KeyboardDlg::SelectMusicModeIndex(int) {}
 void KeyboardDlg::HideMusicStyleControls() {}
 void KeyboardDlg::CloseAdvKeyEditor() {}
-void KeyboardDlg::SelectReportRateData(int) {}
-void KeyboardDlg::SelectDebounceIndex(int) {}
 void KeyboardDlg::SelectLightModeListData(int) {}
 void KeyboardDlg::SelectLightTypeTabData(int) {}
 void KeyboardDlg::ShowLightTypeCaption() {}
@@ -342,23 +338,6 @@ void KeyboardDlg::ShowHomeState() {
   });
 }
 
-// The worker calls it after reading the device state: the stored values select their items,
-// on the window's thread, where the lists live and die.
-void KeyboardDlg::RefreshDeviceSettings() {
-  const struct {
-    TESK::MComboBox2* KeyboardDef::*list;
-    const wchar_t* key;
-  } lists[] = {{&KeyboardDef::m_comboTickRate, L"tick_rate"}, {&KeyboardDef::m_comboTachyonMode, L"perf_tachyon_mode"}};
-  for (const auto& entry : lists) {
-    CString value;
-    if (!ConfigDatabase::Instance().GetConfigValue(0, entry.key, value)) continue;
-    const long data = _wtol(value);
-    OnWindowThread([this, list = entry.list, data] {
-      if (this->*list) (this->*list)->SelectData(data);
-    });
-  }
-}
-
 // The Fn-layer list's title doubles as the on-board profile's caption.
 void KeyboardDlg::SetDeviceProfileCaption(const CString& text) {
   OnWindowThread([this, text] {
@@ -401,18 +380,6 @@ void KeyboardDlg::SetConnectState(const CString& text, const CString& image) {
   OnWindowThread([this, text, image] {
     if (m_textConnectState) m_textConnectState->SetTitle(text);
     if (m_picConnectState) m_picConnectState->SetImage(image, 1);
-  });
-}
-
-void KeyboardDlg::EnableCheckSoftwareButton() {
-  OnWindowThread([this] {
-    if (m_btnCheckSoftware) m_btnCheckSoftware->SetEnabled(1);
-  });
-}
-
-void KeyboardDlg::EnableCheckFirmwareButton() {
-  OnWindowThread([this] {
-    if (m_btnCheckFirmware) m_btnCheckFirmware->SetEnabled(1);
   });
 }
 

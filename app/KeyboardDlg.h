@@ -34,6 +34,7 @@
 
 namespace TESK {
 class KeyboardCtrl;
+class MButton;
 class MComboBox;
 class MComboBox2;
 }  // namespace TESK
@@ -105,6 +106,23 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   int FillKeyValueList(int group) { return m_keyPage.FillKeyValueList(group); }
   // Resets the selected key of a key picture (80 or 95); 0 without one.
   int ResetSelectedKey(TESK::KeyboardCtrl* picture);
+
+  // ---- The settings page (KeyboardDlgSettingsPage.cpp) ----
+  // Builds the page's controls on the settings panel, then shows the language, autorun and
+  // exit-mode settings from the registry.
+  void BuildSettingsPage();
+  void LayoutSettingsPage(CRect client);
+  // The page's handlers; each returns 1 when it acted.
+  // 354: on, the Run value starts the program and 355 is offered; off, the Run value goes
+  // and the start stays shown.
+  int OnAutorunSwitch();
+  // 355: "autorun_minimize" follows the box.
+  int OnAutorunMinimizeSwitch();
+  // 359 / 360: "exit_mode" and the close button's tooltip follow the radios.
+  int OnExitModeChanged();
+  // 333 / 334: the button disabled until the worker has run the check.
+  int RequestSoftwareCheck();
+  int RequestFirmwareCheck();
 
   // ---- Dispatch (KeyboardDlgDispatch.cpp) ----
   // Notifications of the window's controls and the window's messages, by flat tables of
@@ -319,6 +337,10 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
 
   // A device-setting list's selected data stored under key for profile 0, and the write queued.
   int StoreDeviceSetting(TESK::MComboBox2* list, const wchar_t* key);
+  // The settings page's state from the registry and the language (BuildSettingsPage).
+  void ShowStoredSettings();
+  // A version check: its button disabled, the task queued, a short pause.
+  int RequestCheck(TESK::MButton* button, int taskId);
   // Removes the tray icon and ends the process with exit code 0.
   [[noreturn]] void EndProgram();
 

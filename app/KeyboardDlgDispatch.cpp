@@ -100,6 +100,14 @@ const KeyboardDlg::ControlRow KeyboardDlg::kClickRows[] = {
     {314, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG {
        return dlg.SelectPerfKeys([](TESK::KeyboardCtrl& keys) { keys.ResetAllItemCheck(1); });
      }},
+    {326, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.RequestSoftwareCheck(); }},
+    {329, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.RequestFirmwareCheck(); }},
+    {333, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.RequestSoftwareCheck(); }},
+    {334, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.RequestFirmwareCheck(); }},
+    {354, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnAutorunSwitch(); }},
+    {355, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnAutorunMinimizeSwitch(); }},
+    {359, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnExitModeChanged(); }},
+    {360, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnExitModeChanged(); }},
 };
 
 const KeyboardDlg::WindowRow KeyboardDlg::kWindowRows[] = {

@@ -36,10 +36,6 @@ constexpr int kModelId = 101;
 const wchar_t kLogo[] = L"logo\\logo.png";
 const wchar_t kUncalibratedText[] = L"按键未校准，请重新校准按键";
 
-// Close-button tooltips: the program hides to the tray, or it ends.
-constexpr int kCloseHidesText = 16;
-constexpr int kCloseEndsText = 17;
-
 const TabRow kMainTabs[] = {
     {1, 51, L"icon\\tab_customkey.png"}, {7, 52, L"icon\\tab_perf.png"},  {2, 53, L"icon\\tab_advkey.png"},
     {3, 54, L"icon\\tab_macro.png"},     {4, 55, L"icon\\tab_light.png"}, {6, 56, L"icon\\tab_config.png"},
@@ -54,10 +50,6 @@ const TabRow kHomeTabs[] = {
 const TabStrip kHomeStrip = {180, 60, 0, 180, 0, 180, 180, 60};
 
 // The device-setting lists: language text and item data of each entry.
-struct ListItem {
-  int textId;
-  long data;
-};
 const ListItem kTickRateItems[] = {{70, 0}, {71, 1}, {72, 2}};
 const ListItem kTachyonModeItems[] = {{85, 0}, {86, 1}};
 // The Fn-layer list's starting layers (language text, layer id).
@@ -142,17 +134,6 @@ MImageButton* TitleButton(MImageButton* button, const wchar_t* image, const CStr
   button->SetHoverColor(Gdiplus::Color(kTitleButtonHover), Gdiplus::Color(kTitleButtonFrame));
   button->SetDownColor(Gdiplus::Color(kTitleButtonHover), Gdiplus::Color(kTitleButtonFrame));
   return button;
-}
-
-template <size_t N>
-MComboBox2* DeviceSettingList(MComboBox2* list, const ListItem (&items)[N]) {
-  if (!list) return nullptr;
-  list->SetImage(L"combobox_device_dropdown2.png", 1);
-  SetTextLook(list, kWhite, kRegular, 18, 0);
-  list->SetAlignment(2);
-  for (const ListItem& item : items) list->AddItem(Text(item.textId), item.data, nullptr, Gdiplus::Color(0));
-  list->SetCurSel(0);
-  return list;
 }
 
 MTabLayout* HiddenPage(MTabLayout* page) {
@@ -247,6 +228,7 @@ void KeyboardDlg::InitUI(CRect client) {
   BuildKeyPage();
   BuildAdvKeyPage();
   BuildPerfPage();
+  BuildSettingsPage();
   UISize(client);
 }
 
@@ -304,6 +286,7 @@ void KeyboardDlg::UISize(CRect client) {
   LayoutKeyPage(client);
   LayoutAdvKeyPage(client);
   LayoutPerfPage(client);
+  LayoutSettingsPage(client);
 }
 
 void KeyboardDlg::LayoutHomePage(CRect client) { PlaceControls(*this, kHomePlaces, client.right, client.bottom); }

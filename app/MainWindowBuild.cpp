@@ -1,5 +1,6 @@
 #include "app/MainWindowBuild.h"
 
+#include "ui/controls/MComboBox2.h"
 #include "ui/controls/MTabCtrl.h"
 #include "ui/core/MControlFont.h"
 #include "ui/core/MDialog.h"
@@ -21,6 +22,16 @@ void SetTextLook(TESK::MControlFont* control, Gdiplus::ARGB colour, const wchar_
     control->SetFontWidth(size);
     control->SetFontStyle(static_cast<Gdiplus::FontStyle>(style));
   }
+}
+
+TESK::MComboBox2* DeviceSettingList(TESK::MComboBox2* list, const ListItem* items, size_t count) {
+  if (!list) return nullptr;
+  list->SetImage(L"combobox_device_dropdown2.png", 1);
+  SetTextLook(list, kWhite, kRegular, 18, 0);
+  list->SetAlignment(2);
+  for (size_t i = 0; i < count; ++i) list->AddItem(Text(items[i].textId), items[i].data, nullptr, Gdiplus::Color(0));
+  list->SetCurSel(0);
+  return list;
 }
 
 void FillTabs(TESK::MTabCtrl* tabs, const TabStrip& strip, const TabRow* rows, TESK::MControl* const* pages,

@@ -15,6 +15,7 @@
 #include "ui/core/Geometry.h"
 
 namespace TESK {
+class MComboBox2;
 class MControl;
 class MControlFont;
 class MDialog;
@@ -27,6 +28,10 @@ constexpr Gdiplus::ARGB kWhite = 0xFFFFFFFF;
 constexpr Gdiplus::ARGB kTabText = 0xFFA3ACB9;
 constexpr int kBoldStyle = 1;
 constexpr int kUnderlineStyle = 4;
+
+// Close-button tooltips: the program hides to the tray, or it ends.
+constexpr int kCloseHidesText = 16;
+constexpr int kCloseEndsText = 17;
 
 // The library's private font families.
 extern const wchar_t kRegular[];
@@ -69,6 +74,19 @@ struct TabStrip {
 };
 void FillTabs(TESK::MTabCtrl* tabs, const TabStrip& strip, const TabRow* rows, TESK::MControl* const* pages,
               size_t count);
+
+// An entry of a list: its language text and item data.
+struct ListItem {
+  int textId;
+  long data;
+};
+// A device-setting list (the frame's and the settings page's): its picture, white Regular 18
+// left-aligned text and the items, the first selected. Returns list (null stays null).
+TESK::MComboBox2* DeviceSettingList(TESK::MComboBox2* list, const ListItem* items, size_t count);
+template <size_t N>
+TESK::MComboBox2* DeviceSettingList(TESK::MComboBox2* list, const ListItem (&items)[N]) {
+  return DeviceSettingList(list, items, N);
+}
 
 // One control's rectangle as a function of the client width and height (and of the control
 // itself, for the pictures that take their image's size).

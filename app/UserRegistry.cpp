@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <string>
 
+#include "app/ProgramFolders.h"
 #include "ui/core/Manager.h"
 
 namespace {
@@ -12,6 +13,17 @@ namespace {
 constexpr DWORD kValueBytes = 512;
 constexpr int kUnreadableLanguage = 2052;
 const wchar_t kRunKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const wchar_t kProgramFile[] = L"TAVIR KEYBOARD.exe";
+
+// Opens the Run key with full access and hands it to change; false when it does not open.
+template <class Change>
+bool ChangeRunKey(Change change) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return false;
+  const bool done = change(key) == ERROR_SUCCESS;
+  RegCloseKey(key);
+  return done;
+}
 
 // Opens the user key with full access; with create, a missing key is made.
 LSTATUS OpenUserKey(HKEY* key, bool create) {
@@ -85,4 +97,23 @@ bool RunValueExists() {
       RegQueryValueExW(key, TESK::Manager::GetDeviceName(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
   RegCloseKey(key);
   return exists;
+}
+
+CString AutorunCommand() {
+  CString command;
+  command.Format(L"\"%s%s\" -autorun", GetProgramFolder().GetString(), kProgramFile);
+  return command;
+}
+
+bool WriteRunValue(const wchar_t* command) {
+  if (!command) return false;
+  const DWORD bytes = static_cast<DWORD>((wcslen(command) + 1) * sizeof(wchar_t));
+  return ChangeRunKey([&](HKEY key) {
+    return RegSetValueExW(key, TESK::Manager::GetDeviceName(), 0, REG_SZ, reinterpret_cast<const BYTE*>(command),
+                          bytes);
+  });
+}
+
+bool DeleteRunValue() {
+  return ChangeRunKey([](HKEY key) { return RegDeleteValueW(key, TESK::Manager::GetDeviceName()); });
 }

@@ -21,6 +21,13 @@ int ReadRegistryInt(const wchar_t* name);
 void WriteRegistryString(const wchar_t* name, const wchar_t* text);
 // Whether the Run key holds a value named after the device.
 bool RunValueExists();
+// The command the Run value starts: the program file of the program folder, quoted because
+// the folder may hold spaces, then "-autorun".
+CString AutorunCommand();
+// Sets (REG_SZ) or deletes the Run value named after the device; false when the Run key does
+// not open or the change fails.
+bool WriteRunValue(const wchar_t* command);
+bool DeleteRunValue();
 
 // The decimal number at the start of a registry text of at most maxChars characters, which
 // need not be terminated; 0 when it holds none.

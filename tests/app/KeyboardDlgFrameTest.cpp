@@ -131,7 +131,7 @@ TEST_F(KeyboardDlgFrameTest, WithoutAKeyboardTheFrameAndTheHomePageAreBuiltAndPl
     EXPECT_EQ(std::wstring(className), table.at(id).className);
     EXPECT_EQ(none, table.at(id).rect);
   }
-  EXPECT_EQ(44u, table.size()) << "ids 41, 43, 44, 52, 54 and 55 are not the frame's";
+  EXPECT_EQ(46u, table.size()) << "ids 41, 43, 44 and 52 are nobody's; 54 and 55 are the settings page's";
   EXPECT_STREQ(LoadLanString(L"KB.DIALOG", 820).GetString(), dlg.m_textConnectState->GetTitle().GetString());
   EXPECT_EQ(0, dlg.m_btnLogo->IsEnabled()) << "the logo stays disabled";
   EXPECT_EQ(6, dlg.m_tabMain->GetItemCount());

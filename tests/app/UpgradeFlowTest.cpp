@@ -33,6 +33,8 @@
 #include "simkeyboard/SimBootloader.h"
 #include "simkeyboard/SimKeyboard.h"
 #include "storage/ConfigDatabase.h"
+#include "ui/controls/MButton.h"
+#include "ui/controls/MText.h"
 #include "ui/core/MControlFont.h"
 #include "ui/core/Manager.h"
 
@@ -86,25 +88,17 @@ class UpgradeFlowTest : public testing::Test {
     testsupport::DeleteTree(GetDataFolder().GetString());
   }
 
-  // The main window against the loopback server, with the settings page's status texts and
-  // check buttons, once its start-up tasks have run.
+  // The main window against the loopback server (its settings page holds the status texts and
+  // check buttons), once its start-up tasks have run.
   void Open() {
     ASSERT_NE(nullptr, m_dlg.Create(nullptr, TESK::Manager::GetDeviceName(), WS_POPUP, 0,
                                     CRect(0, 0, kMainWidth, kMainHeight)));
     m_dlg.m_softwareUpgradeUrl = m_server.Url("/software-upgrade/").c_str();
     m_dlg.m_firmwareUpgradeUrl = m_server.Url("/firmware-upgrade/").c_str();
     m_dlg.m_softwareVersion = L"1.0.0.9";
-    m_dlg.m_textSoftwareStatus = Add<TESK::MControlFont>(L"MText", 327);
-    m_dlg.m_textFirmwareStatus = Add<TESK::MControlFont>(L"MText", 330);
-    m_dlg.m_btnCheckSoftware = Add<TESK::MControlFont>(L"MButton", 333);
-    m_dlg.m_btnCheckFirmware = Add<TESK::MControlFont>(L"MButton", 334);
     ASSERT_TRUE(testsupport::PumpUntil([&] { return m_dlg.m_startupDone && m_dlg.PendingTasks() == 0; }, 10000));
     // The connection's own tasks (device state, calibration check) end before any upgrade.
     testsupport::PumpFor(300);
-  }
-  template <class T>
-  T* Add(const wchar_t* className, UINT id) {
-    return dynamic_cast<T*>(m_dlg.CreateControl(className, id, CRect(0, 0, 300, 20), L"", 1, 1));
   }
 
   // Runs a check as its button does and waits until the worker enabled the button again.
