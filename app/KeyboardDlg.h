@@ -123,6 +123,12 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   // 333 / 334: the button disabled until the worker has run the check.
   int RequestSoftwareCheck();
   int RequestFirmwareCheck();
+  // 347: after the user agreed, the shell's settings go back to their defaults; with a
+  // keyboard, the model's store is made anew and the keyboard reset to its factory state
+  // under the wait dialog. 0 when cancelled or without a keyboard.
+  int RestoreDefaults();
+  // exit_mode "0" with its radio and tooltip, and the lighting page's colour edits at red.
+  void ResetShellSettings();
 
   // ---- Dispatch (KeyboardDlgDispatch.cpp) ----
   // Notifications of the window's controls and the window's messages, by flat tables of

@@ -8,7 +8,10 @@
 #include "app/KeyboardDlg.h"
 #include "app/Language.h"
 #include "app/MainWindowBuild.h"
+#include "app/ProgramFolders.h"
+#include "app/UIMessageBox.h"
 #include "app/UserRegistry.h"
+#include "app/WaitDlg.h"
 #include "device/HidDeviceManager.h"
 #include "storage/ConfigDatabase.h"
 #include "ui/controls/CCheckButton.h"
@@ -20,6 +23,7 @@
 #include "ui/controls/MButton.h"
 #include "ui/controls/MComboBox.h"
 #include "ui/controls/MComboBox2.h"
+#include "ui/controls/MEdit.h"
 #include "ui/controls/MImageButton.h"
 #include "ui/controls/MPicture.h"
 #include "ui/controls/MTabLayout.h"
@@ -34,6 +38,12 @@ namespace {
 constexpr Gdiplus::ARGB kPageFill = 0xFF24252A;
 constexpr Gdiplus::ARGB kHintColour = 0xFFA0A0A0;
 constexpr int kCheckPauseMs = 100;
+constexpr int kRestoreMessage = 280, kRestoreTitle = 281;
+// The lighting page's R, G and B edits and the colour a reset leaves in them.
+const struct {
+  UINT id;
+  const wchar_t* text;
+} kColourEdits[] = {{152, L"255"}, {153, L"0"}, {154, L"0"}};
 const wchar_t kExitGroup[] = L"IDC_SET_STC_EXITMODE";
 
 // A text look: a zero colour keeps the control's colour; without a family, a zero size or
@@ -319,6 +329,39 @@ int KeyboardDlg::RequestCheck(MButton* button, int taskId) {
 int KeyboardDlg::RequestSoftwareCheck() { return RequestCheck(m_btnCheckSoftware, TASK_CHECK_SOFTWARE); }
 
 int KeyboardDlg::RequestFirmwareCheck() { return RequestCheck(m_btnCheckFirmware, TASK_CHECK_FIRMWARE); }
+
+int KeyboardDlg::RestoreDefaults() {
+  if (ShowMessageBox(GetSafeHwnd(), Text(kRestoreMessage), Text(kRestoreTitle), CUIMessageBox::kTwoButtons) != 1) {
+    return 0;
+  }
+  ResetShellSettings();
+  if (!m_connected) return 0;
+  {
+    // The store is replaced under the device lock, so no device task runs into it meanwhile.
+    auto device = LockDevice();
+    const int index = m_modelComboIndex;
+    if (index < 0 || index >= static_cast<int>(m_models.size())) return 0;
+    const DEVICE_MODEL model = m_models[static_cast<size_t>(index)];
+    ConfigDatabase& store = ConfigDatabase::Instance();
+    store.Close();
+    store.RemoveFile(GetDataFolder(), model.name);
+    store.Open(GetDataFolder(), model.name);
+    SelectModel(model.modelId);
+    FillLightModeCombo();
+  }
+  RunWaitDialog(*this, GetSafeHwnd(), TASK_FACTORY_RESET);
+  return 1;
+}
+
+// The close button ends the program again, and the page and its tooltip say so.
+void KeyboardDlg::ResetShellSettings() {
+  WriteRegistryString(L"exit_mode", L"0");
+  if (m_radioExitQuit) m_radioExitQuit->SetCheck(1);
+  if (m_btnClose) m_btnClose->SetTooltip(Text(kCloseEndsText));
+  for (const auto& edit : kColourEdits) {
+    if (auto* control = dynamic_cast<MEdit*>(GetControl(edit.id))) control->SetEditText(edit.text);
+  }
+}
 
 // ---- The window side of the device settings (worker or UI thread) ----
 

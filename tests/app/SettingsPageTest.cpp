@@ -12,15 +12,18 @@
 #include <string>
 #include <vector>
 
+#include "FileProbe.h"
 #include "LocalHttpServer.h"
 #include "MainWindowFixture.h"
 #include "MessageBoxAnswerer.h"
 #include "MessagePump.h"
+#include "RawDb.h"
 #include "UserValues.h"
 #include "app/Language.h"
 #include "app/ProgramFolders.h"
 #include "app/UserRegistry.h"
 #include "device/HidDeviceManager.h"
+#include "simkeyboard/SimKeyboard.h"
 #include "storage/ConfigDatabase.h"
 #include "ui/controls/CCheckButton.h"
 #include "ui/controls/CRadioButton.h"
@@ -38,6 +41,14 @@ namespace {
 const wchar_t kRunKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 std::wstring Text(int id) { return LoadLanString(L"KB.DIALOG", id).GetString(); }
+
+// Whether the keyboard got a factory reset since mark.
+bool FactoryResetSince(size_t mark) {
+  for (const simkb::Frame& frame : simkb::Bus::Get().FramesSince(mark)) {
+    if (frame.command == CMD_FACTORY_RESET) return true;
+  }
+  return false;
+}
 
 // A click as the control reports it, after the click changed its state.
 void Click(TESK::MControl* control) {
@@ -229,6 +240,62 @@ TEST_F(SettingsPageTest, TheDeviceSettingsSelectTheirListsAndTheKeyboardsVersion
   EXPECT_STRNE(L"0.0", firmware.GetString()) << "the keyboard's own version";
   EXPECT_STREQ(firmware.GetString(), m_dlg->m_btnFirmwareVersion->GetTitle().GetString());
   EXPECT_EQ(keyboard.product, m_dlg->m_textModelName->GetTitle().GetString());
+}
+
+TEST_F(SettingsPageTest, RestoringDefaultsAnsweredWithCancelChangesNothing) {
+  Connected();
+  SetUserValue(L"exit_mode", L"1");
+  const std::string before = testsupport::ReadFileBytes(DbFile().GetString());
+  ASSERT_FALSE(before.empty());
+  const size_t mark = simkb::Bus::Get().Mark();
+  TakeAppended();
+  testsupport::MessageBoxAnswerer boxes(2);
+  Click(m_dlg->m_btnRestoreDefaults);
+  ASSERT_EQ(1u, boxes.Count());
+  EXPECT_EQ(Text(281), boxes.Boxes()[0].title);
+  EXPECT_EQ(m_dlg->GetSafeHwnd(), boxes.Boxes()[0].owner);
+  EXPECT_EQ(0, m_dlg->RestoreDefaults());
+  EXPECT_EQ(L"1", UserValue(L"exit_mode").value_or(L"(none)"));
+  EXPECT_TRUE(TakeAppended().empty());
+  WaitIdle();
+  EXPECT_FALSE(FactoryResetSince(mark));
+  EXPECT_EQ(before, testsupport::ReadFileBytes(DbFile().GetString()));
+}
+
+TEST_F(SettingsPageTest, RestoringDefaultsWithoutAKeyboardResetsOnlyTheExitModeWithItsRadioAndTooltip) {
+  SetUserValue(L"exit_mode", L"1");
+  KeyboardDlg& dlg = Open();
+  ASSERT_EQ(1, dlg.m_radioExitToTray->GetCheck());
+  TakeAppended();
+  testsupport::MessageBoxAnswerer boxes(1);
+  EXPECT_EQ(0, dlg.RestoreDefaults());
+  EXPECT_EQ(1u, boxes.Count());
+  EXPECT_EQ(L"0", UserValue(L"exit_mode").value_or(L"(none)"));
+  EXPECT_EQ(1, dlg.m_radioExitQuit->GetCheck());
+  EXPECT_EQ(0, dlg.m_radioExitToTray->GetCheck());
+  EXPECT_EQ(Text(17), dlg.m_btnClose->GetTooltip().GetString());
+  EXPECT_TRUE(TakeAppended().empty());
+}
+
+TEST_F(SettingsPageTest, RestoringDefaultsMakesTheStoreAnewAndWaitsForTheKeyboardsFactoryReset) {
+  Connected();
+  {
+    RawDb db(DbFile().GetString());
+    ASSERT_EQ(3, db.Number("SELECT COUNT(*) FROM t_profile_data"));
+    db.Exec("INSERT INTO t_profile_data (type, name, status) VALUES (0, 'fourth', 0)");
+  }
+  const size_t mark = simkb::Bus::Get().Mark();
+  TakeAppended();
+  testsupport::MessageBoxAnswerer boxes(1);
+  EXPECT_EQ(1, m_dlg->RestoreDefaults());
+  // The wait dialog's loop has returned: the worker closed it after the reset.
+  EXPECT_TRUE(FactoryResetSince(mark));
+  EXPECT_EQ(std::vector<int>{TASK_FACTORY_RESET}, TakeAppended());
+  ASSERT_TRUE(WaitIdle());
+  testsupport::PumpFor(300);
+  RawDb db(DbFile().GetString());
+  EXPECT_EQ(3, db.Number("SELECT COUNT(*) FROM t_profile_data"));
+  EXPECT_EQ(0, db.Number("SELECT COUNT(*) FROM t_profile_data WHERE name = 'fourth'"));
 }
 
 }  // namespace

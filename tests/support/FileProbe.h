@@ -8,7 +8,8 @@ namespace testsupport {
 
 // Every file and folder below folder, relative to it and sorted; folders end with "\".
 std::vector<std::wstring> ListTree(const std::wstring& folder);
-// The whole file as bytes; empty when it cannot be read.
+// The whole file as bytes, also while the program holds it open (a store file); empty when
+// it cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
 bool FileExists(const std::wstring& path);
 // The folder of the running executable, without a trailing separator.
