@@ -32,6 +32,8 @@
 #include "device/DeviceLink.h"
 #include "ui/core/MDialog.h"
 
+class KeyTestDlg;
+
 namespace TESK {
 class KeyboardCtrl;
 class MButton;
@@ -129,6 +131,9 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   int RestoreDefaults();
   // exit_mode "0" with its radio and tooltip, and the lighting page's colour edits at red.
   void ResetShellSettings();
+  // 66 / 373: the key test over the main window, which stays enabled; one at a time: while
+  // one is open it is brought to the front. 1.
+  int ShowKeyTest();
 
   // ---- Dispatch (KeyboardDlgDispatch.cpp) ----
   // Notifications of the window's controls and the window's messages, by flat tables of
@@ -347,6 +352,8 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   void ShowStoredSettings();
   // A version check: its button disabled, the task queued, a short pause.
   int RequestCheck(TESK::MButton* button, int taskId);
+  // The key test whose loop runs now (owned by ShowKeyTest), or null.
+  KeyTestDlg* m_keyTestDlg = nullptr;
   // Removes the tray icon and ends the process with exit code 0.
   [[noreturn]] void EndProgram();
 

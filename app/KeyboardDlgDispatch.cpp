@@ -70,6 +70,7 @@ const KeyboardDlg::ControlRow KeyboardDlg::kClickRows[] = {
     {53, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnTickRateChanged(); }},
     {56, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnTachyonModeChanged(); }},
     {58, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnKeyLayerChanged(); }},
+    {66, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ShowKeyTest(); }},
     {82, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnKeyPageProfileChanged(); }},
     {83, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ShowKeyPageProfileMenu(); }},
     {85, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ShowKeyPresetMenu(); }},
@@ -109,6 +110,7 @@ const KeyboardDlg::ControlRow KeyboardDlg::kClickRows[] = {
     {355, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnAutorunMinimizeSwitch(); }},
     {359, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnExitModeChanged(); }},
     {360, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnExitModeChanged(); }},
+    {373, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ShowKeyTest(); }},
 };
 
 const KeyboardDlg::WindowRow KeyboardDlg::kWindowRows[] = {

@@ -12,6 +12,7 @@
 #include "app/UIMessageBox.h"
 #include "app/UserRegistry.h"
 #include "app/WaitDlg.h"
+#include "app/pages/KeyTestDlg.h"
 #include "device/HidDeviceManager.h"
 #include "storage/ConfigDatabase.h"
 #include "ui/controls/CCheckButton.h"
@@ -350,6 +351,22 @@ int KeyboardDlg::RestoreDefaults() {
     FillLightModeCombo();
   }
   RunWaitDialog(*this, GetSafeHwnd(), TASK_FACTORY_RESET);
+  return 1;
+}
+
+int KeyboardDlg::ShowKeyTest() {
+  if (m_keyTestDlg) {
+    HWND shown = m_keyTestDlg->GetSafeHwnd();
+    ::SetForegroundWindow(shown);
+    ::BringWindowToTop(shown);
+    return 1;
+  }
+  KeyTestDlg dialog;
+  if (!dialog.CreateCentered(GetSafeHwnd())) return 1;
+  m_keyTestDlg = &dialog;
+  dialog.ShowModal2(SW_SHOW);
+  m_keyTestDlg = nullptr;
+  dialog.DestroyWindow();
   return 1;
 }
 

@@ -22,6 +22,7 @@
 #include "app/Language.h"
 #include "app/ProgramFolders.h"
 #include "app/UserRegistry.h"
+#include "app/pages/KeyTestDlg.h"
 #include "device/HidDeviceManager.h"
 #include "simkeyboard/SimKeyboard.h"
 #include "storage/ConfigDatabase.h"
@@ -35,6 +36,7 @@
 #include "ui/controls/MText.h"
 #include "ui/core/MObject.h"
 #include "ui/core/Manager.h"
+#include "ui/core/PaintManager.h"
 
 namespace {
 
@@ -296,6 +298,31 @@ TEST_F(SettingsPageTest, RestoringDefaultsMakesTheStoreAnewAndWaitsForTheKeyboar
   RawDb db(DbFile().GetString());
   EXPECT_EQ(3, db.Number("SELECT COUNT(*) FROM t_profile_data"));
   EXPECT_EQ(0, db.Number("SELECT COUNT(*) FROM t_profile_data WHERE name = 'fourth'"));
+}
+
+TEST_F(SettingsPageTest, TheKeyTestOpensOverTheWindowOnceAtATime) {
+  KeyboardDlg& dlg = Open();
+  int windows = -1;
+  CRect rect;
+  HWND owner = nullptr;
+  // Runs inside the key test's loop: a second request opens nothing, then the test closes.
+  dlg.GetPaintManager()->PostCallable([&] {
+    EXPECT_EQ(1, dlg.m_btnHomeKeyTest->SendMessageW(TESK::NOTIFY_CLICKED, 0, 0));
+    windows = 0;
+    HWND found = nullptr;
+    while ((found = FindWindowExW(nullptr, found, L"MWindow", L"KeyTestDlg")) != nullptr) {
+      ++windows;
+      GetWindowRect(found, &rect);
+      owner = GetWindow(found, GW_OWNER);
+      PostMessageW(found, WM_CLOSE, 0, 0);
+    }
+  });
+  EXPECT_EQ(1, dlg.m_btnKeyTestEntry->SendMessageW(TESK::NOTIFY_CLICKED, 0, 0));
+  EXPECT_EQ(1, windows);
+  EXPECT_EQ(KeyTestDlg::kWidth, rect.Width());
+  EXPECT_EQ(KeyTestDlg::kHeight, rect.Height());
+  EXPECT_EQ(dlg.GetSafeHwnd(), owner);
+  EXPECT_EQ(nullptr, FindWindowW(L"MWindow", L"KeyTestDlg")) << "gone when its loop returned";
 }
 
 }  // namespace
