@@ -218,7 +218,6 @@ void KeyboardDlg::RefreshLightPage() {}
 void KeyboardDlg::RefreshLightModeLists() {}
 void KeyboardDlg::InitMusicGrid() {}
 void KeyboardDlg::RefreshMacroList() {}
-void KeyboardDlg::ApplyProfile() {}
 void KeyboardDlg::SendMusicFrame() {}
 void KeyboardDlg::StartVisualizer() {}
 void KeyboardDlg::SetBrightnessMax(int) {}

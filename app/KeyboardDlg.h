@@ -99,7 +99,9 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   int OnKeyPageProfileChanged() { return m_keyPage.OnKeyPageProfileChanged(); }
   int ShowKeyPageProfileMenu() { return m_keyPage.ShowKeyPageProfileMenu(); }
   int ShowKeyPresetMenu() { return m_keyPage.ShowKeyPresetMenu(); }
-  int OnKeyPageMenuCommand(WPARAM, int itemId) { return m_keyPage.OnKeyPageMenuCommand(itemId); }
+  int OnKeyPageMenuCommand(WPARAM, int itemId) {
+    return RunProfileMenuItem(itemId) ? 1 : m_keyPage.OnKeyPageMenuCommand(itemId);
+  }
   void ApplyStandardLayout() { m_keyPage.ApplyLayoutPreset(LAYOUT_PRESET_STANDARD); }
   void ApplyMacLayout() { m_keyPage.ApplyLayoutPreset(LAYOUT_PRESET_MAC); }
   void ApplyDvorakLayout() { m_keyPage.ApplyLayoutPreset(LAYOUT_PRESET_DVORAK); }
@@ -108,6 +110,23 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   int FillKeyValueList(int group) { return m_keyPage.FillKeyValueList(group); }
   // Resets the selected key of a key picture (80 or 95); 0 without one.
   int ResetSelectedKey(TESK::KeyboardCtrl* picture);
+
+  // ---- Profiles (KeyboardDlgProfiles.cpp) ----
+  // The pages' profile lists that are built, in the order every profile operation changes them.
+  std::vector<TESK::MComboBox*> BuiltProfileCombos() const;
+  // A new profile with its default rows, last in the lists, made active and applied.
+  void NewProfile();
+  // Deletes the selected profile (never the last one: a message box says so) and applies the
+  // one selected after it.
+  void DeleteProfile();
+  // Opens the in-place edit of the shown page's profile list.
+  void BeginRenameProfile();
+  // An in-place edit of a profile list ended: renames the selected profile in the store and in
+  // every list (1), or puts the stored name back when the text is empty (0).
+  int OnProfileRenamed(int controlId, int code);
+  // The profile menus' items shared by every page: 101 new, 102 delete, 103 rename; false
+  // for any other item.
+  bool RunProfileMenuItem(int itemId);
 
   // ---- The settings page (KeyboardDlgSettingsPage.cpp) ----
   // Builds the page's controls on the settings panel, then shows the language, autorun and
@@ -343,6 +362,10 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   }
   // The pages' profile lists, in the order every profile operation changes them.
   std::vector<TESK::MComboBox*> ProfileCombos() const;
+  // The built profile list with that control id, or null.
+  TESK::MComboBox* ProfileComboWithId(int controlId) const;
+  // Makes profile the active one and brings it to the keyboard behind the wait dialog.
+  void ActivateAndApplyProfile(int profile);
   // The three default profiles with their default rows; the first becomes the active one.
   void CreateDefaultProfiles();
 

@@ -27,9 +27,19 @@ constexpr int kTabAdvKeys = 2;
 constexpr int kTabPerf = 7;
 constexpr int kTrayMenuText = 11;
 
+LONG RenameProfileRow(KeyboardDlg& dlg, UINT id, UINT code, UINT, LONG) {
+  return dlg.OnProfileRenamed(static_cast<int>(id), static_cast<int>(code));
+}
+
 }  // namespace
 
 const KeyboardDlg::ControlRow KeyboardDlg::kAnyCodeRows[] = {
+    // The profile lists: an in-place rename, then on to the selection's click row.
+    {82, RenameProfileRow, true},
+    {97, RenameProfileRow, true},
+    {121, RenameProfileRow, true},
+    {205, RenameProfileRow, true},
+    {262, RenameProfileRow, true},
     {67, [](KeyboardDlg& dlg, UINT, UINT, UINT wParam, LONG) -> LONG {
        return dlg.OnMainTabChanged(static_cast<int>(wParam));
      }},
