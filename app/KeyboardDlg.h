@@ -124,6 +124,12 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   // An in-place edit of a profile list ended: renames the selected profile in the store and in
   // every list (1), or puts the stored name back when the text is empty (0).
   int OnProfileRenamed(int controlId, int code);
+  // The pages' export buttons: the key page's selected profile name with the store's profile
+  // data to a file the user chooses (a message when it could not be written).
+  void ExportProfile();
+  // The pages' import buttons: a file the user chooses, checked whole (a message says why one
+  // is refused), becomes a new profile that is made active and applied.
+  void ImportProfile();
   // The profile menus' items shared by every page: 101 new, 102 delete, 103 rename; false
   // for any other item.
   bool RunProfileMenuItem(int itemId);
@@ -366,6 +372,8 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   TESK::MComboBox* ProfileComboWithId(int controlId) const;
   // Makes profile the active one and brings it to the keyboard behind the wait dialog.
   void ActivateAndApplyProfile(int profile);
+  // Appends the profile to every built list and selects it in all of them.
+  void AppendProfileToLists(const CString& name, int profile);
   // The three default profiles with their default rows; the first becomes the active one.
   void CreateDefaultProfiles();
 

@@ -27,6 +27,16 @@ constexpr int kTabAdvKeys = 2;
 constexpr int kTabPerf = 7;
 constexpr int kTrayMenuText = 11;
 
+// The pages' import and export buttons.
+LONG ImportProfileRow(KeyboardDlg& dlg, UINT, UINT, UINT, LONG) {
+  dlg.ImportProfile();
+  return 1;
+}
+LONG ExportProfileRow(KeyboardDlg& dlg, UINT, UINT, UINT, LONG) {
+  dlg.ExportProfile();
+  return 1;
+}
+
 LONG RenameProfileRow(KeyboardDlg& dlg, UINT id, UINT code, UINT, LONG) {
   return dlg.OnProfileRenamed(static_cast<int>(id), static_cast<int>(code));
 }
@@ -82,6 +92,8 @@ const KeyboardDlg::ControlRow KeyboardDlg::kClickRows[] = {
     {58, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnKeyLayerChanged(); }},
     {66, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ShowKeyTest(); }},
     {82, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnKeyPageProfileChanged(); }},
+    {88, ImportProfileRow},
+    {89, ExportProfileRow},
     {83, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ShowKeyPageProfileMenu(); }},
     {85, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ShowKeyPresetMenu(); }},
     {86, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ResetSelectedKey(dlg.m_keyboardKeys); }},
@@ -93,7 +105,15 @@ const KeyboardDlg::ControlRow KeyboardDlg::kClickRows[] = {
     {93, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ApplyKeyFuncToKey(); }},
     {94, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ApplyKeyValueToKey(); }},
     {99, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ResetSelectedKey(dlg.m_keyboardAdv); }},
+    {101, ImportProfileRow},
+    {102, ExportProfileRow},
     {103, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnAdvKeyLayerChanged(); }},
+    {126, ImportProfileRow},
+    {127, ExportProfileRow},
+    {207, ImportProfileRow},
+    {208, ExportProfileRow},
+    {267, ImportProfileRow},
+    {268, ExportProfileRow},
     {284, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.OnRapidTriggerSwitch(); }},
     {286, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.OnSensitivitySwitch(); }},
     {289, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.ResetSensitivityPos(); }},

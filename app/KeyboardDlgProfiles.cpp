@@ -21,6 +21,7 @@ namespace {
 constexpr int kProfileNameText = 101;
 constexpr int kLastProfileText = 220;
 constexpr int kDeleteProfileTitle = 221;
+constexpr int kOneButton = 0;  // the message box's OK alone
 // All three advanced-key sections of the key map.
 constexpr int kAllAdvKeySections = 7;
 // The profile menus' items.
@@ -128,6 +129,15 @@ void KeyboardDlg::ActivateAndApplyProfile(int profile) {
   RunWaitDialog(*this, GetSafeHwnd(), TASK_APPLY_PROFILE);
 }
 
+void KeyboardDlg::AppendProfileToLists(const CString& name, int profile) {
+  int position = -1;
+  for (TESK::MComboBox* combo : BuiltProfileCombos()) {
+    const int added = combo->AddItem(name, profile, nullptr, Gdiplus::Color(0));
+    if (position < 0) position = added;
+  }
+  for (TESK::MComboBox* combo : BuiltProfileCombos()) combo->SetCurSel(position);
+}
+
 void KeyboardDlg::NewProfile() {
   if (!m_comboProfileKeys) return;
   ConfigDatabase& store = ConfigDatabase::Instance();
@@ -140,12 +150,7 @@ void KeyboardDlg::NewProfile() {
   CreateDefaultKeyPerfs(id);
   CreateDefaultLightRows(id);
   store.InsertDefaultConfig(id);
-  int position = -1;
-  for (TESK::MComboBox* combo : BuiltProfileCombos()) {
-    const int added = combo->AddItem(row.name, id, nullptr, Gdiplus::Color(0));
-    if (position < 0) position = added;
-  }
-  for (TESK::MComboBox* combo : BuiltProfileCombos()) combo->SetCurSel(position);
+  AppendProfileToLists(row.name, id);
   ActivateAndApplyProfile(id);
 }
 
@@ -153,7 +158,7 @@ void KeyboardDlg::DeleteProfile() {
   if (!m_comboProfileKeys) return;
   if (m_comboProfileKeys->GetItemCount() <= 1) {
     ShowMessageBox(GetSafeHwnd(), LoadLanString(L"KB.DIALOG", kLastProfileText),
-                   LoadLanString(L"KB.DIALOG", kDeleteProfileTitle), 1);
+                   LoadLanString(L"KB.DIALOG", kDeleteProfileTitle), kOneButton);
     return;
   }
   const int position = m_comboProfileKeys->GetCurSel();

@@ -10,12 +10,18 @@
 #include <string>
 #include <vector>
 
+#include "FileDialogDriver.h"
+#include "FileProbe.h"
 #include "MainWindowFixture.h"
 #include "MessageBoxAnswerer.h"
 #include "MessagePump.h"
 #include "RawDb.h"
+#include "TempFolder.h"
 #include "app/AppMessages.h"
 #include "app/Language.h"
+#include "app/pages/MacroRules.h"
+#include "app/pages/ProfileFile.h"
+#include "storage/ConfigDatabase.h"
 #include "device/HidDeviceManager.h"
 #include "simkeyboard/SimKeyboard.h"
 #include "ui/controls/MComboBox.h"
@@ -69,6 +75,41 @@ class KeyboardDlgProfilesTest : public testsupport::MainWindowFixture {
     for (TESK::MComboBox* combo : dlg().BuiltProfileCombos()) combo->SetCurSel(position);
   }
   std::string P(int n) { return Utf8(TextOf(101)) + " " + std::to_string(n); }
+  // A page's import or export button as the button reports its click.
+  void Click(int id) { dlg().OnMessage(id, TESK::NOTIFY_CLICKED, 0, 0); }
+  // A profile's stored rows of a table (those that where selects), one line each, without
+  // their own ids and the profile column.
+  std::vector<std::string> RowsOf(const std::string& table, const std::string& columns, int profile,
+                                  const std::string& where = "1") {
+    std::vector<std::string> out;
+    for (const auto& row : RawDb(DbFile().GetString())
+                               .Rows("SELECT " + columns + " FROM " + table + " WHERE profile = " +
+                                     std::to_string(profile) + " AND " + where + " ORDER BY " + columns)) {
+      std::string line;
+      for (const std::string& value : row) line += value + ",";
+      out.push_back(line);
+    }
+    return out;
+  }
+  // The first line where two row lists differ, or "" when they are equal.
+  static std::string FirstDifference(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+    for (size_t i = 0; i < a.size() || i < b.size(); ++i) {
+      const std::string left = i < a.size() ? a[i] : "(none)", right = i < b.size() ? b[i] : "(none)";
+      if (left != right) return left + " against " + right;
+    }
+    return "";
+  }
+  // Every table's row count: a refused import changes none.
+  std::string Counts() {
+    std::string out;
+    RawDb db(DbFile().GetString());
+    for (const char* table : {"t_profile_data", "t_key_macro_data", "t_key_perf_data", "t_magnetic_key_data",
+                              "t_key_item_data", "t_macrorecord", "t_light_data", "t_userlightrgb_data",
+                              "t_config_data"}) {
+      out += std::string(table) + "=" + std::to_string(db.Number(std::string("SELECT count(*) FROM ") + table)) + " ";
+    }
+    return out;
+  }
 };
 
 TEST_F(KeyboardDlgProfilesTest, NewAndDeleteKeepTheListsAndTheStoreTogetherAndApplyTheSelectedProfile) {
@@ -171,6 +212,97 @@ TEST_F(KeyboardDlgProfilesTest, ARenameEndsInEveryListAndTheStoreAndAnEmptyNameP
   EXPECT_EQ(0, dlg().OnProfileRenamed(262, TESK::NOTIFY_EDITEND));
   EXPECT_STREQ(L"Fast", edited->GetItemText(1).GetString()) << "the stored name is back";
   EXPECT_EQ("*" + P(1) + "=1 Fast=2 " + P(3) + "=3 ", Stored());
+}
+
+TEST_F(KeyboardDlgProfilesTest, AnExportedProfileImportsAsANewActiveProfileAndExportsToTheSameBytes) {
+  Connected();
+  ASSERT_TRUE(WaitIdle());
+  TakeAppended();
+  // A DKS key on A, so that the key row's reference must follow the advanced key's new id.
+  ConfigDatabase& store = ConfigDatabase::Instance();
+  MAGNETIC_KEY_DATA dks;
+  dks.profile = 1, dks.macro_type = 14, dks.key1_value = 4, dks.key1_name = L"A";
+  const int dksId = store.InsertMagneticKey(dks);
+  ASSERT_GT(dksId, 0);
+  KEY_ITEM_DATA item;
+  item.macro_id = dksId, item.trigger_state1 = 0x1E0A, item.key_value = 4, item.key_name = L"A";
+  store.InsertKeyItem(item);
+  KEY_MACRO_DATA key;
+  ASSERT_TRUE(store.GetKeyMacro(0, 4, key));
+  key.macro_type = 14, key.macro_value = dksId, key.macro_desc = L"DKS";
+  store.UpdateKeyMacros({key});
+
+  testsupport::TempFolder folder(L"profile files");
+  const std::wstring first = folder.Path() + L"first.xml", second = folder.Path() + L"second.xml";
+  testsupport::FileDialogDriver dialogs({L"", first});
+  Click(89);  // cancelled: nothing is written
+  EXPECT_TRUE(testsupport::ListTree(folder.Path()).empty());
+  Click(89);
+  ASSERT_FALSE(testsupport::ReadFileBytes(first).empty());
+  ProfileFileContent written;
+  ASSERT_EQ(ProfileFileVerdict::kAccepted, ReadProfileFile(first.c_str(), 103, {}, kMacroAreaEvents, written));
+  EXPECT_EQ(P(1), Utf8(written.name.GetString()));
+
+  dialogs.Script({first});
+  Click(88);
+  EXPECT_EQ(P(1) + "=1 " + P(2) + "=2 " + P(3) + "=3 *" + P(1) + "=4 ", Stored());
+  EXPECT_EQ(P(1) + "=1 " + P(2) + "=2 " + P(3) + "=3 *" + P(1) + "=4 ", Lists());
+  EXPECT_EQ(std::vector<int>{TASK_APPLY_PROFILE}, TakeAppended());
+  EXPECT_EQ(nullptr, FindWindowW(nullptr, L"WaitDlg"));
+  // The new profile holds the file's values; its DKS key is a copy under a new id.
+  const std::string keyColumns = "fn_layer, key_code, macro_type, macro_value, macro_value2, macro_value3, macro_desc";
+  const int newId = RawDb(DbFile().GetString()).Number("SELECT macro_id FROM t_magnetic_key_data WHERE profile = 4");
+  EXPECT_NE(dksId, newId);
+  EXPECT_EQ("14 " + std::to_string(newId),
+            RawDb(DbFile().GetString())
+                .Rows("SELECT macro_type || ' ' || macro_value FROM t_key_macro_data WHERE profile = 4 AND "
+                      "fn_layer = 0 AND key_code = 4")
+                .at(0)
+                .at(0));
+  EXPECT_EQ(7690, RawDb(DbFile().GetString())
+                      .Number("SELECT trigger_state1 FROM t_key_item_data WHERE macro_id = " + std::to_string(newId)));
+  // The rows of the twelve layers every profile has; the file's other rows match none of them.
+  std::vector<std::string> profile1Keys = RowsOf("t_key_macro_data", keyColumns, 1, "fn_layer < 12");
+  for (std::string& line : profile1Keys) {
+    if (line.find("0,4,14,") == 0) line = "0,4,14," + std::to_string(newId) + ",0,0,DKS,";
+  }
+  EXPECT_EQ("", FirstDifference(profile1Keys, RowsOf("t_key_macro_data", keyColumns, 4, "fn_layer < 12")));
+  const std::string perfColumns = "key_code, switch_type, key_mode, key_actuation, rt_press, rt_release, "
+                                  "deadzone_state, press_deadzone, release_deadzone";
+  EXPECT_EQ("", FirstDifference(RowsOf("t_key_perf_data", perfColumns, 1), RowsOf("t_key_perf_data", perfColumns, 4)));
+
+  // The imported profile selected on the key page exports to the same bytes.
+  dialogs.Script({second});
+  Click(89);
+  EXPECT_TRUE(testsupport::ReadFileBytes(first) == testsupport::ReadFileBytes(second)) << "the same bytes";
+
+  const auto seen = dialogs.Seen();
+  ASSERT_EQ(4u, seen.size());
+  EXPECT_EQ(L"Profile (*.xml)", seen[0].fileType);
+  EXPECT_EQ(L"Keyboard Key (*.xml)", seen[2].fileType);
+  for (const auto& dialog : seen) EXPECT_EQ(dlg().GetSafeHwnd(), dialog.owner);
+}
+
+TEST_F(KeyboardDlgProfilesTest, ARefusedFileSaysWhyAndChangesNothing) {
+  Connected();
+  ASSERT_TRUE(WaitIdle());
+  TakeAppended();
+  testsupport::TempFolder folder(L"profile files");
+  const std::wstring plain = folder.Path() + L"plain.xml";
+  {
+    XmlDocument doc;
+    BuildProfileDocument(ProfileFileContent{}, 103, doc);
+    ASSERT_TRUE(doc.WriteToFile(plain.c_str(), false));  // readable XML, but not scrambled
+  }
+  const std::string counts = Counts(), lists = Lists();
+  testsupport::MessageBoxAnswerer boxes(1);
+  testsupport::FileDialogDriver dialogs({plain, L""});
+  Click(267);
+  Click(267);  // cancelled: no message
+  EXPECT_EQ((std::vector<testsupport::BoxTextIds>{{222, 101}}), boxes.TextIds(TextOf, 101, 300));
+  EXPECT_EQ(counts, Counts());
+  EXPECT_EQ(lists, Lists());
+  EXPECT_TRUE(TakeAppended().empty());
 }
 
 }  // namespace

@@ -179,6 +179,7 @@ TEST(ProfileFile, AProfileIsWrittenAsThisExactTextUnderTheMask) {
   ASSERT_TRUE(WriteProfileFile(path.c_str(), bare, 103));
   EXPECT_EQ(Unscrambled(ReadFileBytes(path)), kBareProfile103);
   EXPECT_NE(Text(bare, 102).find("pid=\"65056\" vid=\"6645\" pro_name=\"Norvik68 HE\""), std::string::npos);
+  EXPECT_FALSE(WriteProfileFile(temp.MakeSubFolder(L"folder.xml").c_str(), bare, 103)) << "a folder is not written";
 }
 
 TEST(ProfileFile, ReadingAWrittenFileGivesTheProfileBackAndWritesTheSameBytesAgain) {

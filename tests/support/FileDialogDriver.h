@@ -1,0 +1,49 @@
+// Drives the system's open and save file dialogs of this process from a thread of its own, as
+// a user would: each dialog that shows is answered once with the next scripted answer, a path
+// typed into its file-name field and confirmed, or Cancel. A question the dialog asks about an
+// existing file is answered with Yes. Records what each dialog showed: its title, the text of
+// its file-type list and its owner. Polls every few milliseconds; the destructor stops the thread.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <deque>
+#include <mutex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace testsupport {
+
+struct SeenFileDialog {
+  std::wstring title;
+  std::wstring fileType;  // the selected entry of the file-type list
+  HWND owner = nullptr;
+};
+
+class FileDialogDriver {
+ public:
+  // An empty answer cancels the dialog; answers beyond the script cancel too.
+  explicit FileDialogDriver(std::vector<std::wstring> answers = {});
+  ~FileDialogDriver();
+  FileDialogDriver(const FileDialogDriver&) = delete;
+  FileDialogDriver& operator=(const FileDialogDriver&) = delete;
+
+  void Script(const std::vector<std::wstring>& answers);
+  std::vector<SeenFileDialog> Seen() const;
+
+ private:
+  void Run();
+  void Answer(HWND dialog);
+
+  mutable std::mutex m_lock;
+  std::deque<std::wstring> m_script;
+  std::vector<SeenFileDialog> m_seen;
+  std::set<HWND> m_answered;
+  std::atomic<bool> m_stop{false};
+  std::thread m_thread;
+};
+
+}  // namespace testsupport
