@@ -121,6 +121,7 @@ int KeyboardDlg::CreateAndRun(int showMode) {
 int KeyboardDlg::OnInitDialog() {
   MDialog::OnInitDialog();
   InitTrayAndModels();
+  ShowWebsiteLink();
   if (m_tabMain) {
     m_tabMain->SetVisible(0);
     m_tabMain->SetSelectItem(0);

@@ -150,6 +150,10 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   // 333 / 334: the button disabled until the worker has run the check.
   int RequestSoftwareCheck();
   int RequestFirmwareCheck();
+  // 363: the web site's host name as the link's title (once config.xml is read), and its click
+  // opening the site in the default browser; an address that is not http(s) opens nothing. 1.
+  void ShowWebsiteLink();
+  int OpenWebsite();
   // 347: after the user agreed, the shell's settings go back to their defaults; with a
   // keyboard, the model's store is made anew and the keyboard reset to its factory state
   // under the wait dialog. 0 when cancelled or without a keyboard.

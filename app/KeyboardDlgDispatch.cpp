@@ -140,6 +140,7 @@ const KeyboardDlg::ControlRow KeyboardDlg::kClickRows[] = {
     {355, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnAutorunMinimizeSwitch(); }},
     {359, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnExitModeChanged(); }},
     {360, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnExitModeChanged(); }},
+    {363, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OpenWebsite(); }},
     {373, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ShowKeyTest(); }},
 };
 

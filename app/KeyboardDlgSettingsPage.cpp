@@ -3,6 +3,10 @@
 // restore-defaults button, built on the settings panel (74) and placed from the client size;
 // the page's handlers; and the window side that shows the device settings read back from the
 // keyboard. Controls the table marks "never placed" are built and keep an empty rectangle.
+#include <windows.h>
+
+#include <shellapi.h>
+
 #include <iterator>
 
 #include "app/KeyboardDlg.h"
@@ -12,6 +16,7 @@
 #include "app/UIMessageBox.h"
 #include "app/UserRegistry.h"
 #include "app/WaitDlg.h"
+#include "app/WebsiteAddress.h"
 #include "app/pages/KeyTestDlg.h"
 #include "device/HidDeviceManager.h"
 #include "storage/ConfigDatabase.h"
@@ -330,6 +335,17 @@ int KeyboardDlg::RequestCheck(MButton* button, int taskId) {
 int KeyboardDlg::RequestSoftwareCheck() { return RequestCheck(m_btnCheckSoftware, TASK_CHECK_SOFTWARE); }
 
 int KeyboardDlg::RequestFirmwareCheck() { return RequestCheck(m_btnCheckFirmware, TASK_CHECK_FIRMWARE); }
+
+void KeyboardDlg::ShowWebsiteLink() {
+  if (m_btnWebsiteLink) m_btnWebsiteLink->SetTitle(WebsiteHost(m_websiteUrl));
+}
+
+int KeyboardDlg::OpenWebsite() {
+  if (!WebsiteHost(m_websiteUrl).IsEmpty()) {
+    ::ShellExecuteW(nullptr, L"open", m_websiteUrl, nullptr, nullptr, SW_SHOWNORMAL);
+  }
+  return 1;
+}
 
 int KeyboardDlg::RestoreDefaults() {
   if (ShowMessageBox(GetSafeHwnd(), Text(kRestoreMessage), Text(kRestoreTitle), CUIMessageBox::kTwoButtons) != 1) {

@@ -302,6 +302,7 @@ class DeviceLink : public CThreadBasic {
   CString m_modelName;
   CString m_modelTitle;
   CString m_softwareVersion;
+  CString m_websiteUrl;  // config.xml's web site: the settings page's link
   CString m_storeUrl;
   CString m_softwareUpgradeUrl;
   int m_rowCount = 0;

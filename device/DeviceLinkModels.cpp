@@ -90,7 +90,7 @@ void DeviceLink::LoadModelsAndConfig() {
     if (config.NextElement(L"software")) {
       m_softwareVersion = config.GetAttribute(L"version");
       config.EnterElement();
-      config.NextElement(L"website");
+      if (config.NextElement(L"website")) m_websiteUrl = config.GetAttribute(L"url");
       if (config.NextElement(L"store")) m_storeUrl = config.GetAttribute(L"url");
       if (config.NextElement(L"upgrade")) m_softwareUpgradeUrl = config.GetAttribute(L"url");
     }
