@@ -370,7 +370,9 @@ TEST_F(UpgradeFlowTest, BadFirmwarePackagesEachSayWhyAndLeaveTheKeyboardAlone) {
     EXPECT_EQ(nullptr, m_dlg.RunningProgressDialog()) << row.name;
     ASSERT_NE(nullptr, m_dlg.GetUpdateTipDlg()) << row.name;
     EXPECT_EQ(nullptr, m_dlg.GetUpdateTipDlg()->GetSafeHwnd()) << row.name << ": the progress dialog closed";
-    if (row.version[0] == 0) EXPECT_EQ(lastRequest, m_server.LastRequest()) << "no request for an empty version";
+    if (row.version[0] == 0) {
+      EXPECT_EQ(lastRequest, m_server.LastRequest()) << "no request for an empty version";
+    }
     EXPECT_EQ(before, testsupport::ListTree(program)) << row.name;
     // The data folder changes only inside temp.
     auto outsideTemp = [](std::vector<std::wstring> tree) {

@@ -262,6 +262,11 @@ HWND ProgramHarness::FindWindowOfClass(const wchar_t* className, int instance) c
   return FindProcessWindow(m_instances[instance].id, className, nullptr);
 }
 
+HWND ProgramHarness::FindWindowTitled(const wchar_t* className, const wchar_t* title, int instance) const {
+  if (instance < 0 || instance >= static_cast<int>(m_instances.size())) return nullptr;
+  return FindProcessWindow(m_instances[instance].id, className, title);
+}
+
 bool ProgramHarness::Post(UINT message, WPARAM wParam, LPARAM lParam) const {
   return m_window && PostMessageW(m_window, message, wParam, lParam);
 }

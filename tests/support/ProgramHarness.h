@@ -95,6 +95,8 @@ class ProgramHarness {
   // The instance's first top-level window of this class, shown or hidden, with any title (a
   // popup menu, "#32768"); null when there is none.
   HWND FindWindowOfClass(const wchar_t* className, int instance = 0) const;
+  // The same with this title (e.g. the program's "MessageBox" of class "MWindow").
+  HWND FindWindowTitled(const wchar_t* className, const wchar_t* title, int instance = 0) const;
   bool Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
   // Moves the pointer over the client point and posts a move, a press and a release there.
   // Posted, not sent: a click that opens a modal box in the program does not hold the test.
