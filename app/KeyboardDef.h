@@ -13,8 +13,10 @@
 namespace TESK {
 class CCheckButton;
 class CIconButton;
+class CImageButton;
 class CKeyTestCtrl;
 class CRadioButton;
+class CRecordList;
 class CRoundArea;
 class CSwitchButton;
 class CTextButton;
@@ -29,7 +31,9 @@ class MComboBox;
 class MComboBox2;
 class MControl;
 class MControlFont;
+class MEdit;
 class MImageButton;
+class MListBox;
 class MPicture;
 class MTabCtrl;
 class MTabLayout;
@@ -128,6 +132,62 @@ struct KeyboardDef : PerfPageDef {
   TESK::MButton* m_btnAdvSocd = nullptr;               // 117
   TESK::MButton* m_btnAdvOks = nullptr;                // 118, never placed
 
+  // ---- Macro page (BuildMacroPage), in creation order ----
+  TESK::CRoundArea* m_areaMacro = nullptr;               // 202
+  TESK::MText* m_textMacroProfile = nullptr;             // 204, never placed
+  TESK::MComboBox* m_comboProfileMacro = nullptr;        // 205, never placed
+  TESK::MImageButton* m_btnMacroProfileMenu = nullptr;   // 206, never placed
+  TESK::MImageButton* m_btnMacroProfileExport = nullptr; // 208, never placed
+  TESK::MImageButton* m_btnMacroProfileImport = nullptr; // 207, never placed
+  TESK::CRoundArea* m_areaMacroList = nullptr;           // 209
+  TESK::MText* m_textMacroListTitle = nullptr;           // 212
+  TESK::MListBox* m_macroList = nullptr;                 // 213, item data = macro id
+  TESK::CRoundArea* m_areaMacroSettings = nullptr;       // 210, shares its id with the next
+  TESK::CRoundArea* m_areaEventEditor = nullptr;         // 210
+  TESK::MText* m_textEventEditorTitle = nullptr;         // 214
+  TESK::MText* m_textInsertPos = nullptr;                // 215
+  TESK::MText* m_textEventType = nullptr;                // 216
+  TESK::MText* m_textEventValue = nullptr;               // 217
+  TESK::MComboBox* m_comboInsertPos = nullptr;           // 218, never placed
+  TESK::CRadioButton* m_radioInsertAtCursor = nullptr;   // 219
+  TESK::CRadioButton* m_radioInsertAtEnd = nullptr;      // 220
+  TESK::CRadioButton* m_radioEventKey = nullptr;         // 221
+  TESK::CRadioButton* m_radioEventMouse = nullptr;       // 222
+  TESK::CRadioButton* m_radioEventDelay = nullptr;       // 223, never placed
+  TESK::MEdit* m_editEventKey = nullptr;                 // 224
+  TESK::MComboBox* m_comboEventMouse = nullptr;          // 226
+  TESK::MEdit* m_editEventDelay = nullptr;               // 225
+  TESK::MButton* m_btnInsertEvent = nullptr;             // 227
+  TESK::MButton* m_btnNewMacro = nullptr;                // 228, never placed
+  TESK::MButton* m_btnDeleteMacro = nullptr;             // 229, never placed
+  TESK::MButton* m_btnRenameMacro = nullptr;             // 230, never placed
+  TESK::MImageButton* m_btnExportMacro = nullptr;        // 232, never placed
+  TESK::MImageButton* m_btnImportMacro = nullptr;        // 231, never placed
+  TESK::MButton* m_btnEditMacroName = nullptr;           // 233, never placed
+  TESK::MText* m_textMacroHint = nullptr;                // 234, never placed
+  TESK::MText* m_textMacroSettingsTitle = nullptr;       // 256
+  TESK::MText* m_textPlayTimes = nullptr;                // 236
+  TESK::MEdit* m_editPlayTimes = nullptr;                // 235
+  TESK::CRadioButton* m_radioDelayRecorded = nullptr;    // 237
+  TESK::CRadioButton* m_radioDelayNone = nullptr;        // 238
+  TESK::CRadioButton* m_radioDelayFixed = nullptr;       // 239
+  TESK::MEdit* m_editFixedDelay = nullptr;               // 240
+  TESK::MText* m_textDelayUnit = nullptr;                // 241
+  TESK::MButton* m_btnRecordStart = nullptr;             // 242
+  TESK::MButton* m_btnRecordStop = nullptr;              // 243, in 242's place while recording
+  TESK::MText* m_textEventListTitle = nullptr;           // 245
+  TESK::CImageButton* m_btnEventUp = nullptr;            // 246
+  TESK::CImageButton* m_btnEventDown = nullptr;          // 247
+  TESK::CImageButton* m_btnEventDelete = nullptr;        // 248
+  TESK::CImageButton* m_btnEventClear = nullptr;         // 249
+  TESK::CRoundArea* m_areaEventList = nullptr;           // 244
+  TESK::CRoundArea* m_areaEventListInner = nullptr;      // 250
+  TESK::MText* m_textEventHeader3 = nullptr;             // 251
+  TESK::MText* m_textEventHeader2 = nullptr;             // 252
+  TESK::MText* m_textEventHeader1 = nullptr;             // 253
+  TESK::CRecordList* m_recordList = nullptr;             // 254, the selected macro's events
+  TESK::MButton* m_btnSaveMacro = nullptr;               // 255
+
   // ---- Settings page (BuildSettingsPage), in creation order ----
   TESK::MComboBox2* m_comboDebounce = nullptr;            // 54
   TESK::MComboBox2* m_comboReportRate = nullptr;          // 55
@@ -188,4 +248,7 @@ struct KeyboardDef : PerfPageDef {
   TESK::MText* m_textHelpTitle5 = nullptr;                // 376, never placed
   TESK::MText* m_textHelpTitle6 = nullptr;                // 378, never placed
   TESK::MText* m_textAppCaption = nullptr;                // 384, never placed
+
+  // The macro editor's controls on or off (the macro list itself stays usable).
+  void EnableMacroEditor(bool enable);
 };

@@ -211,14 +211,13 @@ void KeyboardDlg::OnWindowThread(std::function<void()> work) {
 }
 
 // ---- Pages that bring their own operations ----
-// The lighting and music pages, the macro page, the performance page and the settings
+// The lighting and music pages, the performance page and the settings
 // page's device lists fill these when they are built; until then there is no control to
 // refresh.
 
 void KeyboardDlg::RefreshLightPage() {}
 void KeyboardDlg::RefreshLightModeLists() {}
 void KeyboardDlg::InitMusicGrid() {}
-void KeyboardDlg::RefreshMacroList() {}
 void KeyboardDlg::SendMusicFrame() {}
 void KeyboardDlg::StartVisualizer() {}
 void KeyboardDlg::SetBrightnessMax(int) {}

@@ -76,6 +76,50 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   // sub-pages, and their rectangles (the keyboard picture 257 is placed with the frame).
   void BuildPerfPage();
   void LayoutPerfPage(CRect client);
+  // The macro page (KeyboardDlgMacroPage.cpp): its controls on page panel 72 and their
+  // rectangles; the two frames with id 210 are placed through their members.
+  void BuildMacroPage();
+  void LayoutMacroPage(CRect client);
+
+  // ---- Macro page operations (KeyboardDlgMacros.cpp, UI thread) ----
+  // Empties the macro list and fills it from the store (a store without macros gets "M 1" ..
+  // "M 10"), then selects and shows the first; the editor is on only while a macro is shown.
+  void FillMacroList();
+  // The macro's settings and stored events into the page; unsaved edits of the list go.
+  void ShowMacro(int macroId);
+  int OnMacroSelected(int code);
+  // The event editor's value field for the chosen event type: one of the three shows.
+  int ShowEventKeyEditor();
+  int ShowEventMouseEditor();
+  int ShowEventDelayEditor();
+  void ShowOneEventEditor(TESK::MControl* shown);
+  // The fixed-delay field is usable only with the fixed-delay mode chosen.
+  int OnDelayModeChosen(bool fixedDelay);
+  // Two rows (press, release) before or after the selected row, then the macro is saved.
+  int InsertMacroEvent();
+  // Edits of the event list; only saving stores them, which the note says.
+  int MoveMacroEventUp();
+  int MoveMacroEventDown();
+  int DeleteMacroEvent();
+  int ClearMacroEvents();
+  int OnMacroEventEdited(int code);
+  void ShowUnsavedNote();
+  // The item data of the macro list's selection; 0 without one.
+  int SelectedMacroId();
+  // Stores the listed rows in list order as the selected macro's events, then its settings,
+  // and has the worker write every macro into the keyboard behind the wait dialog.
+  int SaveMacroEvents();
+  void SaveMacroSettings();
+  int ChosenDelayMode();
+  int ChosenFixedDelay();
+  // The caption of every key (all profiles and layers) that runs the selected macro: its
+  // number and event count; stored in one batch, then the key pictures follow.
+  void RefreshMacroKeyCaptions();
+  void AddListedMacro(const CString& name, int macroId);
+  int NewMacro();
+  // Deletes the selected macro with its events; keys that ran it become plain keys again.
+  int DeleteMacro();
+  int RememberSelectedMacro();
 
   // ---- Key assignment and advanced-key pages (KeyboardDlgKeyPages.cpp) ----
   void BuildKeyPage();
@@ -428,6 +472,8 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   std::atomic<bool> m_perfRefreshPosted{false};
   std::mutex m_liveControlsLock;
   bool m_controlsGone = false;
+  // The same for the macro list.
+  std::atomic<bool> m_macroRefreshPosted{false};
 };
 
 // Removes the record's icon from the notification area when it is shown and clears its

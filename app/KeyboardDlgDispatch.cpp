@@ -53,6 +53,12 @@ const KeyboardDlg::ControlRow KeyboardDlg::kAnyCodeRows[] = {
     {67, [](KeyboardDlg& dlg, UINT, UINT, UINT wParam, LONG) -> LONG {
        return dlg.OnMainTabChanged(static_cast<int>(wParam));
      }},
+    {213, [](KeyboardDlg& dlg, UINT, UINT code, UINT, LONG) -> LONG {
+       return dlg.OnMacroSelected(static_cast<int>(code));
+     }},
+    {254, [](KeyboardDlg& dlg, UINT, UINT code, UINT, LONG) -> LONG {
+       return dlg.OnMacroEventEdited(static_cast<int>(code));
+     }},
     {317, [](KeyboardDlg& dlg, UINT, UINT, UINT wParam, LONG) -> LONG {
        return dlg.OnPerfTabChanged(static_cast<int>(wParam));
      }},
@@ -112,6 +118,21 @@ const KeyboardDlg::ControlRow KeyboardDlg::kClickRows[] = {
     {127, ExportProfileRow},
     {207, ImportProfileRow},
     {208, ExportProfileRow},
+    {221, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ShowEventKeyEditor(); }},
+    {222, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ShowEventMouseEditor(); }},
+    {223, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ShowEventDelayEditor(); }},
+    {227, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.InsertMacroEvent(); }},
+    {228, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.NewMacro(); }},
+    {229, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.DeleteMacro(); }},
+    {230, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.RememberSelectedMacro(); }},
+    {237, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnDelayModeChosen(false); }},
+    {238, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnDelayModeChosen(false); }},
+    {239, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnDelayModeChosen(true); }},
+    {246, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.MoveMacroEventUp(); }},
+    {247, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.MoveMacroEventDown(); }},
+    {248, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.DeleteMacroEvent(); }},
+    {249, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ClearMacroEvents(); }},
+    {255, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.SaveMacroEvents(); }},
     {267, ImportProfileRow},
     {268, ExportProfileRow},
     {284, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.OnRapidTriggerSwitch(); }},

@@ -228,6 +228,7 @@ void KeyboardDlg::InitUI(CRect client) {
   BuildKeyPage();
   BuildAdvKeyPage();
   BuildPerfPage();
+  BuildMacroPage();
   BuildSettingsPage();
   UISize(client);
 }
@@ -286,6 +287,7 @@ void KeyboardDlg::UISize(CRect client) {
   LayoutKeyPage(client);
   LayoutAdvKeyPage(client);
   LayoutPerfPage(client);
+  LayoutMacroPage(client);
   LayoutSettingsPage(client);
 }
 
