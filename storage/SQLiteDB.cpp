@@ -14,6 +14,12 @@ SQLiteDB::~SQLiteDB() {
   if (sqlite3_close(m_db) == SQLITE_OK) m_db = nullptr;
 }
 
+namespace {
+
+constexpr int kBusyWaitMs = 1000;
+
+}  // namespace
+
 bool SQLiteDB::Open(const char* path, int flags) {
   if (m_db) {
     sqlite3_interrupt(m_db);
@@ -30,6 +36,9 @@ bool SQLiteDB::Open(const char* path, int flags) {
   }
   m_db = db;
   sqlite3_exec(m_db, "PRAGMA synchronous = OFF; ", nullptr, nullptr, nullptr);
+  // Another connection reading the file (a backup tool, an editor) holds a lock for a moment:
+  // a write waits for it rather than failing half-way through an operation.
+  sqlite3_busy_timeout(m_db, kBusyWaitMs);
   return true;
 }
 

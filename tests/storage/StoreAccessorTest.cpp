@@ -2,7 +2,9 @@
 // pick, order, the one-active rules, deletes that cascade, and a closed store.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "StoreFixture.h"
@@ -37,6 +39,23 @@ TEST_F(StoreAccessorTest, ConfigValuesAreOnlyUpdatedAndDefaultsAddUp) {
                              "AND value = '3'"));
   EXPECT_TRUE(Store().GetConfigValue(0, L"switch_type", value));
   EXPECT_STREQ(L"5", value) << "other profiles untouched";
+}
+
+TEST_F(StoreAccessorTest, AReaderOnAnotherConnectionDelaysAWriteInsteadOfBreakingIt) {
+  PROFILE_DATA profile;
+  profile.type = 1;
+  Store().InsertProfile(profile);
+  Store().InsertProfile(profile);
+  ASSERT_TRUE(Store().SetActiveProfile(1));
+  // Another connection in the middle of a read holds the file's shared lock for a moment.
+  m_raw->Exec("BEGIN; SELECT count(*) FROM t_profile_data;");
+  std::thread reader([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    m_raw->Exec("COMMIT;");
+  });
+  EXPECT_TRUE(Store().SetActiveProfile(2));
+  reader.join();
+  EXPECT_EQ(2, Store().GetActiveProfile()) << "one profile is active, the new one";
 }
 
 TEST_F(StoreAccessorTest, ProfilesListOneActiveAndNeverReuseIds) {

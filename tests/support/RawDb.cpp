@@ -15,7 +15,10 @@ RawDb::RawDb(const std::wstring& path) {
   if (sqlite3_open_v2(Utf8Of(path).c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
     sqlite3_close(m_db);
     m_db = nullptr;
+    return;
   }
+  // The program may be writing: a read waits for its commit instead of coming back empty.
+  sqlite3_busy_timeout(m_db, 5000);
 }
 
 RawDb::~RawDb() { sqlite3_close(m_db); }

@@ -1,0 +1,138 @@
+// The profiles of the real program, driven by the page menus' items as another process can
+// post them, with the simulated keyboard behind the control channel: what the settings store
+// holds, what the keyboard receives, and what a restart keeps.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "MessagePump.h"
+#include "ProgramHarness.h"
+#include "RawDb.h"
+#include "SimChannel.h"
+#include "TempFolder.h"
+#include "app/AppMessages.h"
+
+using testsupport::ProgramHarness;
+using testsupport::SimChannel;
+
+namespace {
+
+constexpr int kModel = 102;  // Lynt 65
+constexpr DWORD kWaitMs = 15000;
+constexpr int kMenuNew = 101, kMenuDelete = 102;  // the profile menus' items
+constexpr int kWriteMacros = 0x0D, kWriteKeyPerf = 0xA1;
+
+// A window of the program's process with the library's class and that title.
+HWND ProgramWindow(HWND main, const wchar_t* title) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(main, &process);
+  for (HWND hwnd = FindWindowW(L"MWindow", title); hwnd; hwnd = FindWindowExW(nullptr, hwnd, L"MWindow", title)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == process && IsWindowVisible(hwnd)) return hwnd;
+  }
+  return nullptr;
+}
+
+class ProfileProgramTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    program.SetKeyboards(std::to_string(kModel));
+    program.AddEnvironment(channel.Environment(folder.Path() + L"keyboards.state"));
+  }
+
+  // Starts the program and waits until its keyboard's store holds the profiles.
+  void Start() {
+    const int instance = program.Start();
+    ASSERT_GE(instance, 0);
+    ASSERT_NE(nullptr, program.WaitForWindow(kWaitMs, instance));
+    ASSERT_TRUE(channel.Connect(kWaitMs));
+    ASSERT_NE(0, channel.KeyboardId(kModel));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Profiles() != ""; }, kWaitMs));
+    ASSERT_TRUE(Quiet());
+  }
+  void Stop() {
+    channel.Disconnect();
+    ASSERT_TRUE(program.Post(WM_CLOSE));
+    ASSERT_TRUE(program.WaitForExit(5000).has_value());
+  }
+  // Waits until the keyboard has heard nothing for a second: the worker is done.
+  bool Quiet() {
+    size_t last = channel.Mark();
+    DWORD since = GetTickCount();
+    return testsupport::PumpUntil(
+        [&] {
+          const size_t now = channel.Mark();
+          if (now != last) last = now, since = GetTickCount();
+          return GetTickCount() - since > 1000;
+        },
+        kWaitMs);
+  }
+  // The stored profiles as their ids, the active one marked "*"; "" while there is no store.
+  std::string Profiles() {
+    const auto files = program.DatabaseFiles();
+    if (files.empty()) return "";
+    std::string out;
+    for (const auto& row : RawDb(files[0]).Rows("SELECT profile, status FROM t_profile_data WHERE type = 1 "
+                                                "ORDER BY profile")) {
+      out += (row[1] == "1" ? "*" : "") + row[0] + " ";
+    }
+    return out;
+  }
+  bool ProfilesBecome(const std::string& expected) {
+    return testsupport::PumpUntil([&] { return Profiles() == expected; }, kWaitMs);
+  }
+  // The commands the keyboard received since mark, each once, in the order first seen.
+  std::vector<int> Commands(size_t mark, std::initializer_list<int> of) {
+    std::vector<int> seen;
+    for (const simkb::Frame& frame : channel.FramesSince(mark)) {
+      for (int command : of) {
+        if (frame.command == command && std::find(seen.begin(), seen.end(), command) == seen.end()) {
+          seen.push_back(command);
+        }
+      }
+    }
+    return seen;
+  }
+
+  testsupport::TempFolder folder{L"profile program"};
+  SimChannel channel;
+  ProgramHarness program;
+};
+
+TEST_F(ProfileProgramTest, ANewProfileIsAppliedAndKeptAcrossARestartAndTheLastOneCannotBeDeleted) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_EQ("*1 2 3 ", Profiles());
+
+  const size_t mark = channel.Mark();
+  ASSERT_TRUE(program.Post(WM_KB_PAGE_MENU, 0, kMenuNew));
+  EXPECT_TRUE(ProfilesBecome("1 2 3 *4 ")) << Profiles();
+  ASSERT_TRUE(Quiet());
+  EXPECT_EQ((std::vector<int>{kWriteMacros, kWriteKeyPerf}), Commands(mark, {kWriteMacros, kWriteKeyPerf}))
+      << "the new profile was applied to the keyboard";
+  EXPECT_EQ(nullptr, ProgramWindow(program.Window(), L"WaitDlg")) << "the wait dialog closed";
+
+  ASSERT_NO_FATAL_FAILURE(Stop());
+  ASSERT_NO_FATAL_FAILURE(Start());
+  EXPECT_EQ("1 2 3 *4 ", Profiles()) << "the restart keeps the new profile active";
+
+  // Deleting the selected profile until one is left; once more shows the message instead.
+  for (const char* left : {"1 2 *3 ", "1 *2 ", "*1 "}) {
+    ASSERT_TRUE(program.Post(WM_KB_PAGE_MENU, 0, kMenuDelete));
+    EXPECT_TRUE(ProfilesBecome(left)) << Profiles();
+    ASSERT_TRUE(Quiet());
+  }
+  ASSERT_TRUE(program.Post(WM_KB_PAGE_MENU, 0, kMenuDelete));
+  HWND box = nullptr;
+  ASSERT_TRUE(testsupport::PumpUntil(
+      [&] { return (box = ProgramWindow(program.Window(), L"MessageBox")) != nullptr; }, 5000));
+  PostMessageW(box, WM_CLOSE, 1, 0);
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return !IsWindow(box); }, 5000));
+  EXPECT_EQ("*1 ", Profiles());
+}
+
+}  // namespace
