@@ -1,5 +1,5 @@
 // KeyboardDef: the main window's control pointers, one per control, in the order the window's
-// builders create them (ids 30 to 384). The window owns the controls; these pointers are only
+// builders create them (ids 30 to 384); the lighting page's are LightPageDef's. The window owns the controls; these pointers are only
 // references and are never freed here. A pointer stays null until the page that creates its
 // control is built, and every user skips a null one. UI thread only, except where a control
 // says that its setters may be called from the worker.
@@ -9,6 +9,7 @@
 #pragma once
 
 #include "app/pages/PerfPageDef.h"
+#include "app/pages/LightPageDef.h"
 
 namespace TESK {
 class CCheckButton;
@@ -40,7 +41,7 @@ class MTabLayout;
 class MText;
 }  // namespace TESK
 
-struct KeyboardDef : PerfPageDef {
+struct KeyboardDef : PerfPageDef, LightPageDef {
   // ---- Frame (InitUI), in creation order ----
   TESK::MPicture* m_picBackground = nullptr;         // 30, the window's background picture
   TESK::CRoundArea* m_areaWindow = nullptr;          // 31

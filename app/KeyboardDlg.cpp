@@ -211,30 +211,18 @@ void KeyboardDlg::OnWindowThread(std::function<void()> work) {
 }
 
 // ---- Pages that bring their own operations ----
-// The lighting and music pages, the performance page and the settings
-// page's device lists fill these when they are built; until then there is no control to
-// refresh.
+// The music controls, the performance page and the settings page's device lists fill these
+// when they are built; until then there is no control to refresh.
 
-void KeyboardDlg::RefreshLightPage() {}
-void KeyboardDlg::RefreshLightModeLists() {}
 void KeyboardDlg::InitMusicGrid() {}
 void KeyboardDlg::SendMusicFrame() {}
 void KeyboardDlg::StartVisualizer() {}
-void KeyboardDlg::SetBrightnessMax(int) {}
-void KeyboardDlg::SetSpeedRange(int, int, int) {}
 void KeyboardDlg::ClearMusicModeCombo() {}
 void KeyboardDlg::AddMusicModeItem(const CString&, int) {}
 void KeyboardDlg::SelectMusicModeIndex(int) {}
 void KeyboardDlg::HideMusicStyleControls() {}
 void KeyboardDlg::CloseAdvKeyEditor() {}
-void KeyboardDlg::SelectLightModeListData(int) {}
-void KeyboardDlg::SelectLightTypeTabData(int) {}
-void KeyboardDlg::ShowLightTypeCaption() {}
 void KeyboardDlg::ShowCalibrationWarning(const CString&) {}
-bool KeyboardDlg::IsLightSwitchOn() { return false; }
-std::vector<int> KeyboardDlg::GetLightKeyCodes() { return {}; }
-void KeyboardDlg::SetLightKeyColors(const std::vector<std::pair<int, COLORREF>>&) {}
-std::vector<std::pair<int, COLORREF>> KeyboardDlg::GetLightKeyColors() { return {}; }
 
 // ---- The key pictures ----
 // The model's layout fills every built key picture. The worker rebuilds their key lists
@@ -248,6 +236,8 @@ TESK::KeyboardCtrl* KeyboardDlg::KeyPictureControl(int picture) const {
       return m_keyboardKeys;
     case KEY_PICTURE_ADV:
       return m_keyboardAdv;
+    case KEY_PICTURE_LIGHT:
+      return m_keyboardLight;
     case KEY_PICTURE_PERF:
       return m_keyboardPerf;
     default:

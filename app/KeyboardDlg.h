@@ -29,6 +29,7 @@
 #include "app/pages/KeyAssignment.h"
 #include "app/pages/KeyPage.h"
 #include "app/pages/PerfPage.h"
+#include "app/pages/LightPage.h"
 #include "device/DeviceLink.h"
 #include "ui/core/MDialog.h"
 
@@ -154,6 +155,36 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   int FillKeyValueList(int group) { return m_keyPage.FillKeyValueList(group); }
   // Resets the selected key of a key picture (80 or 95); 0 without one.
   int ResetSelectedKey(TESK::KeyboardCtrl* picture);
+  // ---- Lighting page (KeyboardDlgLightPage.cpp) ----
+  void BuildLightPage();
+  void BuildMusicControls();
+  void LayoutLightPage(CRect client);
+  void LayoutMusicControls(CRect client);
+  // The page's handlers, carried out by m_lightPage (UI thread); each returns 1 when handled.
+  int OnLightModeSelected(int code) { return m_lightPage.OnLightModeSelected(code); }
+  int OnLightEnableSwitch() { return m_lightPage.OnLightEnableSwitch(); }
+  int OnLightBrightnessChanged() { return m_lightPage.OnLightBrightnessChanged(); }
+  int OnLightSpeedChanged() { return m_lightPage.OnLightSpeedChanged(); }
+  int OnLightDirectionChanged(int id) { return m_lightPage.OnLightDirectionChanged(id); }
+  int OnLightColorfulChanged(int source) { return m_lightPage.OnLightColorfulChanged(source); }
+  int OnLightColorPicked() { return m_lightPage.OnLightColorPicked(); }
+  int OnLightColorButton(int id) { return m_lightPage.OnLightColorButton(id); }
+  int OnLightRedEdit(int code) { return m_lightPage.OnLightRedEdit(code); }
+  int OnLightGreenEdit(int code) { return m_lightPage.OnLightGreenEdit(code); }
+  int OnLightBlueEdit(int code) { return m_lightPage.OnLightBlueEdit(code); }
+  int SaveUserLightColors(int code) { return m_lightPage.SaveUserLightColors(code); }
+  int OnLightSelectButton(int id) { return m_lightPage.OnLightSelectButton(id); }
+  int ClearUserLightColors() { return m_lightPage.ClearUserLightColors(); }
+  int ApplyLightPreset(int id) { return m_lightPage.ApplyLightPreset(id); }
+  // The preset menu (items 202 to 207) under button 124; the owner stays enabled.
+  int ShowLightPresetMenu();
+  // The profile menu (items 101 to 103) under button 122; the owner is disabled while it is open.
+  int ShowLightPageProfileMenu();
+  // WM_KB_LIGHT_MENU: a preset item applies its preset; other items are left to their owners.
+  int OnLightPageMenuCommand(WPARAM wParam, LPARAM itemId);
+  // The profile chosen in list 121 becomes the active one, the other pages' lists follow, and
+  // the wait dialog runs while the worker applies it; 0 without a chosen profile.
+  int OnLightPageProfileChanged();
 
   // ---- Profiles (KeyboardDlgProfiles.cpp) ----
   // The pages' profile lists that are built, in the order every profile operation changes them.
@@ -378,6 +409,10 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   uint32_t m_textColor = 0xFFFFFFFF;
   // The key assignment page's operations over this window's controls and device link.
   KeyPage m_keyPage{*this, *this, m_curProfile};
+  // The lighting page's operations on this window's controls, store and task queue.
+  LightPage m_lightPage{*this, *this, m_curProfile};
+  // A redraw of the lighting picture is posted and has not run yet.
+  std::atomic<bool> m_lightRedrawPending{false};
 
  protected:
   // Runs work on the UI thread: at once when called there, else posted to the window.

@@ -25,6 +25,7 @@ namespace {
 constexpr int kTabHome = 0;
 constexpr int kTabAdvKeys = 2;
 constexpr int kTabPerf = 7;
+constexpr int kTabLight = 4;
 constexpr int kTrayMenuText = 11;
 
 // The pages' import and export buttons.
@@ -39,6 +40,16 @@ LONG ExportProfileRow(KeyboardDlg& dlg, UINT, UINT, UINT, LONG) {
 
 LONG RenameProfileRow(KeyboardDlg& dlg, UINT id, UINT code, UINT, LONG) {
   return dlg.OnProfileRenamed(static_cast<int>(id), static_cast<int>(code));
+}
+
+// Rows that hand the control id on: the lighting page's colour buttons and direction radios.
+LONG LightColorButton(KeyboardDlg& dlg, UINT id, UINT, UINT, LONG) { return dlg.OnLightColorButton(static_cast<int>(id)); }
+LONG LightDirection(KeyboardDlg& dlg, UINT id, UINT, UINT, LONG) {
+  return dlg.OnLightDirectionChanged(static_cast<int>(id));
+}
+LONG LightSelection(KeyboardDlg& dlg, UINT id, UINT, UINT, LONG) { return dlg.OnLightSelectButton(static_cast<int>(id)); }
+LONG LightModeChosen(KeyboardDlg& dlg, UINT, UINT code, UINT, LONG) {
+  return dlg.OnLightModeSelected(static_cast<int>(code));
 }
 
 }  // namespace
@@ -61,6 +72,24 @@ const KeyboardDlg::ControlRow KeyboardDlg::kAnyCodeRows[] = {
      }},
     {317, [](KeyboardDlg& dlg, UINT, UINT, UINT wParam, LONG) -> LONG {
        return dlg.OnPerfTabChanged(static_cast<int>(wParam));
+     }},
+    {119, [](KeyboardDlg& dlg, UINT, UINT code, UINT, LONG) -> LONG {
+       return dlg.SaveUserLightColors(static_cast<int>(code));
+     }},
+    {133, LightModeChosen},
+    {187, LightModeChosen},
+    // The palette reports a picked colour with code 27; its other codes do nothing.
+    {148, [](KeyboardDlg& dlg, UINT, UINT code, UINT, LONG) -> LONG {
+       return code == TESK::NOTIFY_COLORCHANGED ? dlg.OnLightColorPicked() : 0;
+     }},
+    {152, [](KeyboardDlg& dlg, UINT, UINT code, UINT, LONG) -> LONG {
+       return dlg.OnLightRedEdit(static_cast<int>(code));
+     }},
+    {153, [](KeyboardDlg& dlg, UINT, UINT code, UINT, LONG) -> LONG {
+       return dlg.OnLightGreenEdit(static_cast<int>(code));
+     }},
+    {154, [](KeyboardDlg& dlg, UINT, UINT code, UINT, LONG) -> LONG {
+       return dlg.OnLightBlueEdit(static_cast<int>(code));
      }},
     {257, [](KeyboardDlg& dlg, UINT, UINT code, UINT, LONG) -> LONG {
        return dlg.m_perfPage.OnPerfKeySelection(static_cast<int>(code));
@@ -152,6 +181,50 @@ const KeyboardDlg::ControlRow KeyboardDlg::kClickRows[] = {
     {314, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG {
        return dlg.SelectPerfKeys([](TESK::KeyboardCtrl& keys) { keys.ResetAllItemCheck(1); });
      }},
+    {121, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnLightPageProfileChanged(); }},
+    {122, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ShowLightPageProfileMenu(); }},
+    {124, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ShowLightPresetMenu(); }},
+    {125, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ClearUserLightColors(); }},
+    {180, LightSelection},
+    {181, LightSelection},
+    {182, LightSelection},
+    {132, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnLightEnableSwitch(); }},
+    {137, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnLightBrightnessChanged(); }},
+    {139, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnLightSpeedChanged(); }},
+    {145, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnLightColorfulChanged(2); }},
+    {155, LightColorButton},
+    {156, LightColorButton},
+    {157, LightColorButton},
+    {158, LightColorButton},
+    {159, LightColorButton},
+    {160, LightColorButton},
+    {161, LightColorButton},
+    {162, LightColorButton},
+    {163, LightColorButton},
+    {164, LightColorButton},
+    {165, LightColorButton},
+    {166, LightColorButton},
+    {167, LightColorButton},
+    {168, LightColorButton},
+    {169, LightColorButton},
+    {170, LightColorButton},
+    {171, LightColorButton},
+    {172, LightColorButton},
+    {173, LightColorButton},
+    {174, LightColorButton},
+    {175, LightColorButton},
+    {176, LightColorButton},
+    {177, LightColorButton},
+    {178, LightColorButton},
+    {179, LightColorButton},
+    {141, LightDirection},
+    {142, LightDirection},
+    {143, LightDirection},
+    {144, LightDirection},
+    {183, LightDirection},
+    {184, LightDirection},
+    {185, LightDirection},
+    {186, LightDirection},
     {326, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.RequestSoftwareCheck(); }},
     {329, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.RequestFirmwareCheck(); }},
     {333, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.RequestSoftwareCheck(); }},
@@ -198,6 +271,11 @@ const KeyboardDlg::WindowRow KeyboardDlg::kWindowRows[] = {
     {WM_KB_HOOK_SWALLOW,
      [](KeyboardDlg&, WPARAM, LPARAM, LRESULT* result) {
        *result = 1;
+       return true;
+     }},
+    {WM_KB_LIGHT_MENU,
+     [](KeyboardDlg& dlg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+       *result = dlg.OnLightPageMenuCommand(wParam, lParam);
        return true;
      }},
     {WM_DEVICECHANGE,
@@ -293,13 +371,17 @@ int KeyboardDlg::OnMainTabChanged(int itemIndex) {
     return 1;
   }
   switch (id) {
+    case kTabLight:
+      // Showing the lighting page sends its mode again.
+      OnLightModeSelected(TESK::NOTIFY_CLICKED);
+      m_curTabIndex = itemIndex;
+      break;
     case kTabAdvKeys:
       m_curTabIndex = itemIndex;
       StartKeyTestInput();
       break;
     case 1:
     case 3:
-    case 4:
     case 6:
       m_curTabIndex = itemIndex;
       break;

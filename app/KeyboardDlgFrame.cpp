@@ -229,6 +229,8 @@ void KeyboardDlg::InitUI(CRect client) {
   BuildAdvKeyPage();
   BuildPerfPage();
   BuildMacroPage();
+  BuildLightPage();
+  BuildMusicControls();
   BuildSettingsPage();
   UISize(client);
 }
@@ -288,6 +290,8 @@ void KeyboardDlg::UISize(CRect client) {
   LayoutAdvKeyPage(client);
   LayoutPerfPage(client);
   LayoutMacroPage(client);
+  LayoutLightPage(client);
+  LayoutMusicControls(client);
   LayoutSettingsPage(client);
 }
 

@@ -51,7 +51,7 @@ CString DisplayName(const CString& stored) {
 }  // namespace
 
 std::vector<TESK::MComboBox*> KeyboardDlg::ProfileCombos() const {
-  return {m_comboProfileKeys, m_comboProfileAdv, m_comboProfilePerf};
+  return {m_comboProfileKeys, m_comboProfileAdv, m_comboProfileLight, m_comboProfilePerf};
 }
 
 std::vector<TESK::MComboBox*> KeyboardDlg::BuiltProfileCombos() const {
@@ -71,6 +71,7 @@ void KeyboardDlg::CreateDefaultProfiles() {
     // The key rows are made for the first profile only.
     if (number == 1) CreateDefaultKeyMacros(id);
     CreateDefaultKeyPerfs(id);
+    CreateDefaultLightRows(id);
     store.InsertDefaultConfig(id);
     if (number == 1) store.SetActiveProfile(id);
   }

@@ -156,6 +156,11 @@ size_t DeviceLink::PendingTasks() {
   return m_taskQueue.size();
 }
 
+bool DeviceLink::TasksDone() {
+  std::lock_guard<std::recursive_mutex> lock(m_taskLock);
+  return m_taskQueue.empty() && !m_taskRunning;
+}
+
 std::unique_lock<std::recursive_mutex> DeviceLink::LockTasks() {
   return std::unique_lock<std::recursive_mutex>(m_taskLock);
 }
@@ -195,9 +200,17 @@ std::unique_ptr<TESK::MDialog> DeviceLink::ReleaseUpdateTipDlg() {
 
 void DeviceLink::WorkerStep() {
   int taskId = 0;
+  bool took = false;
+  {
+    std::lock_guard<std::recursive_mutex> lock(m_taskLock);
+    took = TakeTask(&taskId);
+    m_taskRunning = took;
+  }
   // A step that took a task does not poll.
-  if (TakeTask(&taskId)) {
+  if (took) {
     RunTask(taskId);
+    std::lock_guard<std::recursive_mutex> lock(m_taskLock);
+    m_taskRunning = false;
   } else if (m_connected) {
     IdlePoll();
   }

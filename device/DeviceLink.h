@@ -105,6 +105,9 @@ class DeviceLink : public CThreadBasic {
   // Removes and returns the front id; false when the queue is empty.
   bool TakeTask(int* taskId);
   size_t PendingTasks();
+  // No task queued and none running: the worker takes its task and marks it running under
+  // the queue's lock, so a task between the two is never missed.
+  bool TasksDone();
   // The lock of the queue and the registrations, for a window that replaces a registered
   // dialog and must delete the old one under it. Re-entrant.
   std::unique_lock<std::recursive_mutex> LockTasks();
@@ -374,6 +377,7 @@ class DeviceLink : public CThreadBasic {
   HDEVNOTIFY m_deviceNotify = nullptr;
   std::recursive_mutex m_taskLock;
   std::deque<int> m_taskQueue;
+  bool m_taskRunning = false;  // under m_taskLock
   std::function<void(int)> m_taskObserver;
   std::unique_ptr<TESK::MDialog> m_waitDlg;
   std::unique_ptr<TESK::MDialog> m_updateTipDlg;

@@ -48,7 +48,8 @@ KeyPage::KeyPage(DeviceLink& link, KeyboardDef& controls, std::atomic<int>& curP
 
 std::vector<TESK::KeyboardCtrl*> KeyPage::LayerPictures() const {
   std::vector<TESK::KeyboardCtrl*> pictures;
-  for (TESK::KeyboardCtrl* picture : {m_controls.m_keyboardKeys, m_controls.m_keyboardAdv, m_controls.m_keyboardPerf}) {
+  for (TESK::KeyboardCtrl* picture :
+       {m_controls.m_keyboardKeys, m_controls.m_keyboardAdv, m_controls.m_keyboardPerf, m_controls.m_keyboardLight}) {
     if (picture) pictures.push_back(picture);
   }
   return pictures;
@@ -56,7 +57,8 @@ std::vector<TESK::KeyboardCtrl*> KeyPage::LayerPictures() const {
 
 std::vector<TESK::MComboBox*> KeyPage::OtherProfileCombos() const {
   std::vector<TESK::MComboBox*> combos;
-  for (TESK::MComboBox* combo : {m_controls.m_comboProfileAdv, m_controls.m_comboProfilePerf}) {
+  for (TESK::MComboBox* combo :
+       {m_controls.m_comboProfileAdv, m_controls.m_comboProfilePerf, m_controls.m_comboProfileLight}) {
     if (combo) combos.push_back(combo);
   }
   return combos;

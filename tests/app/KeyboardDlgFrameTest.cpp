@@ -224,14 +224,14 @@ TEST_F(KeyboardDlgFrameTest, NotificationsReachTheirHandlersByIdAndCode) {
   EXPECT_EQ((std::vector<int>{TASK_WRITE_SETTINGS}), StopAndDrain());
 
   // The strip's order and the page ids it stands for; entering and leaving the performance
-  // page each write the settings once; raw input is registered for the window only while the
+  // page each write the settings once, entering the lighting page writes its light once; raw input is registered for the window only while the
   // advanced-key page is shown.
   const struct {
     int index, tab;
     size_t writes;
     bool rawInput;
   } tabs[] = {{1, 7, 1, false}, {2, 2, 1, true},  {3, 3, 0, false},
-              {4, 4, 0, false}, {5, 6, 0, false}, {0, 1, 0, false}};
+              {4, 4, 1, false}, {5, 6, 0, false}, {0, 1, 0, false}};
   dlg.m_tabMain->SetVisible(1);
   for (const auto& tab : tabs) {
     SCOPED_TRACE(tab.index);

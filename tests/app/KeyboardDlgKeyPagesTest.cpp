@@ -361,7 +361,9 @@ TEST_F(KeyboardDlgKeyPagesTest, CaptionsAskedForByAnotherThreadAreRedrawnOnTheWi
   worker.join();
   EXPECT_STREQ(L"A", CaptionOf(dlg().m_keyboardKeys, kKeyA).GetString()) << "nothing changed off the window's thread";
   testsupport::PumpFor(300);
-  EXPECT_STREQ(L"odd", CaptionOf(dlg().m_keyboardKeys, kKeyA).GetString());
+  for (TESK::KeyboardCtrl* picture : {dlg().m_keyboardKeys, dlg().m_keyboardAdv, dlg().m_keyboardPerf, dlg().m_keyboardLight}) {
+    EXPECT_STREQ(L"odd", CaptionOf(picture, kKeyA).GetString()) << "every picture that shows the layer";
+  }
   EXPECT_EQ(300, CaptionOf(dlg().m_keyboardAdv, 5).GetLength());
   EXPECT_STREQ(L"01", dlg().m_advKeyCount->GetTitle().GetString()) << "counted without a tile";
 

@@ -112,7 +112,7 @@ std::vector<int> MainWindowFixture::StopAndDrain() {
 }
 
 bool MainWindowFixture::WaitIdle(DWORD timeoutMs) {
-  return PumpUntil([&] { return m_dlg->PendingTasks() == 0; }, timeoutMs);
+  return PumpUntil([&] { return m_dlg->TasksDone(); }, timeoutMs);
 }
 
 bool MainWindowFixture::Settle(DWORD timeoutMs) {

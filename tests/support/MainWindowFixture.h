@@ -45,7 +45,7 @@ class MainWindowFixture : public testing::Test {
   // Stops the worker, so that queued tasks stay where a test can read them, and returns them
   // in order (they are taken out of the queue).
   std::vector<int> StopAndDrain();
-  // Waits, pumping, until the worker has nothing left to do.
+  // Waits, pumping, until the worker has no task queued and none running.
   bool WaitIdle(DWORD timeoutMs = 15000);
   // Waits, pumping, until no task waits and the keyboard has heard nothing for 250 ms: the
   // task the worker took before the queue emptied has ended too.
