@@ -28,6 +28,7 @@
 #include "app/pages/InputHook.h"
 #include "app/pages/KeyAssignment.h"
 #include "app/pages/KeyPage.h"
+#include "app/pages/MacroRecorder.h"
 #include "app/pages/PerfPage.h"
 #include "app/pages/LightPage.h"
 #include "device/DeviceLink.h"
@@ -121,6 +122,32 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   // Deletes the selected macro with its events; keys that ran it become plain keys again.
   int DeleteMacro();
   int RememberSelectedMacro();
+
+  // ---- Macro recording and key capture (KeyboardDlgMacroRecording.cpp, UI thread) ----
+  // m_recordState: no hook, recording into the event list, capturing one key for the key field.
+  static constexpr int kRecordIdle = 0;
+  static constexpr int kRecording = 1;
+  static constexpr int kCapturingKey = 2;
+  // Refused (message) when the budget is too small, else the list emptied, the window's inputs
+  // off but the stop button, and the hook installed.
+  int StartMacroRecording();
+  // Ends the recording and saves the list; 0 when none runs.
+  int StopMacroRecording();
+  // The frame's and page's inputs a recording takes away, on or off.
+  void EnableRecordingControls(bool enable);
+  // WM_KB_HOOK_INPUT: a key event while recording or capturing; the answer swallows the key.
+  // 0 for a record that is not the event the hook dispatches now, which is never read.
+  LRESULT OnHookedInputEvent(WPARAM message, LPARAM record);
+  // One decoded event into the list; past the budget, the stop is posted.
+  void AppendRecordedEvent(const MACRO_EVENT& event);
+  // The key field's focus (edit begun, ended) starts and ends the key capture.
+  int OnEventKeyCapture(int code);
+  // A recording or key capture left running when the keyboard goes: ended, nothing saved,
+  // the listed rows kept.
+  void EndMacroInputWithoutSaving();
+  // The recording's clock in ms (tests set their own).
+  long long (*m_macroClock)() = &MacroRecorder::NowMs;
+  MacroRecorder m_macroRecorder;
 
   // ---- Key assignment and advanced-key pages (KeyboardDlgKeyPages.cpp) ----
   void BuildKeyPage();
@@ -390,13 +417,9 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   CString m_homeConnectedImage;
   std::atomic<int> m_curProfile{0};
   int m_advKeyType = -1;
-  int m_macroDelayMode = 1;
-  int m_macroFixedDelay = 10;
   int m_recordState = 0;
   int m_curMacroId = 0;
-  int m_recordBudget = 0;
   int m_lastEventCode = 0;
-  int64_t m_lastEventTime = 0;
   std::map<int, int> m_heldKeys;
   int m_musicColumns[32] = {};
   int m_musicRows[8] = {};
@@ -509,6 +532,11 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   bool m_controlsGone = false;
   // The same for the macro list.
   std::atomic<bool> m_macroRefreshPosted{false};
+  // Set while the stop of a recording whose budget ran out waits on the window's queue.
+  bool m_recordStopPosted = false;
+  void StartMacroHook(int state);
+  void EndMacroHook();
+  void EndMacroRecording();
 };
 
 // Removes the record's icon from the notification area when it is shown and clears its

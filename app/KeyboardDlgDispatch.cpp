@@ -67,6 +67,9 @@ const KeyboardDlg::ControlRow KeyboardDlg::kAnyCodeRows[] = {
     {213, [](KeyboardDlg& dlg, UINT, UINT code, UINT, LONG) -> LONG {
        return dlg.OnMacroSelected(static_cast<int>(code));
      }},
+    {224, [](KeyboardDlg& dlg, UINT, UINT code, UINT, LONG) -> LONG {
+       return dlg.OnEventKeyCapture(static_cast<int>(code));
+     }},
     {254, [](KeyboardDlg& dlg, UINT, UINT code, UINT, LONG) -> LONG {
        return dlg.OnMacroEventEdited(static_cast<int>(code));
      }},
@@ -157,6 +160,8 @@ const KeyboardDlg::ControlRow KeyboardDlg::kClickRows[] = {
     {237, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnDelayModeChosen(false); }},
     {238, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnDelayModeChosen(false); }},
     {239, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnDelayModeChosen(true); }},
+    {242, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.StartMacroRecording(); }},
+    {243, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.StopMacroRecording(); }},
     {246, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.MoveMacroEventUp(); }},
     {247, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.MoveMacroEventDown(); }},
     {248, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.DeleteMacroEvent(); }},
@@ -266,6 +271,11 @@ const KeyboardDlg::WindowRow KeyboardDlg::kWindowRows[] = {
     {TESK::WM_UI_DROP,
      [](KeyboardDlg& dlg, WPARAM, LPARAM, LRESULT* result) {
        *result = dlg.OnKeyFunctionDropped();
+       return true;
+     }},
+    {WM_KB_HOOK_INPUT,
+     [](KeyboardDlg& dlg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+       *result = dlg.OnHookedInputEvent(wParam, lParam);
        return true;
      }},
     {WM_KB_HOOK_SWALLOW,

@@ -277,6 +277,8 @@ int KeyboardDlg::SelectedMacroId() {
 }
 
 int KeyboardDlg::SaveMacroEvents() {
+  // Saving during a recording ends it first; the stop saves.
+  if (m_recordState == kRecording) return StopMacroRecording();
   const int macroId = SelectedMacroId();
   if (macroId < 1) return 0;
   ConfigDatabase& store = ConfigDatabase::Instance();

@@ -9,7 +9,10 @@
 
 #include "MainWindowFixture.h"
 #include "MessagePump.h"
+#include "MessageBoxAnswerer.h"
 #include "RawDb.h"
+#include "app/AppMessages.h"
+#include "app/Language.h"
 #include "app/KeyboardDlg.h"
 #include "device/DeviceLink.h"
 #include "simkeyboard/SimKeyboard.h"
@@ -21,6 +24,7 @@
 #include "ui/controls/MEdit.h"
 #include "ui/controls/MImageButton.h"
 #include "ui/controls/MListBox.h"
+#include "ui/controls/MTabCtrl.h"
 #include "ui/controls/MText.h"
 #include "ui/keyboard/CRecordList.h"
 
@@ -423,6 +427,224 @@ TEST_F(KeyboardDlgMacroPageTest, KeysRunningTheSavedMacroShowItsEventCount) {
                          "macro_value = 4 AND macro_desc = '' AND profile * 100 + fn_layer IN (100, 201)"));
   EXPECT_EQ(1, db.Number("SELECT COUNT(*) FROM t_key_macro_data WHERE key_code = 5 AND macro_type = 3"));
   EXPECT_EQ(9, m_dlg->m_macroList->GetItemCount());
+}
+
+// ---- Recording and key capture through the hook ----
+
+std::wstring TextOf(int id) { return LoadLanString(L"KB.DIALOG", id).GetString(); }
+
+long long g_clockMs = 0;
+long long TestClock() { return g_clockMs; }
+
+// One hook event as the system hands it to the hook, dispatched by the window's hook object
+// (so that the window reads it). Returns the swallow answer; -1 without a hook.
+int HookKey(KeyboardDlg& dlg, int vk, bool released) {
+  KBDLLHOOKSTRUCT record = {};
+  record.vkCode = static_cast<DWORD>(vk);
+  record.scanCode = MapVirtualKeyW(static_cast<UINT>(vk), MAPVK_VK_TO_VSC);
+  record.flags = released ? LLKHF_UP : 0;
+  if (!dlg.m_inputHook) return -1;
+  return dlg.m_inputHook->Dispatch(released ? WM_KEYUP : WM_KEYDOWN, reinterpret_cast<LPARAM>(&record));
+}
+
+// Stored events (raw SQL) of a macro other than the shown one, which the budget counts.
+void StoreEvents(RawDb& db, const std::string& macroId, int count) {
+  db.Exec("DELETE FROM t_macrorecord");
+  if (count < 1) return;
+  db.Exec("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i + 1 < " + std::to_string(count) +
+          ") INSERT INTO t_macrorecord (macro_id, type, record_index, value, delay_time, desc) "
+          "SELECT " + macroId + ", 2, i, 65, 0, 'A' FROM n");
+}
+
+bool Recording(KeyboardDlg& dlg) {
+  return dlg.m_recordState == 1 && dlg.m_inputHook && dlg.m_btnRecordStop->IsVisible() &&
+         !dlg.m_btnRecordStart->IsVisible() && dlg.m_btnRecordStop->IsEnabled() && !dlg.m_macroList->IsEnabled() &&
+         !dlg.m_btnSaveMacro->IsEnabled() && !dlg.m_tabMain->IsEnabled() && !dlg.m_btnClose->IsEnabled();
+}
+
+bool Idle(KeyboardDlg& dlg) {
+  return dlg.m_recordState == 0 && !dlg.m_inputHook && !dlg.m_btnRecordStop->IsVisible() &&
+         dlg.m_btnRecordStart->IsVisible() && dlg.m_macroList->IsEnabled() && dlg.m_btnSaveMacro->IsEnabled() &&
+         dlg.m_tabMain->IsEnabled() && dlg.m_btnClose->IsEnabled();
+}
+
+std::vector<std::string> StoredEvents(RawDb& db, const std::string& macroId) {
+  std::vector<std::string> rows;
+  for (const auto& r : db.Rows("SELECT desc, type, value, delay_time FROM t_macrorecord WHERE macro_id = " + macroId +
+                               " ORDER BY record_index")) {
+    rows.push_back(r[0] + "/" + r[1] + "/" + r[2] + "/" + r[3]);
+  }
+  return rows;
+}
+
+TEST_F(KeyboardDlgMacroPageTest, TheBudgetWarnsOrRefusesARecordingByTheStoredEvents) {
+  WithMacroList();
+  RawDb db{std::wstring(DbFile().GetString())};
+  const std::string other = std::to_string(m_dlg->m_macroList->GetItemData(5));
+  struct Case {
+    int stored;  // events of another macro, with the ten macros listed
+    std::vector<testsupport::BoxTextIds> boxes;
+    bool records;
+    int budget;
+  };
+  const Case cases[] = {
+      {0, {}, true, 496},
+      {310, {{362, 360}}, true, 10},
+      {311, {{361, 360}}, false, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored);
+    StoreEvents(db, other, c.stored);
+    FiveRows(*m_dlg, -1);
+    testsupport::MessageBoxAnswerer answerer(1);
+    m_dlg->m_btnRecordStart->SendMessageW(NOTIFY_CLICKED, 0, 0);
+    EXPECT_EQ(c.boxes, answerer.TextIds(TextOf, 300, 400));
+    for (const auto& box : answerer.Boxes()) EXPECT_EQ(nullptr, box.owner) << "a box without an owner";
+    if (!c.records) {
+      EXPECT_TRUE(Idle(*m_dlg));
+      EXPECT_EQ(5, m_dlg->m_recordList->GetItemCount()) << "a refused recording leaves the list";
+      continue;
+    }
+    EXPECT_TRUE(Recording(*m_dlg));
+    EXPECT_EQ(c.budget, m_dlg->m_macroRecorder.Budget());
+    EXPECT_EQ(0, m_dlg->m_recordList->GetItemCount()) << "a recording starts with an empty list";
+    m_dlg->m_btnRecordStop->SendMessageW(NOTIFY_CLICKED, 0, 0);
+    EXPECT_TRUE(Idle(*m_dlg));
+    EXPECT_TRUE(Settle());
+  }
+}
+
+TEST_F(KeyboardDlgMacroPageTest, RecordedKeysBecomeRowsWithTheWaitsBetweenThemAndAreSwallowed) {
+  WithMacroList();
+  RawDb db{std::wstring(DbFile().GetString())};
+  m_dlg->m_macroClock = TestClock;
+  SelectMacro(1);
+  const std::string id = std::to_string(m_dlg->m_macroList->GetItemData(1));
+  struct Event {
+    long long atMs;
+    int vk;
+    bool released;
+  };
+  struct Case {
+    const char* name;
+    CRadioButton* mode;
+    const wchar_t* fixedDelay;
+    std::vector<Event> events;
+    std::vector<std::string> stored;  // desc/type/value/delay
+  };
+  const Case cases[] = {
+      {"recorded waits, 40 s capped",
+       m_dlg->m_radioDelayRecorded,
+       L"",
+       {{1000, 'A', false}, {1250, 'A', true}, {41250, 'B', false}, {41300, 'B', true}},
+       {"A/2/65/250", "A/3/65/31000", "B/2/66/50", "B/3/66/0"}},
+      {"a held key repeats",
+       m_dlg->m_radioDelayRecorded,
+       L"",
+       {{1000, 'A', false}, {1030, 'A', false}, {1060, 'A', false}, {1100, 'A', true}},
+       {"A/2/65/100", "A/3/65/0"}},
+      {"modifiers as usages", m_dlg->m_radioDelayNone, L"", {{1, VK_LSHIFT, false}, {9, '1', false}, {20, VK_LSHIFT, true}},
+       {"Shift/2/225/0", "1/2/49/0", "Shift/3/225/0"}},
+      {"fixed 0", m_dlg->m_radioDelayFixed, L"0", {{1000, 'A', false}, {1250, 'A', true}}, {"A/2/65/0", "A/3/65/0"}},
+      {"fixed 40", m_dlg->m_radioDelayFixed, L"40", {{1000, 'A', false}, {9000, 'A', true}},
+       {"A/2/65/40", "A/3/65/0"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.mode->SetCheck(1);
+    m_dlg->m_editFixedDelay->SetControlTitle(c.fixedDelay);
+    m_dlg->m_btnRecordStart->SendMessageW(NOTIFY_CLICKED, 0, 0);
+    ASSERT_TRUE(Recording(*m_dlg));
+    for (const Event& e : c.events) {
+      g_clockMs = e.atMs;
+      EXPECT_EQ(1, HookKey(*m_dlg, e.vk, e.released)) << "the key goes no further";
+    }
+    TakeAppended();
+    m_dlg->m_btnRecordStop->SendMessageW(NOTIFY_CLICKED, 0, 0);
+    EXPECT_TRUE(Idle(*m_dlg));
+    EXPECT_EQ(c.stored, StoredEvents(db, id)) << "stopping saves";
+    EXPECT_EQ((std::vector<int>{TASK_WRITE_MACROS}), TakeAppended());
+    EXPECT_TRUE(Settle());
+  }
+  // With the recording over the hook is gone, and a hook message that is not the dispatched
+  // event is neither read nor answered.
+  EXPECT_EQ(0, SendMessageW(m_dlg->GetSafeHwnd(), WM_KB_HOOK_INPUT, WM_KEYDOWN, 0x10));
+  m_dlg->m_btnRecordStart->SendMessageW(NOTIFY_CLICKED, 0, 0);
+  EXPECT_EQ(0, SendMessageW(m_dlg->GetSafeHwnd(), WM_KB_HOOK_INPUT, WM_KEYDOWN, 0x10));
+  EXPECT_EQ(0, m_dlg->m_recordList->GetItemCount());
+  m_dlg->m_btnRecordStop->SendMessageW(NOTIFY_CLICKED, 0, 0);
+  EXPECT_TRUE(Settle());
+}
+
+TEST_F(KeyboardDlgMacroPageTest, AUsedUpBudgetStopsTheRecordingOnceTheHookCallHasReturned) {
+  WithMacroList();
+  RawDb db{std::wstring(DbFile().GetString())};
+  m_dlg->m_macroClock = TestClock;
+  const std::string other = std::to_string(m_dlg->m_macroList->GetItemData(5));
+  const std::string id = std::to_string(m_dlg->m_macroList->GetItemData(0));
+  StoreEvents(db, other, 310);  // budget 10
+  testsupport::MessageBoxAnswerer answerer(1);
+  m_dlg->m_btnRecordStart->SendMessageW(NOTIFY_CLICKED, 0, 0);
+  ASSERT_TRUE(Recording(*m_dlg));
+  InputHook* const hook = m_dlg->m_inputHook.get();
+  for (int i = 0; i < 6; ++i) {
+    g_clockMs = 1000 + i * 10;
+    EXPECT_EQ(1, HookKey(*m_dlg, 'A' + i, false));
+    EXPECT_EQ(1, HookKey(*m_dlg, 'A' + i, true));
+  }
+  // The eleventh row passed the budget: the hook and the recording live on until the window's
+  // queue runs, and the events after it are swallowed without rows.
+  EXPECT_EQ(hook, m_dlg->m_inputHook.get());
+  EXPECT_EQ(11, m_dlg->m_recordList->GetItemCount());
+  EXPECT_EQ(1u, answerer.Count()) << "only the warning at the start";
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return answerer.Count() == 2 && Idle(*m_dlg); }, 10000));
+  EXPECT_EQ((std::vector<testsupport::BoxTextIds>{{362, 360}, {362, 360}}), answerer.TextIds(TextOf, 300, 400));
+  EXPECT_EQ(11u, StoredEvents(db, id).size());
+  EXPECT_TRUE(Settle());
+}
+
+TEST_F(KeyboardDlgMacroPageTest, TheKeyFieldCapturesOneKeyWhileItHasTheFocus) {
+  WithMacroList();
+  m_dlg->m_editEventKey->SetControlTitle(L"old");
+  m_dlg->m_editEventKey->SendMessageW(NOTIFY_EDITBEGIN, 0, 0);
+  ASSERT_NE(nullptr, m_dlg->m_inputHook);
+  EXPECT_EQ(2, m_dlg->m_recordState);
+  EXPECT_STREQ(L"", m_dlg->m_editEventKey->GetEditText());
+  EXPECT_EQ(1, HookKey(*m_dlg, VK_RCONTROL, false));
+  EXPECT_EQ(1, HookKey(*m_dlg, VK_RCONTROL, true));
+  EXPECT_EQ(228, m_dlg->m_lastEventCode);
+  m_dlg->m_editEventKey->SendMessageW(NOTIFY_EDITEND, 0, 0);
+  EXPECT_EQ(nullptr, m_dlg->m_inputHook);
+  EXPECT_EQ(0, m_dlg->m_recordState);
+  EXPECT_STREQ(L"RCtrl", m_dlg->m_editEventKey->GetControlTitle());
+
+  // The captured key is what the insert button adds.
+  m_dlg->m_recordList->DeleteAllItems();
+  m_dlg->m_btnInsertEvent->SendMessageW(NOTIFY_CLICKED, 0, 0);
+  EXPECT_EQ((std::vector<std::wstring>{L"RCtrl/2/228/10", L"RCtrl/3/228/10"}), ListedEvents());
+  EXPECT_TRUE(Settle());
+}
+
+TEST_F(KeyboardDlgMacroPageTest, ClosingThePopupsEndsARecordingOrCaptureWithoutSaving) {
+  WithMacroList();
+  RawDb db{std::wstring(DbFile().GetString())};
+  m_dlg->m_macroClock = TestClock;
+  const std::string id = std::to_string(m_dlg->m_macroList->GetItemData(0));
+  m_dlg->m_btnRecordStart->SendMessageW(NOTIFY_CLICKED, 0, 0);
+  ASSERT_TRUE(Recording(*m_dlg));
+  HookKey(*m_dlg, 'A', false);
+  HookKey(*m_dlg, 'A', true);
+  TakeAppended();
+  m_dlg->CloseAllPopups();
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return Idle(*m_dlg); }, 5000));
+  EXPECT_EQ(2, m_dlg->m_recordList->GetItemCount()) << "the rows stay listed";
+  EXPECT_TRUE(StoredEvents(db, id).empty());
+  EXPECT_TRUE(TakeAppended().empty()) << "nothing written";
+
+  m_dlg->m_editEventKey->SendMessageW(NOTIFY_EDITBEGIN, 0, 0);
+  ASSERT_NE(nullptr, m_dlg->m_inputHook);
+  m_dlg->CloseAllPopups();
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return !m_dlg->m_inputHook && m_dlg->m_recordState == 0; }, 5000));
 }
 
 }  // namespace
