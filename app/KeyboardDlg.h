@@ -149,6 +149,23 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   long long (*m_macroClock)() = &MacroRecorder::NowMs;
   MacroRecorder m_macroRecorder;
 
+  // ---- Macro files and the page menu (KeyboardDlgMacroFiles.cpp, UI thread) ----
+  // The selected macro into a file the save dialog names: 1 when written; a failed write is
+  // told, a cancelled dialog is not.
+  int ExportMacro();
+  // The macro of a file the open dialog names, as a new listed macro (not selected, not yet on
+  // the keyboard). A refused file is told and changes nothing. 1 when a file was chosen.
+  int ImportMacro();
+  // A copy of the remembered macro (settings and events) named "<name> - n", listed.
+  int DuplicateMacro();
+  // base + " n" with the lowest n from 1 that no listed macro is named (n stops at 1000).
+  CString MakeUniqueMacroName(const CString& base);
+  // The macro list's in-place edit of the selected name (the list keeps it off).
+  int EditMacroName();
+  // WM_KB_MACRO_MENU: the item's operation; 1 for an unknown item.
+  int OnMacroPageMenuCommand(int item);
+  void ShowMacroFileMessage(int textId);
+
   // ---- Key assignment and advanced-key pages (KeyboardDlgKeyPages.cpp) ----
   void BuildKeyPage();
   void BuildAdvKeyPage();

@@ -160,6 +160,9 @@ const KeyboardDlg::ControlRow KeyboardDlg::kClickRows[] = {
     {237, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnDelayModeChosen(false); }},
     {238, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnDelayModeChosen(false); }},
     {239, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnDelayModeChosen(true); }},
+    {231, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ImportMacro(); }},
+    {232, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ExportMacro(); }},
+    {233, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.EditMacroName(); }},
     {242, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.StartMacroRecording(); }},
     {243, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.StopMacroRecording(); }},
     {246, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.MoveMacroEventUp(); }},
@@ -276,6 +279,11 @@ const KeyboardDlg::WindowRow KeyboardDlg::kWindowRows[] = {
     {WM_KB_HOOK_INPUT,
      [](KeyboardDlg& dlg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
        *result = dlg.OnHookedInputEvent(wParam, lParam);
+       return true;
+     }},
+    {WM_KB_MACRO_MENU,
+     [](KeyboardDlg& dlg, WPARAM, LPARAM lParam, LRESULT* result) {
+       *result = dlg.OnMacroPageMenuCommand(static_cast<int>(lParam));
        return true;
      }},
     {WM_KB_HOOK_SWALLOW,

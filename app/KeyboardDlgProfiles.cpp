@@ -51,7 +51,7 @@ CString DisplayName(const CString& stored) {
 }  // namespace
 
 std::vector<TESK::MComboBox*> KeyboardDlg::ProfileCombos() const {
-  return {m_comboProfileKeys, m_comboProfileAdv, m_comboProfileLight, m_comboProfilePerf};
+  return {m_comboProfileKeys, m_comboProfileAdv, m_comboProfilePerf, m_comboProfileLight, m_comboProfileMacro};
 }
 
 std::vector<TESK::MComboBox*> KeyboardDlg::BuiltProfileCombos() const {

@@ -9,8 +9,14 @@
 
 #include "MainWindowFixture.h"
 #include "MessagePump.h"
+#include "FileBytes.h"
+#include "FileDialogDriver.h"
+#include "FileProbe.h"
 #include "MessageBoxAnswerer.h"
+#include "ModalScript.h"
 #include "RawDb.h"
+#include "TempFolder.h"
+#include "WindowSearch.h"
 #include "app/AppMessages.h"
 #include "app/Language.h"
 #include "app/KeyboardDlg.h"
@@ -645,6 +651,161 @@ TEST_F(KeyboardDlgMacroPageTest, ClosingThePopupsEndsARecordingOrCaptureWithoutS
   ASSERT_NE(nullptr, m_dlg->m_inputHook);
   m_dlg->CloseAllPopups();
   EXPECT_TRUE(testsupport::PumpUntil([&] { return !m_dlg->m_inputHook && m_dlg->m_recordState == 0; }, 5000));
+}
+
+// ---- Macro files and the page menu ----
+
+// Runs a call that opens a file dialog, answered with path (Cancel for an empty one).
+template <class Call>
+int WithDialog(const std::wstring& path, Call call) {
+  testsupport::FileDialogDriver dialogs({path});
+  return call();
+}
+
+int MacroMenu(KeyboardDlg& dlg, int item) {
+  return static_cast<int>(SendMessageW(dlg.GetSafeHwnd(), WM_KB_MACRO_MENU, 0, item));
+}
+
+// The listed macro in row as stored (raw SQL): its name and settings, then its events.
+std::vector<std::string> StoredMacro(RawDb& db, KeyboardDlg& dlg, int row) {
+  const std::string id = std::to_string(dlg.m_macroList->GetItemData(row));
+  std::vector<std::string> rows;
+  for (const auto& r : db.Rows("SELECT name || '/' || play_times || '/' || delay_type || '/' || delay_time "
+                               "FROM t_macro_data WHERE macro_id = " + id)) {
+    rows.push_back(r[0]);
+  }
+  for (const std::string& event : StoredEvents(db, id)) rows.push_back(event);
+  return rows;
+}
+
+int Count(RawDb& db, const char* table) { return db.Number(std::string("SELECT COUNT(*) FROM ") + table); }
+
+TEST_F(KeyboardDlgMacroPageTest, AnExportedMacroImportsAsNewMacrosAndExportsAgainByteForByte) {
+  WithMacroList();
+  RawDb db{std::wstring(DbFile().GetString())};
+  testsupport::TempFolder folder(L"macro files");
+  const std::string id = std::to_string(m_dlg->m_macroList->GetItemData(1));
+  db.Exec("UPDATE t_macro_data SET name = 'Greet <&>', play_times = 3, delay_type = 3, delay_time = 40 "
+          "WHERE macro_id = " + id);
+  db.Exec("INSERT INTO t_macrorecord (macro_id, type, record_index, value, delay_time, desc) VALUES (" + id +
+          ", 2, 0, 65, 120, 'A'), (" + id + ", 3, 1, 65, 0, 'A')");
+  m_dlg->FillMacroList();
+  SelectMacro(1);
+  const std::wstring exported = folder.Path() + L"greet.xml";
+  EXPECT_EQ(1, WithDialog(exported, [&] { return m_dlg->ExportMacro(); }));
+  const std::string bytes = testsupport::ReadFileBytes(exported);
+  EXPECT_NE(std::string::npos, bytes.find("name=\"Greet &lt;&amp;&gt;\" times=\"3\" type=\"3\" delaytime=\"40\""))
+      << bytes;
+
+  // Imported twice, once by the menu: two new macros like the first, listed, not selected,
+  // and nothing for the keyboard before a save.
+  TakeAppended();
+  EXPECT_EQ(1, WithDialog(exported, [&] { return m_dlg->ImportMacro(); }));
+  EXPECT_EQ(1, WithDialog(exported, [&] { return MacroMenu(*m_dlg, 607); }));
+  ASSERT_EQ(12, m_dlg->m_macroList->GetItemCount());
+  EXPECT_EQ(1, m_dlg->m_macroList->GetCurSel());
+  const auto source = StoredMacro(db, *m_dlg, 1);
+  EXPECT_EQ(source, StoredMacro(db, *m_dlg, 10));
+  EXPECT_EQ(source, StoredMacro(db, *m_dlg, 11));
+  EXPECT_STREQ(L"Greet <&>", m_dlg->m_macroList->GetItemText(11));
+  EXPECT_TRUE(TakeAppended().empty());
+
+  m_dlg->m_macroList->SetCurSel(11);
+  const std::wstring again = folder.Path() + L"again.xml";
+  EXPECT_EQ(1, WithDialog(again, [&] { return MacroMenu(*m_dlg, 608); }));
+  EXPECT_EQ(bytes, testsupport::ReadFileBytes(again));
+}
+
+TEST_F(KeyboardDlgMacroPageTest, RefusedFilesCancelledDialogsAndFailedWritesChangeNothing) {
+  WithMacroList();
+  RawDb db{std::wstring(DbFile().GetString())};
+  testsupport::TempFolder folder(L"macro files");
+  std::string items;
+  for (int i = 0; i < 600; ++i) items += "<item desc=\"A\" type=\"2\" value=\"65\" delay_time=\"0\"/>";
+  struct Case {
+    const char* name;
+    std::string content;  // null-free file text
+    int text;             // language text of the message
+  };
+  const Case cases[] = {
+      {"root profile", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<profile><macroinfo name=\"x\"/></profile>", 344},
+      {"not xml", "macro", 344},
+      {"600 events", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<macro><macroinfo name=\"x\" times=\"1\" type=\"1\" "
+                     "delaytime=\"0\"/><macroitems>" + items + "</macroitems></macro>", 361},
+  };
+  TakeAppended();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::wstring path = folder.Path() + L"hostile.xml";
+    testsupport::WriteFileBytes(path, std::vector<uint8_t>(c.content.begin(), c.content.end()));
+    testsupport::MessageBoxAnswerer answerer(1);
+    EXPECT_EQ(1, WithDialog(path, [&] { return m_dlg->ImportMacro(); }));
+    EXPECT_EQ((std::vector<testsupport::BoxTextIds>{{c.text, 341}}), answerer.TextIds(TextOf, 300, 400));
+    EXPECT_EQ(10, Count(db, "t_macro_data"));
+    EXPECT_EQ(0, Count(db, "t_macrorecord"));
+    EXPECT_EQ(10, m_dlg->m_macroList->GetItemCount());
+  }
+
+  // Cancelled dialogs: silent, nothing made.
+  testsupport::MessageBoxAnswerer answerer(1);
+  EXPECT_EQ(0, WithDialog(L"", [&] { return m_dlg->ImportMacro(); }));
+  EXPECT_EQ(0, WithDialog(L"", [&] { return m_dlg->ExportMacro(); }));
+  EXPECT_EQ(0u, answerer.Count());
+  EXPECT_EQ(10, Count(db, "t_macro_data"));
+
+  // An export that cannot be written (the file is held open without sharing) says so.
+  const std::wstring held = folder.Path() + L"held.xml";
+  const HANDLE file = CreateFileW(held.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, file);
+  EXPECT_EQ(0, WithDialog(held, [&] { return m_dlg->ExportMacro(); }));
+  CloseHandle(file);
+  EXPECT_EQ((std::vector<testsupport::BoxTextIds>{{343, 341}}), answerer.TextIds(TextOf, 300, 400));
+
+  // Without a selection the export asks for one in a standard box.
+  m_dlg->m_macroList->SetCurSel(-1);
+  std::wstring seen;
+  testsupport::ModalScript script(nullptr, 10000);
+  script.At(300, [&] {
+    const HWND box = testsupport::FindOwnedWindow(m_dlg->GetSafeHwnd(), L"#32770");
+    wchar_t text[256] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 256);
+    seen = text;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  });
+  EXPECT_EQ(0, m_dlg->ExportMacro());
+  EXPECT_EQ(TextOf(340), seen);
+  EXPECT_TRUE(TakeAppended().empty()) << "nothing for the keyboard";
+}
+
+TEST_F(KeyboardDlgMacroPageTest, ThePageMenuMakesDuplicatesWithTheirOwnNamesAndRunsTheOtherItems) {
+  WithMacroList();
+  RawDb db{std::wstring(DbFile().GetString())};
+  const std::string id = std::to_string(m_dlg->m_macroList->GetItemData(2));
+  db.Exec("UPDATE t_macro_data SET play_times = 4, delay_type = 2 WHERE macro_id = " + id);
+  db.Exec("INSERT INTO t_macrorecord (macro_id, type, record_index, value, delay_time, desc) VALUES (" + id +
+          ", 4, 0, 1, 30, 'L'), (" + id + ", 5, 1, 1, 0, 'L')");
+  EXPECT_EQ(0, MacroMenu(*m_dlg, 610)) << "nothing remembered";
+  SelectMacro(2);
+  EXPECT_EQ(1, MacroMenu(*m_dlg, 606));
+  EXPECT_EQ(1, MacroMenu(*m_dlg, 610));
+  EXPECT_EQ(1, MacroMenu(*m_dlg, 610));
+  ASSERT_EQ(12, m_dlg->m_macroList->GetItemCount());
+  EXPECT_STREQ(L"M 3 - 1", m_dlg->m_macroList->GetItemText(10));
+  EXPECT_STREQ(L"M 3 - 2", m_dlg->m_macroList->GetItemText(11));
+  auto copy = StoredMacro(db, *m_dlg, 10);
+  auto source = StoredMacro(db, *m_dlg, 2);
+  copy.front() = copy.front().substr(copy.front().find('/'));
+  source.front() = source.front().substr(source.front().find('/'));
+  EXPECT_EQ(source, copy) << "settings and events copied";
+
+  EXPECT_EQ(1, MacroMenu(*m_dlg, 600));
+  EXPECT_EQ(13, m_dlg->m_macroList->GetItemCount());
+  EXPECT_EQ(12, m_dlg->m_macroList->GetCurSel()) << "the new macro is shown";
+  EXPECT_EQ(1, MacroMenu(*m_dlg, 605));
+  EXPECT_EQ(12, m_dlg->m_macroList->GetItemCount());
+  EXPECT_EQ(1, MacroMenu(*m_dlg, 601)) << "an unknown item";
+  EXPECT_EQ(12, Count(db, "t_macro_data"));
+  EXPECT_TRUE(Settle());
 }
 
 }  // namespace
