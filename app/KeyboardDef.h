@@ -132,6 +132,8 @@ struct KeyboardDef : PerfPageDef, LightPageDef {
   TESK::MButton* m_btnAdvRs = nullptr;                 // 116
   TESK::MButton* m_btnAdvSocd = nullptr;               // 117
   TESK::MButton* m_btnAdvOks = nullptr;                // 118, never placed
+  // Enables (1) or disables (0) the six type buttons 113 to 118.
+  void EnableAdvKeyTypeButtons(int on);
 
   // ---- Macro page (BuildMacroPage), in creation order ----
   TESK::CRoundArea* m_areaMacro = nullptr;               // 202

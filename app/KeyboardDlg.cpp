@@ -221,7 +221,6 @@ void KeyboardDlg::ClearMusicModeCombo() {}
 void KeyboardDlg::AddMusicModeItem(const CString&, int) {}
 void KeyboardDlg::SelectMusicModeIndex(int) {}
 void KeyboardDlg::HideMusicStyleControls() {}
-void KeyboardDlg::CloseAdvKeyEditor() {}
 void KeyboardDlg::ShowCalibrationWarning(const CString&) {}
 
 // ---- The key pictures ----

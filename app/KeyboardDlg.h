@@ -25,6 +25,8 @@
 
 #include "app/HttpClient.h"
 #include "app/KeyboardDef.h"
+#include "app/pages/AdvKeyPage.h"
+#include "app/pages/CustomKeyDKSDlg.h"
 #include "app/pages/InputHook.h"
 #include "app/pages/KeyAssignment.h"
 #include "app/pages/KeyPage.h"
@@ -46,6 +48,9 @@ class MComboBox2;
 // Tray icon id and the main window's size.
 constexpr UINT kTrayIconId = 109;
 constexpr int kMainWidth = 1400, kMainHeight = 860;
+// The layer resets' questions (message and title language texts) on the two key pages.
+constexpr int kResetLayerText = 235, kResetLayerTitle = 236;
+constexpr int kResetAdvLayerText = 201, kResetAdvLayerTitle = 202;
 // The caption of the firmware progress is language text 1000 + the flasher's state.
 constexpr int kFlashCaptionText = 1000;
 
@@ -178,14 +183,14 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   }
   void ResetKeyToDefault(int keyCode) { m_keyPage.ResetKeyToDefault(keyCode); }
   void ResetLayerToDefault() { m_keyPage.ResetLayerToDefault(); }
-  int ConfirmResetLayer() { return m_keyPage.ConfirmResetLayer(); }
+  int ConfirmResetLayer() { return m_keyPage.ConfirmResetLayer(kResetLayerText, kResetLayerTitle); }
   int ApplyKeyValueToKey() { return m_keyPage.ApplyKeyValueToKey(); }
   int ApplyKeyFuncToKey() { return m_keyPage.ApplyKeyFuncToKey(); }
   int OnKeyFunctionDropped() { return m_keyPage.OnKeyFunctionDropped(); }
   // The layer picked on the window's layer tabs (58 or 90), and on the advanced-key page's (103).
   int OnKeyLayerChanged();
   int OnAdvKeyLayerChanged();
-  int OnKeyPageProfileChanged() { return m_keyPage.OnKeyPageProfileChanged(); }
+  int OnKeyPageProfileChanged() { return m_keyPage.OnProfileListChanged(m_comboProfileKeys); }
   int ShowKeyPageProfileMenu() { return m_keyPage.ShowKeyPageProfileMenu(); }
   int ShowKeyPresetMenu() { return m_keyPage.ShowKeyPresetMenu(); }
   int OnKeyPageMenuCommand(WPARAM, int itemId) {
@@ -283,6 +288,19 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   // one is open it is brought to the front. 1.
   int ShowKeyTest();
 
+  // The advanced-key page's operations (UI thread), carried out by m_advKeyPage.
+  int OnAdvKeyTypeButton(UINT controlId) { return m_advKeyPage.OnTypeButton(controlId); }
+  int OpenAdvKeyEditor(int type) { return m_advKeyPage.OpenEditor(type); }
+  int OnAdvKeyboardNotify(int code) { return m_advKeyPage.OnKeyboardNotify(code); }
+  int OnAdvKeyListNotify(int code) { return m_advKeyPage.OnListNotify(code); }
+  int OnAdvKeyApplied(int advancedKeyId) { return m_advKeyPage.OnApplied(advancedKeyId); }
+  int OnAdvKeyCancelled() { return m_advKeyPage.OnCancelled(); }
+  int OnAdvPageProfileChanged() { return m_keyPage.OnProfileListChanged(m_comboProfileAdv); }
+  int ShowAdvPageProfileMenu() { return m_advKeyPage.ShowProfileMenu(); }
+  int ConfirmResetAdvLayer() { return m_keyPage.ConfirmResetLayer(kResetAdvLayerText, kResetAdvLayerTitle); }
+  // The profile menu's items (new, delete, rename); 1 in every case.
+  int OnProfileMenuCommand(int itemId);
+
   // ---- Dispatch (KeyboardDlgDispatch.cpp) ----
   // Notifications of the window's controls and the window's messages, by flat tables of
   // control id or message to handler. An id or message without a row gives 0 or goes to
@@ -368,6 +386,8 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   void HideMusicStyleControls() override;
   void ShowHomeState() override;
   void SetConnectState(const CString& text, const CString& image) override;
+  // Ends setting up an advanced key and frees the editor (on the UI thread; the worker's call
+  // after a connection change is handed there).
   void CloseAdvKeyEditor() override;
   HWND GetMainWindowHandle() override;
   void SetDeviceProfileCaption(const CString& text) override;
@@ -433,7 +453,10 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   CString m_homeDisconnectedImage;
   CString m_homeConnectedImage;
   std::atomic<int> m_curProfile{0};
+  // The kind of advanced key being set up (14 to 19), else 0, or -1 before the first.
   int m_advKeyType = -1;
+  // The docked advanced-key editor, from its opening until the next opening or its closing.
+  std::unique_ptr<CustomKeyDKSDlg> m_advKeyDlg;
   int m_recordState = 0;
   int m_curMacroId = 0;
   int m_lastEventCode = 0;
@@ -453,6 +476,7 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   LightPage m_lightPage{*this, *this, m_curProfile};
   // A redraw of the lighting picture is posted and has not run yet.
   std::atomic<bool> m_lightRedrawPending{false};
+  AdvKeyPage m_advKeyPage{*this, *this, m_keyPage, m_perfPage, m_advKeyType, m_advKeyDlg};
 
  protected:
   // Runs work on the UI thread: at once when called there, else posted to the window.

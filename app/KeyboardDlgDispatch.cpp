@@ -51,6 +51,7 @@ LONG LightSelection(KeyboardDlg& dlg, UINT id, UINT, UINT, LONG) { return dlg.On
 LONG LightModeChosen(KeyboardDlg& dlg, UINT, UINT code, UINT, LONG) {
   return dlg.OnLightModeSelected(static_cast<int>(code));
 }
+LONG AdvKeyTypeButton(KeyboardDlg& dlg, UINT id, UINT, UINT, LONG) { return dlg.OnAdvKeyTypeButton(id); }
 
 }  // namespace
 
@@ -93,6 +94,12 @@ const KeyboardDlg::ControlRow KeyboardDlg::kAnyCodeRows[] = {
      }},
     {154, [](KeyboardDlg& dlg, UINT, UINT code, UINT, LONG) -> LONG {
        return dlg.OnLightBlueEdit(static_cast<int>(code));
+     }},
+    {95, [](KeyboardDlg& dlg, UINT, UINT code, UINT, LONG) -> LONG {
+       return dlg.OnAdvKeyboardNotify(static_cast<int>(code));
+     }},
+    {112, [](KeyboardDlg& dlg, UINT, UINT code, UINT, LONG) -> LONG {
+       return dlg.OnAdvKeyListNotify(static_cast<int>(code));
      }},
     {257, [](KeyboardDlg& dlg, UINT, UINT code, UINT, LONG) -> LONG {
        return dlg.m_perfPage.OnPerfKeySelection(static_cast<int>(code));
@@ -142,10 +149,19 @@ const KeyboardDlg::ControlRow KeyboardDlg::kClickRows[] = {
      }},
     {93, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ApplyKeyFuncToKey(); }},
     {94, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ApplyKeyValueToKey(); }},
+    {97, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnAdvPageProfileChanged(); }},
+    {98, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ShowAdvPageProfileMenu(); }},
     {99, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ResetSelectedKey(dlg.m_keyboardAdv); }},
+    {100, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ConfirmResetAdvLayer(); }},
     {101, ImportProfileRow},
     {102, ExportProfileRow},
     {103, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnAdvKeyLayerChanged(); }},
+    {113, AdvKeyTypeButton},
+    {114, AdvKeyTypeButton},
+    {115, AdvKeyTypeButton},
+    {116, AdvKeyTypeButton},
+    {117, AdvKeyTypeButton},
+    {118, AdvKeyTypeButton},
     {126, ImportProfileRow},
     {127, ExportProfileRow},
     {207, ImportProfileRow},
@@ -269,6 +285,32 @@ const KeyboardDlg::WindowRow KeyboardDlg::kWindowRows[] = {
     {WM_KB_PAGE_MENU,
      [](KeyboardDlg& dlg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
        *result = dlg.OnKeyPageMenuCommand(wParam, static_cast<int>(lParam));
+       return true;
+     }},
+    {WM_KB_PROFILE_MENU,
+     [](KeyboardDlg& dlg, WPARAM, LPARAM lParam, LRESULT* result) {
+       *result = dlg.OnProfileMenuCommand(static_cast<int>(lParam));
+       return true;
+     }},
+    {WM_KB_ADVKEY_ADD,
+     [](KeyboardDlg& dlg, WPARAM wParam, LPARAM, LRESULT* result) {
+       *result = dlg.OpenAdvKeyEditor(static_cast<int>(wParam));
+       return true;
+     }},
+    {WM_KB_ADVKEY_APPLIED,
+     [](KeyboardDlg& dlg, WPARAM, LPARAM lParam, LRESULT* result) {
+       *result = dlg.OnAdvKeyApplied(static_cast<int>(lParam));
+       return true;
+     }},
+    {WM_KB_ADVKEY_CANCELLED,
+     [](KeyboardDlg& dlg, WPARAM, LPARAM, LRESULT* result) {
+       *result = dlg.OnAdvKeyCancelled();
+       return true;
+     }},
+    // The editor left its introduction: the advanced-key picture stops picking keys.
+    {TESK::WM_UI_DRAGOVER,
+     [](KeyboardDlg& dlg, WPARAM, LPARAM, LRESULT* result) {
+       *result = dlg.m_advKeyPage.OnEditorPageShown();
        return true;
      }},
     {TESK::WM_UI_DROP,

@@ -1,7 +1,7 @@
 // The key assignment page (panel 69) and the advanced-key page (panel 70): their controls,
 // built once by InitUI with empty rectangles and placed by UISize (the two key pictures are
 // placed with the frame), the layer tabs' handlers, and the key captions as the device link
-// asks for them. The page's operations are KeyPage's.
+// asks for them. The pages' operations are KeyPage's and AdvKeyPage's.
 #include "app/KeyboardDlg.h"
 
 #include "app/MainWindowBuild.h"
@@ -260,4 +260,13 @@ int KeyboardDlg::ResetSelectedKey(KeyboardCtrl* picture) {
 // list are rebuilt on the window's thread only, one call after the other.
 void KeyboardDlg::RefreshKeyCaptions() {
   OnWindowThread([this] { m_keyPage.RefreshKeyCaptions(); });
+}
+
+void KeyboardDlg::CloseAdvKeyEditor() {
+  OnWindowThread([this] { m_advKeyPage.CloseEditor(); });
+}
+
+int KeyboardDlg::OnProfileMenuCommand(int itemId) {
+  RunProfileMenuItem(itemId);
+  return 1;
 }

@@ -23,8 +23,7 @@
 
 namespace {
 
-// Language texts of the reset question and the two menus (item id, text id).
-constexpr int kResetLayerMessage = 235, kResetLayerTitle = 236;
+// Language texts of the two menus (item id, text id).
 const std::vector<std::pair<int, int>> kProfileMenuItems = {{101, 35}, {102, 30}, {103, 33}};
 const std::vector<std::pair<int, int>> kPresetMenuItems = {{LAYOUT_PRESET_STANDARD, 225},
                                                            {LAYOUT_PRESET_MAC, 226},
@@ -55,10 +54,11 @@ std::vector<TESK::KeyboardCtrl*> KeyPage::LayerPictures() const {
   return pictures;
 }
 
-std::vector<TESK::MComboBox*> KeyPage::OtherProfileCombos() const {
+std::vector<TESK::MComboBox*> KeyPage::ProfileCombos() const {
   std::vector<TESK::MComboBox*> combos;
   for (TESK::MComboBox* combo :
-       {m_controls.m_comboProfileAdv, m_controls.m_comboProfilePerf, m_controls.m_comboProfileLight}) {
+       {m_controls.m_comboProfileKeys, m_controls.m_comboProfileAdv, m_controls.m_comboProfilePerf,
+        m_controls.m_comboProfileLight, m_controls.m_comboProfileMacro}) {
     if (combo) combos.push_back(combo);
   }
   return combos;
@@ -199,9 +199,9 @@ void KeyPage::ResetLayerToDefault() {
   WriteKeyMap();
 }
 
-int KeyPage::ConfirmResetLayer() {
-  const int answer = ShowMessageBox(m_link.GetMainWindowHandle(), Text(kResetLayerMessage), Text(kResetLayerTitle),
-                                    CUIMessageBox::kTwoButtons);
+int KeyPage::ConfirmResetLayer(int messageText, int titleText) {
+  const int answer =
+      ShowMessageBox(m_link.GetMainWindowHandle(), Text(messageText), Text(titleText), CUIMessageBox::kTwoButtons);
   if (answer == kMessageBoxCancel) return 0;
   ResetLayerToDefault();
   return 1;
@@ -236,26 +236,29 @@ int KeyPage::OnAdvKeyLayerChanged(int layerId) {
   return RefreshKeyCaptions();
 }
 
-int KeyPage::OnKeyPageProfileChanged() {
-  if (!m_controls.m_comboProfileKeys) return 0;
-  const int profile = static_cast<int>(m_controls.m_comboProfileKeys->GetCurData());
+int KeyPage::OnProfileListChanged(TESK::MComboBox* chosen) {
+  if (!chosen) return 0;
+  const int profile = static_cast<int>(chosen->GetCurData());
   if (profile < 1) return 0;
   m_curProfile = profile;
   m_link.m_selectedProfile = profile;
   ConfigDatabase::Instance().SetActiveProfile(profile);
-  for (TESK::MComboBox* combo : OtherProfileCombos()) combo->SelectData(profile);
+  for (TESK::MComboBox* combo : ProfileCombos()) {
+    if (combo != chosen) combo->SelectData(profile);
+  }
   // The dialog's window exists before the task is queued, so the worker's close is never lost.
   RunWaitDialog(m_link, m_link.GetMainWindowHandle(), TASK_APPLY_PROFILE);
   return 1;
 }
 
-int KeyPage::ShowMenu(TESK::MControl* button, const std::vector<std::pair<int, int>>& items, bool disableOwner) {
+int KeyPage::ShowMenu(TESK::MControl* button, const std::vector<std::pair<int, int>>& items, UINT notifyMessage,
+                      int width, bool disableOwner) {
   HWND owner = m_link.GetMainWindowHandle();
   const CRect rect = button ? button->GetRect() : CRect();
   POINT at{rect.left, rect.top + kMenuDrop};
   ClientToScreen(owner, &at);
   TESK::MenuWnd menu(nullptr);
-  if (!menu.Create(owner, CPoint(at.x, at.y), WM_KB_PAGE_MENU, CString(), kMenuItemHeight, kMenuWidth,
+  if (!menu.Create(owner, CPoint(at.x, at.y), notifyMessage, CString(), kMenuItemHeight, width,
                    TESK::BACK_MODE_FRAME)) {
     return 1;
   }
@@ -269,11 +272,15 @@ int KeyPage::ShowMenu(TESK::MControl* button, const std::vector<std::pair<int, i
 }
 
 int KeyPage::ShowKeyPageProfileMenu() {
-  return ShowMenu(m_controls.m_btnKeyProfileMenu, kProfileMenuItems, true);
+  return ShowProfileMenu(m_controls.m_btnKeyProfileMenu, WM_KB_PAGE_MENU, kMenuWidth);
+}
+
+int KeyPage::ShowProfileMenu(TESK::MControl* button, UINT notifyMessage, int width) {
+  return ShowMenu(button, kProfileMenuItems, notifyMessage, width, true);
 }
 
 int KeyPage::ShowKeyPresetMenu() {
-  return ShowMenu(m_controls.m_btnKeyPresets, kPresetMenuItems, false);
+  return ShowMenu(m_controls.m_btnKeyPresets, kPresetMenuItems, WM_KB_PAGE_MENU, kMenuWidth, false);
 }
 
 int KeyPage::OnKeyPageMenuCommand(int itemId) {

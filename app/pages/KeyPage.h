@@ -9,6 +9,8 @@
 // UI thread only: the window hands a worker's RefreshKeyCaptions to its own thread.
 #pragma once
 
+#include <windows.h>
+
 #include <atomic>
 #include <utility>
 #include <vector>
@@ -44,8 +46,8 @@ class KeyPage {
 
   void ResetKeyToDefault(int keyCode);
   void ResetLayerToDefault();
-  // Asks first; 0 when the user cancels.
-  int ConfirmResetLayer();
+  // Asks first (the question's language texts), then resets; 0 when the user cancels.
+  int ConfirmResetLayer(int messageText, int titleText);
   // A layout preset (LayoutPresetId) on every key of the current layer.
   void ApplyLayoutPreset(int presetId);
 
@@ -53,13 +55,17 @@ class KeyPage {
   // tabs; the advanced-key page's own tabs mirror theirs on the key page's. Return 1.
   int OnKeyLayerChanged(int layerId);
   int OnAdvKeyLayerChanged(int layerId);
-  // The profile picked in the page's profile list: made active, shown in the other lists and
-  // applied to the keyboard behind the wait dialog. 0 without a profile.
-  int OnKeyPageProfileChanged();
+  // The profile picked in a page's profile list (the key page's or the advanced-key page's):
+  // made active, shown in the other lists and applied to the keyboard behind the wait dialog.
+  // 0 without a profile.
+  int OnProfileListChanged(TESK::MComboBox* chosen);
 
   // The popup menus under buttons 83 and 85; both return 1 when closed.
   int ShowKeyPageProfileMenu();
   int ShowKeyPresetMenu();
+  // The profile menu (new, delete, rename) under a page's button, width pixels wide, posting
+  // its item ids with notifyMessage. Returns 1 when closed.
+  int ShowProfileMenu(TESK::MControl* button, UINT notifyMessage, int width);
   // A preset menu item (the profile items belong to the profile operations). Returns 1.
   int OnKeyPageMenuCommand(int itemId);
 
@@ -72,11 +78,12 @@ class KeyPage {
   // The pictures that show the current layer's captions: keys, advanced keys, performance (and
   // the lighting page's when it is built).
   std::vector<TESK::KeyboardCtrl*> LayerPictures() const;
-  // The profile lists of the other pages.
-  std::vector<TESK::MComboBox*> OtherProfileCombos() const;
+  // The pages' profile lists.
+  std::vector<TESK::MComboBox*> ProfileCombos() const;
   void StoreLayerRows(const std::vector<KEY_MACRO_DATA>& rows);
   void WriteKeyMap();
-  int ShowMenu(TESK::MControl* button, const std::vector<std::pair<int, int>>& items, bool disableOwner);
+  int ShowMenu(TESK::MControl* button, const std::vector<std::pair<int, int>>& items, UINT notifyMessage, int width,
+               bool disableOwner);
 
   DeviceLink& m_link;
   KeyboardDef& m_controls;

@@ -47,7 +47,6 @@ using simkb::Bus;
 namespace {
 
 constexpr int kKeyA = 4;
-constexpr int kKeyMapLayerSize = 512;
 
 std::wstring TextOf(int id) { return LoadLanString(L"KB.DIALOG", id).GetString(); }
 
@@ -55,22 +54,6 @@ class KeyboardDlgKeyPagesTest : public testsupport::MainWindowFixture {
  protected:
   KeyboardDlg& dlg() { return *m_dlg; }
 
-  // The stored function of a key as "kind value value2 value3 caption".
-  std::string RowOf(int layer, int code) {
-    RawDb db(DbFile().GetString());
-    const auto rows = db.Rows("SELECT macro_type, macro_value, macro_value2, macro_value3, macro_desc FROM "
-                              "t_key_macro_data WHERE profile = 1 AND fn_layer = " +
-                              std::to_string(layer) + " AND key_code = " + std::to_string(code));
-    if (rows.size() != 1) return rows.empty() ? "no row" : "several rows";
-    return rows[0][0] + " " + rows[0][1] + " " + rows[0][2] + " " + rows[0][3] + " \"" + rows[0][4] + "\"";
-  }
-  // A key's three-byte entry in the keyboard's current key map of a layer, as hex.
-  std::string EntryOf(simkb::Keyboard& keyboard, int layer, int code) {
-    const int index = dlg().m_keyIndexByCode.at(code);
-    const simkb::Bytes maps = keyboard.Read(Area::KeyMaps);
-    const size_t at = static_cast<size_t>(layer) * kKeyMapLayerSize + 3 * static_cast<size_t>(index);
-    return simkb::ToHex(simkb::Bytes(maps.begin() + at, maps.begin() + at + 3));
-  }
   CString CaptionOf(TESK::KeyboardCtrl* picture, int code) {
     CString name;
     picture->EnterCriSec();
@@ -222,14 +205,14 @@ TEST_F(KeyboardDlgKeyPagesTest, ThePagesNotificationsStoreTheFunctionAndTheKeybo
   dlg().m_keyValueList->SetSelectKeyValue(0x2FF);
   EXPECT_EQ(1, Notify(dlg().m_keyValueList));
   Settle();
-  EXPECT_EQ("12 767 0 0 \"FN2\"", RowOf(0, kKeyA));
-  EXPECT_EQ("f0ff02", EntryOf(keyboard, 0, kKeyA));
+  EXPECT_EQ("12 767 0 0 \"FN2\"", KeyRowOf(0, kKeyA));
+  EXPECT_EQ("f0ff02", KeyMapEntryOf(keyboard, 0, kKeyA));
 
   // The reset button gives A back.
   EXPECT_EQ(1, Notify(dlg().m_btnResetKey));
   Settle();
-  EXPECT_EQ("2 4 0 0 \"A\"", RowOf(0, kKeyA));
-  EXPECT_EQ("100004", EntryOf(keyboard, 0, kKeyA));
+  EXPECT_EQ("2 4 0 0 \"A\"", KeyRowOf(0, kKeyA));
+  EXPECT_EQ("100004", KeyMapEntryOf(keyboard, 0, kKeyA));
   dlg().m_keyboardKeys->SetCurrentKeyValue(0);
   EXPECT_EQ(0, Notify(dlg().m_btnResetKey)) << "no key selected";
 
@@ -241,7 +224,7 @@ TEST_F(KeyboardDlgKeyPagesTest, ThePagesNotificationsStoreTheFunctionAndTheKeybo
   EXPECT_EQ(1, dlg().m_keyLayerAdv->GetSelectKeyLayerID());
   std::vector<int> emptyKeys;
   for (const auto& key : dlg().m_keyIndexByCode) {
-    if (key.first != kKeyA && EntryOf(keyboard, 1, key.first) == emptyEntry) emptyKeys.push_back(key.first);
+    if (key.first != kKeyA && KeyMapEntryOf(keyboard, 1, key.first) == emptyEntry) emptyKeys.push_back(key.first);
   }
   ASSERT_FALSE(emptyKeys.empty());
   dlg().m_keyboardKeys->SetCurrentKeyValue(kKeyA);
@@ -249,9 +232,9 @@ TEST_F(KeyboardDlgKeyPagesTest, ThePagesNotificationsStoreTheFunctionAndTheKeybo
   dlg().m_keyValueList->SetSelectKeyValue(0xE9);
   EXPECT_EQ(1, Notify(dlg().m_keyValueList));
   Settle();
-  EXPECT_EQ("6 233 0 0 \"Vol+\"", RowOf(1, kKeyA));
-  EXPECT_NE(emptyEntry, EntryOf(keyboard, 1, kKeyA));
-  for (int code : emptyKeys) EXPECT_EQ(emptyEntry, EntryOf(keyboard, 1, code)) << "key " << code;
+  EXPECT_EQ("6 233 0 0 \"Vol+\"", KeyRowOf(1, kKeyA));
+  EXPECT_NE(emptyEntry, KeyMapEntryOf(keyboard, 1, kKeyA));
+  for (int code : emptyKeys) EXPECT_EQ(emptyEntry, KeyMapEntryOf(keyboard, 1, code)) << "key " << code;
 
   // The advanced-key page's tabs move the key page's hidden ones.
   dlg().m_keyLayerAdv->SetSelectKeyLayer(2);
@@ -272,10 +255,10 @@ TEST_F(KeyboardDlgKeyPagesTest, TheLayerResetAsksFirstAndThePresetMenuItemsApply
   store.UpdateKeyMacro(row);
 
   EXPECT_EQ(0, Notify(dlg().m_btnResetLayer)) << "Cancel";
-  EXPECT_EQ("6 233 0 0 \"Vol+\"", RowOf(0, kKeyA));
+  EXPECT_EQ("6 233 0 0 \"Vol+\"", KeyRowOf(0, kKeyA));
   EXPECT_TRUE(StopAndDrain().empty());
   EXPECT_EQ(1, Notify(dlg().m_btnResetLayer)) << "OK";
-  EXPECT_EQ("2 4 0 0 \"A\"", RowOf(0, kKeyA));
+  EXPECT_EQ("2 4 0 0 \"A\"", KeyRowOf(0, kKeyA));
   EXPECT_EQ(std::vector<int>{TASK_WRITE_KEYMAP}, StopAndDrain());
   EXPECT_EQ((std::vector<testsupport::BoxTextIds>{{235, 236}, {235, 236}}), answerer.TextIds(TextOf, 200, 300));
 
@@ -286,7 +269,7 @@ TEST_F(KeyboardDlgKeyPagesTest, TheLayerResetAsksFirstAndThePresetMenuItemsApply
   for (const auto& preset : presets) {
     SCOPED_TRACE(preset.item);
     EXPECT_EQ(1, SendMessageW(dlg().GetSafeHwnd(), WM_KB_PAGE_MENU, 0, preset.item));
-    EXPECT_EQ("2 " + std::to_string(preset.value) + " 0 0 \"" + preset.caption + "\"", RowOf(0, preset.code));
+    EXPECT_EQ("2 " + std::to_string(preset.value) + " 0 0 \"" + preset.caption + "\"", KeyRowOf(0, preset.code));
     EXPECT_EQ(std::vector<int>{TASK_WRITE_KEYMAP}, StopAndDrain());
   }
   EXPECT_EQ(1, SendMessageW(dlg().GetSafeHwnd(), WM_KB_PAGE_MENU, 0, 999)) << "an item of no menu";
@@ -300,20 +283,7 @@ TEST_F(KeyboardDlgKeyPagesTest, ADropThroughTheWindowsDropTargetAssignsToTheKeyU
   EXPECT_EQ(1, PickGroup(1));
   dlg().m_keyValueList->SetSelectKeyValue(0xE9);
 
-  CPoint onA;
-  dlg().m_keyboardKeys->EnterCriSec();
-  for (const TESK::KEY_INFO* key : dlg().m_keyboardKeys->GetKeyItems()) {
-    if (key->key_code != kKeyA) continue;
-    for (int y = 100; y < 480 && onA.x == 0; y += 2) {
-      for (int x = 280; x < 1280; x += 2) {
-        if (dlg().m_keyboardKeys->GetKeyCodeByPoint(CPoint(x, y)) == kKeyA) {
-          onA = CPoint(x + 4, y + 4);
-          break;
-        }
-      }
-    }
-  }
-  dlg().m_keyboardKeys->LeaveCriSec();
+  const CPoint onA = KeyPoint(dlg().m_keyboardKeys, kKeyA);
   ASSERT_NE(0, onA.x);
 
   const auto drop = [&](CPoint at) {
@@ -330,10 +300,10 @@ TEST_F(KeyboardDlgKeyPagesTest, ADropThroughTheWindowsDropTargetAssignsToTheKeyU
     testsupport::PumpFor(300);
   };
   drop(CPoint(250, 840));
-  EXPECT_EQ("2 4 0 0 \"A\"", RowOf(0, kKeyA)) << "outside every key";
+  EXPECT_EQ("2 4 0 0 \"A\"", KeyRowOf(0, kKeyA)) << "outside every key";
   EXPECT_TRUE(StopAndDrain().empty());
   drop(onA);
-  EXPECT_EQ("6 233 0 0 \"Vol+\"", RowOf(0, kKeyA));
+  EXPECT_EQ("6 233 0 0 \"Vol+\"", KeyRowOf(0, kKeyA));
   EXPECT_EQ(std::vector<int>{TASK_WRITE_KEYMAP}, StopAndDrain());
   EXPECT_STREQ(L"Vol+", CaptionOf(dlg().m_keyboardAdv, kKeyA).GetString());
 }

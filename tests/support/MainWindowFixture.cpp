@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "MessagePump.h"
+#include "RawDb.h"
 #include "TempFolder.h"
 #include "app/ProgramFolders.h"
 #include "simkeyboard/SimControl.h"
@@ -151,5 +152,43 @@ std::vector<int> MainWindowFixture::TakeAppended() {
 }
 
 CString MainWindowFixture::DbFile() { return GetDataFolder() + L"db\\" + m_dlg->m_modelName + L"_datav8.db"; }
+
+std::string MainWindowFixture::KeyRowOf(int layer, int code) {
+  RawDb db(DbFile().GetString());
+  const auto rows = db.Rows("SELECT macro_type, macro_value, macro_value2, macro_value3, macro_desc FROM "
+                            "t_key_macro_data WHERE profile = 1 AND fn_layer = " +
+                            std::to_string(layer) + " AND key_code = " + std::to_string(code));
+  if (rows.size() != 1) return rows.empty() ? "no row" : "several rows";
+  return rows[0][0] + " " + rows[0][1] + " " + rows[0][2] + " " + rows[0][3] + " \"" + rows[0][4] + "\"";
+}
+
+std::string MainWindowFixture::KeyMapEntryOf(simkb::Keyboard& keyboard, int layer, int code) {
+  constexpr size_t kLayerSize = 512, kEntrySize = 3;
+  const size_t index = static_cast<size_t>(m_dlg->m_keyIndexByCode.at(code));
+  const simkb::Bytes maps = keyboard.Read(simkb::Area::KeyMaps);
+  const size_t at = static_cast<size_t>(layer) * kLayerSize + kEntrySize * index;
+  return simkb::ToHex(simkb::Bytes(maps.begin() + at, maps.begin() + at + kEntrySize));
+}
+
+CPoint MainWindowFixture::KeyPoint(TESK::KeyboardCtrl* picture, int code) {
+  // A few pixels inside the key's top-left corner: the scan finds the corner first. Keys are
+  // far wider and higher than the step.
+  constexpr int kStep = 5, kInset = 4;
+  const CRect area = picture->GetRect();
+  for (int y = area.top; y < area.bottom; y += kStep) {
+    for (int x = area.left; x < area.right; x += kStep) {
+      if (picture->GetKeyCodeByPoint(CPoint(x, y)) == code) return CPoint(x + kInset, y + kInset);
+    }
+  }
+  return CPoint();
+}
+
+void MainWindowFixture::ClickKey(TESK::KeyboardCtrl* picture, int code) {
+  const CPoint at = KeyPoint(picture, code);
+  ASSERT_NE(0, at.x) << "key " << code << " is on the picture";
+  picture->OnControlMouseMove(0, at);
+  picture->OnControlLButtonDown(MK_LBUTTON, at);
+  picture->OnControlLButtonUp(0, at);
+}
 
 }  // namespace testsupport

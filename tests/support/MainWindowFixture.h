@@ -60,6 +60,15 @@ class MainWindowFixture : public testing::Test {
 
   // The store file of the connected model.
   CString DbFile();
+  // A key's stored function on a layer id of profile 1, as "kind value value2 value3 \"caption\"",
+  // or "no row" / "several rows".
+  std::string KeyRowOf(int layer, int code);
+  // A key's three-byte entry in the keyboard's key map of a layer, as hex.
+  std::string KeyMapEntryOf(simkb::Keyboard& keyboard, int layer, int code);
+  // A window client point inside the key of that code on a key picture; (0, 0) when none is.
+  static CPoint KeyPoint(TESK::KeyboardCtrl* picture, int code);
+  // A left click on the key of that code, as the mouse makes it (move, press, release).
+  static void ClickKey(TESK::KeyboardCtrl* picture, int code);
 
   GdiplusSession gdiplus;
   ProgramInstance instance;

@@ -110,6 +110,8 @@ public:
   void ClearSelectItem();
   void SetAdvkeyType(int type) { m_advKeyType = type; }
   void SetAdvKeySelectFlag(int flag) { m_advSelectFlag = flag; }
+  int GetAdvkeyType() const { return m_advKeyType; }
+  int GetAdvKeySelectFlag() const { return m_advSelectFlag; }
   void EnableFrameSelect(int on) { m_frameSelect = on; }
   // Hover tracking while something is dragged over the control.
   void DragMove(CPoint pt);

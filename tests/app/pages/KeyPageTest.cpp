@@ -282,7 +282,7 @@ TEST_F(KeyPageTest, ResetsAndPresetsStoreTheLayerAndWriteItOnce) {
   db->Exec("INSERT INTO t_key_macro_data (profile, fn_layer, key_code, macro_type, macro_value, macro_value2, "
            "macro_value3, macro_desc) VALUES (1, 103, 4, 12, 1, 0, 0, 'Lock')");
   db->Exec("UPDATE t_key_macro_data SET macro_type = 2, macro_value = 9, macro_desc = 'F' WHERE fn_layer = 3");
-  EXPECT_EQ(1, page().ConfirmResetLayer());
+  EXPECT_EQ(1, page().ConfirmResetLayer(235, 236));
   ASSERT_EQ(1u, testsupport::MessageBoxes().size());
   EXPECT_EQ(testsupport::LanText(235), testsupport::MessageBoxes()[0].message);
   EXPECT_EQ(testsupport::LanText(236), testsupport::MessageBoxes()[0].title);
