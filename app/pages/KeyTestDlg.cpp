@@ -22,7 +22,7 @@ constexpr Gdiplus::ARGB kTitleBarColour = 0xFF3F4440;
 constexpr Gdiplus::ARGB kTitleColour = 0xFFFBFBFB;
 constexpr Gdiplus::ARGB kButtonText = 0xFFFFFFFF;
 constexpr COLORREF kBackColour = 0xF7F7F7, kFrameColour = 0x646464;
-constexpr DWORD kStyle = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+constexpr DWORD kStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 // The media keys' virtual-key codes (browser keys to the second launch key).
 constexpr int kFirstMediaVirtualKey = VK_BROWSER_BACK, kLastMediaVirtualKey = VK_LAUNCH_APP2;
 
@@ -106,7 +106,10 @@ KeyTestDlg::~KeyTestDlg() = default;
 
 bool KeyTestDlg::CreateCentered(HWND owner) {
   if (!Create(owner, L"KeyTestDlg", kStyle, 0, CRect(0, 0, kWidth, kHeight))) return false;
+  // Placed before it is first shown: a window shown at the creation rectangle and moved
+  // afterwards may stay where it was first shown.
   CenterWindow(nullptr);
+  ShowWindow(SW_SHOW);
   return true;
 }
 
@@ -114,7 +117,7 @@ int KeyTestDlg::OnInitDialog() {
   MDialog::OnInitDialog();
   EnableWndDrag(0);
   GetPaintManager()->SetBackColor(kBackColour, kFrameColour);
-  ::SetWindowPos(GetSafeHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  ::SetWindowPos(GetSafeHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   BuildTestLayout();
   m_hook = std::make_unique<InputHook>();
   m_hook->AddTarget(GetSafeHwnd(), 1, WM_KB_HOOK_INPUT);
