@@ -55,6 +55,18 @@ class SettingsProgramTest : public testing::Test {
         << "the keyboard's pages";
     program.Click(kSettingsTab);
     Idle();
+    // Under load the page comes late: its autorun switch must show and hold still first.
+    std::vector<COLORREF> last;
+    ASSERT_TRUE(testsupport::PumpUntil(
+        [&] {
+          const std::vector<COLORREF> now = Pixels(kAutorunBox);
+          const bool settled = now == last && !now.empty() && now.front() != kHomeFill;
+          last = now;
+          Idle(300);
+          return settled;
+        },
+        kWaitMs))
+        << "the settings page";
   }
   void Idle(DWORD ms = 700) { testsupport::PumpFor(ms); }
 
