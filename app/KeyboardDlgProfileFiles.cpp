@@ -56,6 +56,12 @@ void ShowProfileMessage(HWND owner, int textId) {
                  kOneButton);
 }
 
+// Copies the rows the store handed out as shared objects to the end of out.
+template <typename Rows, typename Row>
+void AppendCopies(const Rows& rows, std::vector<Row>* out) {
+  for (const auto& row : rows) out->push_back(*row);
+}
+
 // What an export writes: database profile 1's rows and every macro with its events.
 ProfileFileContent StoredProfileContent(const CString& name) {
   ConfigDatabase& store = ConfigDatabase::Instance();
@@ -67,7 +73,7 @@ ProfileFileContent StoredProfileContent(const CString& name) {
     ProfileAdvKey adv{*key, {}};
     KeyItemList items;
     store.GetKeyItems(key->macro_id, items);
-    for (const auto& item : items) adv.items.push_back(*item);
+    AppendCopies(items, &adv.items);
     content.advKeys.push_back(std::move(adv));
   }
   MacroList macros;
@@ -76,21 +82,21 @@ ProfileFileContent StoredProfileContent(const CString& name) {
     ProfileMacro entry{*macro, {}};
     MacroRecordList events;
     store.GetMacroRecords(macro->macro_id, events);
-    for (const auto& event : events) entry.events.push_back(*event);
+    AppendCopies(events, &entry.events);
     content.macros.push_back(std::move(entry));
   }
   KeyMacroList keys;
   store.GetProfileKeyMacros(keys);
-  for (const auto& key : keys) content.keys.push_back(*key);
+  AppendCopies(keys, &content.keys);
   KeyPerfList perfs;
   store.GetKeyPerfs(1, perfs);
-  for (const auto& perf : perfs) content.perfs.push_back(*perf);
+  AppendCopies(perfs, &content.perfs);
   LightList lights;
   store.GetLights(1, lights);
-  for (const auto& light : lights) content.lights.push_back(*light);
+  AppendCopies(lights, &content.lights);
   UserLightRgbList colours;
   store.GetUserLightRgbs(1, colours);
-  for (const auto& colour : colours) content.colours.push_back(*colour);
+  AppendCopies(colours, &content.colours);
   return content;
 }
 

@@ -84,18 +84,6 @@ POINT ListTile(int column, int row) {
 
 POINT LayerTab(int index) { return {kLayerTabLeft + 60, kLayerTabTop + kLayerTabHeight * index + kLayerTabHeight / 2}; }
 
-// A window of the program's process with the library's class and that title.
-HWND ProgramWindow(HWND main, const wchar_t* title) {
-  DWORD process = 0;
-  GetWindowThreadProcessId(main, &process);
-  for (HWND hwnd = FindWindowW(L"MWindow", title); hwnd; hwnd = FindWindowExW(nullptr, hwnd, L"MWindow", title)) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == process && IsWindowVisible(hwnd)) return hwnd;
-  }
-  return nullptr;
-}
-
 std::string Hex(const simkb::Bytes& bytes) { return simkb::ToHex(bytes); }
 
 class KeyPageProgramTest : public testing::Test {
@@ -125,17 +113,7 @@ class KeyPageProgramTest : public testing::Test {
                                   kWaitMs);
   }
   // Waits until the keyboard has heard nothing for a second: the worker is done.
-  bool Quiet() {
-    size_t last = channel.Mark();
-    DWORD since = GetTickCount();
-    return testsupport::PumpUntil(
-        [&] {
-          const size_t now = channel.Mark();
-          if (now != last) last = now, since = GetTickCount();
-          return GetTickCount() - since > 1000;
-        },
-        kWaitMs);
-  }
+  bool Quiet() { return channel.WaitQuiet(1000, kWaitMs); }
   // Lets the program take its posted input and the worker write.
   void Idle(DWORD ms = 700) { testsupport::PumpFor(ms); }
 
@@ -165,7 +143,7 @@ class KeyPageProgramTest : public testing::Test {
   // Answers the program's message box: 1 OK, 2 Cancel.
   bool AnswerMessageBox(int answer) {
     HWND box = nullptr;
-    if (!testsupport::PumpUntil([&] { return (box = ProgramWindow(program.Window(), L"MessageBox")) != nullptr; },
+    if (!testsupport::PumpUntil([&] { return (box = program.FindShownWindowTitled(L"MWindow", L"MessageBox")) != nullptr; },
                                 5000)) {
       return false;
     }
@@ -218,7 +196,7 @@ TEST_F(KeyPageProgramTest, AKeysNewFunctionIsStoredAndWrittenAndOutlivesARePlugA
   // Dvorak from the preset menu turns Q into the apostrophe key.
   program.Click(kPresetButton);
   HWND menu = nullptr;
-  ASSERT_TRUE(testsupport::PumpUntil([&] { return (menu = ProgramWindow(program.Window(), L"Menu Window")) != nullptr; },
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return (menu = program.FindShownWindowTitled(L"MWindow", L"Menu Window")) != nullptr; },
                                      5000));
   Idle(300);
   const LPARAM item = MAKELPARAM(kDvorakItem.x, kDvorakItem.y);

@@ -26,18 +26,6 @@ constexpr DWORD kWaitMs = 15000;
 constexpr int kMenuNew = 101, kMenuDelete = 102;  // the profile menus' items
 constexpr int kWriteMacros = 0x0D, kWriteKeyPerf = 0xA1;
 
-// A window of the program's process with the library's class and that title.
-HWND ProgramWindow(HWND main, const wchar_t* title) {
-  DWORD process = 0;
-  GetWindowThreadProcessId(main, &process);
-  for (HWND hwnd = FindWindowW(L"MWindow", title); hwnd; hwnd = FindWindowExW(nullptr, hwnd, L"MWindow", title)) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == process && IsWindowVisible(hwnd)) return hwnd;
-  }
-  return nullptr;
-}
-
 class ProfileProgramTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -61,17 +49,7 @@ class ProfileProgramTest : public testing::Test {
     ASSERT_TRUE(program.WaitForExit(5000).has_value());
   }
   // Waits until the keyboard has heard nothing for a second: the worker is done.
-  bool Quiet() {
-    size_t last = channel.Mark();
-    DWORD since = GetTickCount();
-    return testsupport::PumpUntil(
-        [&] {
-          const size_t now = channel.Mark();
-          if (now != last) last = now, since = GetTickCount();
-          return GetTickCount() - since > 1000;
-        },
-        kWaitMs);
-  }
+  bool Quiet() { return channel.WaitQuiet(1000, kWaitMs); }
   // The stored profiles as their ids, the active one marked "*"; "" while there is no store.
   std::string Profiles() {
     const auto files = program.DatabaseFiles();
@@ -114,7 +92,7 @@ TEST_F(ProfileProgramTest, ANewProfileIsAppliedAndKeptAcrossARestartAndTheLastOn
   ASSERT_TRUE(Quiet());
   EXPECT_EQ((std::vector<int>{kWriteMacros, kWriteKeyPerf}), Commands(mark, {kWriteMacros, kWriteKeyPerf}))
       << "the new profile was applied to the keyboard";
-  EXPECT_EQ(nullptr, ProgramWindow(program.Window(), L"WaitDlg")) << "the wait dialog closed";
+  EXPECT_EQ(nullptr, program.FindShownWindowTitled(L"MWindow", L"WaitDlg")) << "the wait dialog closed";
 
   ASSERT_NO_FATAL_FAILURE(Stop());
   ASSERT_NO_FATAL_FAILURE(Start());
@@ -129,7 +107,7 @@ TEST_F(ProfileProgramTest, ANewProfileIsAppliedAndKeptAcrossARestartAndTheLastOn
   ASSERT_TRUE(program.Post(WM_KB_PAGE_MENU, 0, kMenuDelete));
   HWND box = nullptr;
   ASSERT_TRUE(testsupport::PumpUntil(
-      [&] { return (box = ProgramWindow(program.Window(), L"MessageBox")) != nullptr; }, 5000));
+      [&] { return (box = program.FindShownWindowTitled(L"MWindow", L"MessageBox")) != nullptr; }, 5000));
   PostMessageW(box, WM_CLOSE, 1, 0);
   EXPECT_TRUE(testsupport::PumpUntil([&] { return !IsWindow(box); }, 5000));
   EXPECT_EQ("*1 ", Profiles());

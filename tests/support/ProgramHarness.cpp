@@ -267,6 +267,12 @@ HWND ProgramHarness::FindWindowTitled(const wchar_t* className, const wchar_t* t
   return FindProcessWindow(m_instances[instance].id, className, title);
 }
 
+HWND ProgramHarness::FindShownWindowTitled(const wchar_t* className, const wchar_t* title) const {
+  DWORD process = 0;
+  if (!m_window || !GetWindowThreadProcessId(m_window, &process)) return nullptr;
+  return FindProcessWindow(process, className, title, true);
+}
+
 bool ProgramHarness::Post(UINT message, WPARAM wParam, LPARAM lParam) const {
   return m_window && PostMessageW(m_window, message, wParam, lParam);
 }

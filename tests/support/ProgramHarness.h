@@ -97,6 +97,9 @@ class ProgramHarness {
   HWND FindWindowOfClass(const wchar_t* className, int instance = 0) const;
   // The same with this title (e.g. the program's "MessageBox" of class "MWindow").
   HWND FindWindowTitled(const wchar_t* className, const wchar_t* title, int instance = 0) const;
+  // A shown top-level window of that class and title of the process that owns Window() (the
+  // instance last waited for): a dialog the program hid after use does not count.
+  HWND FindShownWindowTitled(const wchar_t* className, const wchar_t* title) const;
   bool Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
   // Moves the pointer over the client point and posts a move, a press and a release there.
   // Posted, not sent: a click that opens a modal box in the program does not hold the test.

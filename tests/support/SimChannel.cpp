@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "MessagePump.h"
 #include "simkeyboard/SimControl.h"
 
 namespace testsupport {
@@ -111,6 +112,18 @@ SimReply SimChannel::Call(const std::string& request) {
 size_t SimChannel::Mark() {
   const SimReply reply = Call("mark");
   return reply.ok ? static_cast<size_t>(std::strtoull(reply.head.c_str(), nullptr, 10)) : 0;
+}
+
+bool SimChannel::WaitQuiet(DWORD quietMs, DWORD timeoutMs) {
+  size_t last = Mark();
+  DWORD since = GetTickCount();
+  return PumpUntil(
+      [&] {
+        const size_t now = Mark();
+        if (now != last) last = now, since = GetTickCount();
+        return GetTickCount() - since > quietMs;
+      },
+      timeoutMs);
 }
 
 std::vector<simkb::Frame> SimChannel::FramesSince(size_t mark) {

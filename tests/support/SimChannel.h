@@ -57,6 +57,9 @@ class SimChannel {
   SimReply Call(const std::string& request);
 
   size_t Mark();
+  // Waits, pumping, until the keyboard has heard no frame for quietMs (the program's worker is
+  // done); false when it still heard frames after timeoutMs.
+  bool WaitQuiet(DWORD quietMs, DWORD timeoutMs);
   std::vector<simkb::Frame> FramesSince(size_t mark);
   std::vector<std::string> Problems();
   std::vector<SimDevice> Devices();

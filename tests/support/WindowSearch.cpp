@@ -39,6 +39,7 @@ struct ProcessSearch {
   DWORD process;
   const wchar_t* className;
   const wchar_t* title;
+  bool shownOnly;
   HWND found;
 };
 
@@ -46,7 +47,7 @@ BOOL CALLBACK MatchProcessWindow(HWND hwnd, LPARAM param) {
   auto* search = reinterpret_cast<ProcessSearch*>(param);
   DWORD process = 0;
   GetWindowThreadProcessId(hwnd, &process);
-  if (process != search->process) return TRUE;
+  if (process != search->process || (search->shownOnly && !IsWindowVisible(hwnd))) return TRUE;
   wchar_t name[64] = {}, title[512] = {};
   GetClassNameW(hwnd, name, 64);
   GetWindowTextW(hwnd, title, 512);
@@ -70,8 +71,8 @@ HWND FindOwnedWindow(HWND owner, const wchar_t* className) {
   return search.found;
 }
 
-HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title) {
-  ProcessSearch search = {processId, className, title, nullptr};
+HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title, bool shownOnly) {
+  ProcessSearch search = {processId, className, title, shownOnly, nullptr};
   EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }

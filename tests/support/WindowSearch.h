@@ -15,8 +15,9 @@ HWND FindOwnedWindow(HWND owner, const wchar_t* className);
 // class is className (letter case ignored); null when none is visible.
 HWND FindVisibleWindow(const wchar_t* className);
 
-// The first top-level window of the process, shown or hidden, whose class and title are
-// exactly these (any title when title is null); null when there is none.
-HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title);
+// The first top-level window of the process, shown or hidden (only shown ones when shownOnly),
+// whose class and title are exactly these (any title when title is null); null when there is
+// none.
+HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title, bool shownOnly = false);
 
 }  // namespace testsupport
