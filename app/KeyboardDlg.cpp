@@ -8,6 +8,7 @@
 #include "app/Language.h"
 #include "app/ProgramFolders.h"
 #include "app/UpdateTipDlg.h"
+#include "app/pages/CoreAudioCapture.h"
 #include "device/FirmwareFlasherCh375.h"
 #include "storage/ConfigDatabase.h"
 #include "ui/controls/MComboBox2.h"
@@ -89,7 +90,9 @@ void RemoveStaleFirmwareImages(const CString& folder) {
   }
 }
 
-KeyboardDlg::KeyboardDlg() : m_trayIcon{} {
+KeyboardDlg::KeyboardDlg(std::unique_ptr<AudioCapture> capture)
+    : m_visualizer(capture ? std::move(capture) : std::make_unique<CoreAudioCapture>()), m_trayIcon{} {
+  m_lightPage.SetMusic(&m_music);
   // The record's size field is the build's own (956 bytes in the 32-bit build).
   m_trayIcon.cbSize = sizeof(NOTIFYICONDATAW);
   m_bootModelNames[0xFF3019F5] = {L"Lynt 30", L"Lynt 30"};
@@ -211,16 +214,9 @@ void KeyboardDlg::OnWindowThread(std::function<void()> work) {
 }
 
 // ---- Pages that bring their own operations ----
-// The music controls, the performance page and the settings page's device lists fill these
-// when they are built; until then there is no control to refresh.
+// The pages still to come fill these when they are built; until then there is no control to
+// refresh.
 
-void KeyboardDlg::InitMusicGrid() {}
-void KeyboardDlg::SendMusicFrame() {}
-void KeyboardDlg::StartVisualizer() {}
-void KeyboardDlg::ClearMusicModeCombo() {}
-void KeyboardDlg::AddMusicModeItem(const CString&, int) {}
-void KeyboardDlg::SelectMusicModeIndex(int) {}
-void KeyboardDlg::HideMusicStyleControls() {}
 void KeyboardDlg::ShowCalibrationWarning(const CString&) {}
 
 // ---- The key pictures ----

@@ -33,6 +33,8 @@
 #include "app/pages/MacroRecorder.h"
 #include "app/pages/PerfPage.h"
 #include "app/pages/LightPage.h"
+#include "app/pages/MusicLighting.h"
+#include "app/pages/Visualizer.h"
 #include "device/DeviceLink.h"
 #include "ui/core/MDialog.h"
 
@@ -56,7 +58,8 @@ constexpr int kFlashCaptionText = 1000;
 
 class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef {
  public:
-  KeyboardDlg();
+  // The visualizer listens to capture (Core Audio when none is given).
+  explicit KeyboardDlg(std::unique_ptr<AudioCapture> capture = nullptr);
   ~KeyboardDlg() override;
   KeyboardDlg(const KeyboardDlg&) = delete;
   KeyboardDlg& operator=(const KeyboardDlg&) = delete;
@@ -225,6 +228,11 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   int OnLightSelectButton(int id) { return m_lightPage.OnLightSelectButton(id); }
   int ClearUserLightColors() { return m_lightPage.ClearUserLightColors(); }
   int ApplyLightPreset(int id) { return m_lightPage.ApplyLightPreset(id); }
+  // The music controls' handlers, carried out by m_music (UI thread).
+  int OnMusicModeChanged() { return m_music.OnMusicModeChanged(); }
+  int OnMusicSensitivityChanged() { return m_music.OnMusicSensitivityChanged(); }
+  int OnMusicColorChanged() { return m_music.OnMusicColorChanged(); }
+  int OnMusicBrightnessChanged() { return m_music.OnMusicBrightnessChanged(); }
   // The preset menu (items 202 to 207) under button 124; the owner stays enabled.
   int ShowLightPresetMenu();
   // The profile menu (items 101 to 103) under button 122; the owner is disabled while it is open.
@@ -461,8 +469,6 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   int m_curMacroId = 0;
   int m_lastEventCode = 0;
   std::map<int, int> m_heldKeys;
-  int m_musicColumns[32] = {};
-  int m_musicRows[8] = {};
   CString m_firmwareUpgradeUrl;
   std::atomic<bool> m_firmwareUpgrading{false};
   HttpClient m_http;
@@ -474,6 +480,9 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   KeyPage m_keyPage{*this, *this, m_curProfile};
   // The lighting page's operations on this window's controls, store and task queue.
   LightPage m_lightPage{*this, *this, m_curProfile};
+  // The music visualizer and the music lighting that samples its picture for the keys.
+  Visualizer m_visualizer;
+  MusicLighting m_music{*this, *this, m_visualizer};
   // A redraw of the lighting picture is posted and has not run yet.
   std::atomic<bool> m_lightRedrawPending{false};
   AdvKeyPage m_advKeyPage{*this, *this, m_keyPage, m_perfPage, m_advKeyType, m_advKeyDlg};

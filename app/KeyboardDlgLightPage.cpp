@@ -545,3 +545,54 @@ std::vector<std::pair<int, COLORREF>> KeyboardDlg::GetLightKeyColors() {
   });
   return colors;
 }
+
+// ---- The window side of the music lighting ----
+
+// Started paused: the music light mode switches the analysis on.
+void KeyboardDlg::StartVisualizer() {
+  m_visualizer.Init();
+  m_visualizer.StartWorker();
+  m_visualizer.m_active = false;
+}
+
+void KeyboardDlg::InitMusicGrid() { m_music.InitMusicGrid(); }
+
+// The worker's idle step in the music light mode: the picture's keys take the sampled colours
+// (only changed ones, one redraw pending at a time), and the keyboard gets them unless the
+// whole frame is dark.
+void KeyboardDlg::SendMusicFrame() {
+  std::vector<std::pair<int, COLORREF>> colors;
+  bool lit = false;
+  if (!m_music.SampleFrame(colors, lit)) return;
+  SetLightKeyColors(colors);
+  if (lit) WriteMusicFrame();
+}
+
+// The model selection fills the bar-style list from the worker; the list is changed on the
+// window's thread, in the order asked.
+void KeyboardDlg::ClearMusicModeCombo() {
+  OnWindowThread([this] {
+    if (m_comboMusicMode) m_comboMusicMode->DelAllItems();
+  });
+}
+
+void KeyboardDlg::AddMusicModeItem(const CString& text, int data) {
+  OnWindowThread([this, text, data] {
+    if (m_comboMusicMode) m_comboMusicMode->AddItem(text, data, nullptr, Gdiplus::Color(0));
+  });
+}
+
+void KeyboardDlg::SelectMusicModeIndex(int index) {
+  OnWindowThread([this, index] {
+    if (m_comboMusicMode) m_comboMusicMode->SetCurSel(index);
+  });
+}
+
+void KeyboardDlg::HideMusicStyleControls() {
+  OnWindowThread([this] {
+    for (MControl* control : {static_cast<MControl*>(m_textMusicColor), static_cast<MControl*>(m_comboMusicColor),
+                              static_cast<MControl*>(m_textMusicSpeed), static_cast<MControl*>(m_sliderMusicSpeed)}) {
+      if (control) control->SetControlVisible(0);
+    }
+  });
+}

@@ -6,6 +6,7 @@
 #include "app/ProgramFolders.h"
 #include "app/pages/LightModes.h"
 #include "app/pages/LightPageDef.h"
+#include "app/pages/MusicLighting.h"
 #include "device/DeviceLink.h"
 #include "storage/ConfigDatabase.h"
 #include "storage/XmlDocument.h"
@@ -89,6 +90,10 @@ void LightPage::RefreshLightModeLists() {
   // Off: the lists keep showing the stored mode, the keyboard is sent "off".
   if (!on) m_link.m_lightMode = LIGHT_MODE_OFF;
   RefreshLightPage();
+  if (m_music) {
+    m_music->InitMusicGrid();
+    m_music->RefreshMusicSettings(profile);
+  }
 }
 
 void LightPage::ShowDirection(uint32_t configFunc, int direction) {
@@ -153,8 +158,10 @@ void LightPage::RefreshLightPage() {
     c.ShowLightColorControls(0);
   }
 
-  // The visualizer follows the music bit with the music page.
-  c.ShowMusicControls((flags & LIGHT_CONFIG_MUSIC) ? 1 : 0);
+  // The visualizer runs while the music controls show.
+  const bool music = (flags & LIGHT_CONFIG_MUSIC) != 0;
+  c.ShowMusicControls(music ? 1 : 0);
+  if (m_music) m_music->SetActive(music);
 
   TESK::KeyboardCtrl* picture = c.m_keyboardLight;
   if (flags & LIGHT_CONFIG_USER_KEYS) {

@@ -18,6 +18,7 @@
 #include "ui/core/CString.h"
 
 class DeviceLink;
+class MusicLighting;
 struct LIGHT_DATA;
 struct LightPageDef;
 namespace TESK {
@@ -33,9 +34,13 @@ class LightPage {
 
   // The preset file (default: "profile\default_light.xml" in the program folder).
   void SetPresetFile(const CString& path) { m_presetFile = path; }
+  // The music lighting that the music light mode switches on and whose settings the mode
+  // lists' refresh shows; none leaves both out.
+  void SetMusic(MusicLighting* music) { m_music = music; }
 
   // Rebuilds the mode list and tabs from the profile's rows, selects the stored active mode,
-  // sets the switch from "enable_light" and shows the mode's controls.
+  // sets the switch from "enable_light", shows the mode's controls and the profile's music
+  // settings.
   void RefreshLightModeLists();
   // Shows the controls and values of the mode in m_lightMode; nothing without its row.
   void RefreshLightPage();
@@ -87,4 +92,5 @@ class LightPage {
   LightPageDef& m_controls;
   std::atomic<int>& m_curProfile;
   CString m_presetFile;
+  MusicLighting* m_music = nullptr;
 };

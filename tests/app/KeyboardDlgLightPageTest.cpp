@@ -9,6 +9,9 @@
 #include <climits>
 #include <fstream>
 #include <map>
+#include <set>
+#include <thread>
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -20,6 +23,8 @@
 #include "app/AppMessages.h"
 #include "app/Language.h"
 #include "app/pages/LightModes.h"
+#include "app/pages/MusicStyles.h"
+#include "device/HidDeviceManager.h"
 #include "simkeyboard/SimKeyboard.h"
 #include "ui/controls/CCheckButton.h"
 #include "ui/controls/CColorButton.h"
@@ -30,6 +35,7 @@
 #include "ui/controls/MImageButton.h"
 #include "ui/controls/MSlider.h"
 #include "ui/controls/MTabCtrl.h"
+#include "ui/controls/MTabLayout.h"
 #include "ui/core/MObject.h"
 #include "ui/keyboard/KeyboardCtrl.h"
 #include "ui/keyboard/LightTypeTab.h"
@@ -361,3 +367,220 @@ TEST_F(LightPageWindowTest, APresetGoesToTheKeyboardsProfileEvenWhenAnotherIsCur
   EXPECT_EQ(0u, PictureColors().at(5));
   EXPECT_EQ(LIGHT_MODE_USER, LightBytes(1)[0]);
 }
+
+// ---- Music lighting ----
+
+namespace {
+
+class MusicLightingWindowTest : public LightPageWindowTest {
+ protected:
+  int MusicColumn(const std::string& column, int profile = 1) {
+    return db->Number("SELECT " + column + " FROM t_musiclayer_data WHERE profile = " + N(profile));
+  }
+  // A control's value chosen as the user does, through the window's dispatch.
+  void Choose(MComboBox* combo, long data) {
+    ASSERT_GE(combo->SelectData(data), 0) << data;
+    Notify(combo);
+  }
+  void Slide(MSlider* slider, int position) {
+    slider->SetProgress(position);
+    Notify(slider);
+  }
+  // A key's colour in the keyboard's last music frame, as 0xRRGGBB.
+  int MusicAreaColor(int code) {
+    const simkb::Bytes frame = keyboard->Read(simkb::Area::Music);
+    const size_t at = 3 * static_cast<size_t>(m_dlg->m_keyIndexByCode.at(code));
+    return frame[at] << 16 | frame[at + 1] << 8 | frame[at + 2];
+  }
+  // The usages on the key matrix that have a place in the keyboard's frames.
+  std::vector<int> MatrixKeys() {
+    std::vector<int> keys;
+    for (int r = 0; r < m_dlg->m_rowCount; ++r) {
+      for (int c = 0; c < m_dlg->m_colCount; ++c) {
+        const int usage = m_dlg->m_keyMatrix[r][c];
+        if (usage != 0 && m_dlg->m_keyIndexByCode.count(usage)) keys.push_back(usage);
+      }
+    }
+    return keys;
+  }
+  static int MusicFramesSince(size_t mark) {
+    int frames = 0;
+    for (const simkb::Frame& frame : simkb::Bus::Get().FramesSince(mark)) frames += frame.command == CMD_WRITE_MUSIC_FRAME;
+    return frames;
+  }
+};
+
+TEST_F(MusicLightingWindowTest, SettingsShowTheProfilesRowAndReachTheVisualizerAndTheStore) {
+  KeyboardDlg& dlg = OnLightingPage();
+  Visualizer& visualizer = dlg.m_visualizer;
+  // A new profile's settings, on the controls and in the visualizer; mode 1 keeps it paused.
+  EXPECT_EQ(2, dlg.m_comboMusicMode->GetCurData());
+  EXPECT_EQ(4, dlg.m_sliderMusicSensitivity->GetProgress());
+  EXPECT_EQ(0, dlg.m_comboMusicColor->GetCurData());
+  EXPECT_EQ(5, dlg.m_sliderMusicSpeed->GetProgress());
+  EXPECT_EQ(2, visualizer.m_foreStyle);
+  EXPECT_EQ(800, visualizer.m_gain);
+  EXPECT_EQ(0, visualizer.m_backStyle);
+  EXPECT_EQ(100, visualizer.m_backBrightness);
+  EXPECT_FALSE(visualizer.m_active);
+  EXPECT_FALSE(dlg.m_comboMusicMode->IsVisible());
+
+  ChooseMode(LIGHT_MODE_MUSIC);
+  TakeAppended();
+  EXPECT_TRUE(visualizer.m_active);
+  for (UINT id = 194; id <= 201; ++id) EXPECT_TRUE(dlg.GetControl(id)->IsVisible()) << id;
+
+  Choose(dlg.m_comboMusicMode, 5);
+  Slide(dlg.m_sliderMusicSensitivity, 1);
+  Choose(dlg.m_comboMusicColor, 7);
+  Slide(dlg.m_sliderMusicSpeed, 2);
+  EXPECT_EQ((std::vector<int>{5, 1, 7, 2}), (std::vector<int>{MusicColumn("foremode"), MusicColumn("fore_amplitude"),
+                                                              MusicColumn("backmode"), MusicColumn("backb_right")}));
+  EXPECT_EQ(5, visualizer.m_foreStyle);
+  EXPECT_EQ(200, visualizer.m_gain);
+  EXPECT_EQ(7, visualizer.m_backStyle);
+  EXPECT_EQ(40, visualizer.m_backBrightness);
+  EXPECT_TRUE(visualizer.m_active);
+  EXPECT_TRUE(TakeAppended().empty()) << "the music settings write nothing to the keyboard";
+
+  // A refresh shows the stored row again; a stored sensitivity beyond the range is capped.
+  db->Exec("UPDATE t_musiclayer_data SET fore_amplitude = 9 WHERE profile = 1");
+  dlg.RefreshLightModeLists();
+  testsupport::PumpFor(50);
+  EXPECT_EQ(40, visualizer.m_backBrightness);
+  EXPECT_EQ(2, dlg.m_sliderMusicSpeed->GetProgress());
+  EXPECT_EQ(7, dlg.m_comboMusicColor->GetCurData());
+  EXPECT_EQ(5, dlg.m_sliderMusicSensitivity->GetProgress());
+  EXPECT_EQ(1000, visualizer.m_gain);
+  EXPECT_TRUE(visualizer.m_active) << "still the music mode";
+
+  ChooseMode(1);
+  EXPECT_FALSE(visualizer.m_active);
+  EXPECT_FALSE(dlg.m_comboMusicMode->IsVisible());
+}
+
+TEST_F(MusicLightingWindowTest, AFrameIsSampledPerKeyOntoThePictureAndTheKeyboardAndADarkOneIsNotSent) {
+  KeyboardDlg& dlg = OnLightingPage();  // mode 1: the visualizer is paused and no frame goes out
+  StopAndDrain();                       // this thread takes the worker's place
+  Visualizer& visualizer = dlg.m_visualizer;
+  // Every pixel its own colour: red = column, green = row, blue 1.
+  for (int y = 0; y < kMusicHeight; ++y) {
+    for (int x = 0; x < kMusicWidth; ++x) (*visualizer.m_drawFrame)[y][x] = 0x010000u | y << 8 | x;
+  }
+  visualizer.PublishFrame();
+  // A matrix place with a usage the picture does not have changes nothing.
+  int emptyRow = -1, emptyColumn = -1;
+  for (int r = 0; r < dlg.m_rowCount && emptyRow < 0; ++r) {
+    for (int c = 0; c < dlg.m_colCount && emptyRow < 0; ++c) {
+      if (dlg.m_keyMatrix[r][c] == 0) emptyRow = r, emptyColumn = c;
+    }
+  }
+  ASSERT_GE(emptyRow, 0);
+  dlg.m_keyMatrix[emptyRow][emptyColumn] = 0xF0;
+  const auto before = PictureColors();
+
+  size_t mark = simkb::Bus::Get().Mark();
+  dlg.SendMusicFrame();
+  EXPECT_GT(LastBracketFrames(mark, CMD_WRITE_MUSIC_FRAME), 0);
+  int columns[kMusicGridColumns], rows[kMusicGridRows];
+  dlg.m_music.Grid(columns, rows);
+  const auto picture = PictureColors();
+  int sampled = 0;
+  for (int r = 0; r < dlg.m_rowCount; ++r) {
+    for (int c = 0; c < dlg.m_colCount; ++c) {
+      const int usage = dlg.m_keyMatrix[r][c];
+      if (usage == 0 || !picture.count(usage)) continue;
+      ++sampled;
+      EXPECT_EQ(0x010000u | rows[r] << 8 | columns[c], picture.at(usage)) << usage;
+      if (dlg.m_keyIndexByCode.count(usage)) {
+        EXPECT_EQ(columns[c] << 16 | rows[r] << 8 | 1, MusicAreaColor(usage)) << usage;
+      }
+    }
+  }
+  EXPECT_EQ(87, sampled) << "every key of the layout";
+  EXPECT_EQ(before.size(), picture.size());
+  EXPECT_FALSE(picture.count(0xF0));
+
+  // Nothing above 1: shown, not sent.
+  for (auto& row : *visualizer.m_drawFrame) std::fill(std::begin(row), std::end(row), 1u);
+  visualizer.PublishFrame();
+  mark = simkb::Bus::Get().Mark();
+  dlg.SendMusicFrame();
+  EXPECT_EQ(0, MusicFramesSince(mark));
+  EXPECT_EQ(1u, PictureColors().at(kProbeKey));
+}
+
+TEST_F(MusicLightingWindowTest, TheMusicModeLightsTheKeyboardFromTheBackgroundAndStopsWithAnotherMode) {
+  KeyboardDlg& dlg = OnLightingPage();
+  ChooseMode(LIGHT_MODE_MUSIC);
+  Choose(dlg.m_comboMusicColor, 6);  // white
+  Slide(dlg.m_sliderMusicSpeed, 5);
+  // Silence: the frames are the background alone, white at full brightness (254 a channel).
+  const std::vector<int> keys = MatrixKeys();
+  ASSERT_EQ(87u, keys.size());
+  const bool lit = testsupport::PumpUntil(
+      [&] { return std::all_of(keys.begin(), keys.end(), [&](int code) { return MusicAreaColor(code) == 0xFEFEFE; }); },
+      2000);
+  EXPECT_TRUE(lit);
+
+  ChooseMode(1);
+  testsupport::PumpFor(100);  // a frame sampled before the mode changed may still go out
+  const size_t mark = simkb::Bus::Get().Mark();
+  testsupport::PumpFor(400);
+  EXPECT_EQ(0, MusicFramesSince(mark));
+}
+
+TEST_F(MusicLightingWindowTest, AKeyboardUnpluggedInAFrameLeavesTheWorkerFreeAndFramesResumeAfterItsReturn) {
+  KeyboardDlg& dlg = OnLightingPage();
+  ChooseMode(LIGHT_MODE_MUSIC);
+  Choose(dlg.m_comboMusicColor, 6);
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return MusicAreaColor(kProbeKey) == 0xFEFEFE; }, 2000));
+  simkb::FaultRule unplug;
+  unplug.kind = simkb::FaultKind::RemoveDevice;
+  unplug.command = CMD_WRITE_MUSIC_FRAME;
+  unplug.nth = 3;
+  keyboard->AddFault(unplug);
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return dlg.m_pageHome->IsVisible() != 0; }, 5000));
+  EXPECT_TRUE(WaitIdle(3000)) << "the tasks the removal queued ran";
+
+  keyboard->ClearFaults();
+  keyboard->Write(simkb::Area::Music, 0, simkb::Bytes(384, 0));
+  simkb::Bus::Get().Replug(*keyboard);
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return InPagesState() && dlg.PendingTasks() == 0; }, 15000));
+  EXPECT_EQ(LIGHT_MODE_MUSIC, dlg.m_lightMode.load()) << "the keyboard kept the music mode";
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return MusicAreaColor(kProbeKey) == 0xFEFEFE; }, 3000))
+      << "frames again, with the stored white background";
+}
+
+TEST_F(MusicLightingWindowTest, EveryFrameSampledWhileTheBackgroundFlipsIsOneWholePicture) {
+  KeyboardDlg& dlg = OnLightingPage();
+  Visualizer& visualizer = dlg.m_visualizer;
+  visualizer.m_backBrightness = 100;
+  visualizer.m_active = true;  // drawing, though mode 1 sends nothing to the keyboard
+  visualizer.RequestCaptureRestart();  // wakes its thread from the idle wait
+  std::atomic<bool> flipping{true};
+  std::thread flipper([&] {
+    for (int i = 0; flipping; ++i) {
+      visualizer.m_backStyle = i % 2 ? 6 : 7;  // white, red
+      Sleep(2);
+    }
+  });
+  std::set<COLORREF> seen;
+  int mixed = 0;
+  std::vector<std::pair<int, COLORREF>> colors;
+  for (int i = 0; i < 10000; ++i) {
+    bool lit = false;
+    ASSERT_TRUE(dlg.m_music.SampleFrame(colors, lit));
+    ASSERT_FALSE(colors.empty());
+    for (const auto& key : colors) mixed += key.second != colors.front().second;
+    seen.insert(colors.front().second);
+    if (i % 20 == 0) Sleep(1);  // the samples span many frames
+  }
+  flipping = false;
+  flipper.join();
+  visualizer.m_active = false;
+  EXPECT_EQ(0, mixed);
+  EXPECT_GE(seen.size(), 2u) << "both backgrounds were sampled";
+}
+
+}  // namespace

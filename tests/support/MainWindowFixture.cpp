@@ -73,7 +73,9 @@ void MainWindowFixture::TearDown() {
 }
 
 KeyboardDlg& MainWindowFixture::Open() {
-  m_dlg = std::make_unique<KeyboardDlg>();
+  if (!m_nextCapture) m_nextCapture = std::make_unique<SyntheticCapture>();
+  capture = m_nextCapture.get();
+  m_dlg = std::make_unique<KeyboardDlg>(std::move(m_nextCapture));
   m_dlg->SetTaskObserver([this](int id) {
     std::lock_guard<std::mutex> lock(m_appendedLock);
     m_appended.push_back(id);

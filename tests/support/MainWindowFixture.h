@@ -16,6 +16,7 @@
 #include "BitmapProbe.h"
 #include "ProgramInstance.h"
 #include "ScopedDeviceName.h"
+#include "SyntheticCapture.h"
 #include "app/KeyboardDlg.h"
 #include "simkeyboard/SimKeyboard.h"
 
@@ -33,7 +34,8 @@ class MainWindowFixture : public testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // The main window, created as the program creates it, once its start-up task has run.
+  // The main window, created as the program creates it, once its start-up task has run. Its
+  // visualizer listens to `capture` in place of the system's sound output.
   KeyboardDlg& Open();
   // A keyboard plugged after the window opened; the simulator announces it to the window as
   // the system does, while this thread pumps.
@@ -74,6 +76,10 @@ class MainWindowFixture : public testing::Test {
   ProgramInstance instance;
   ScopedDeviceName device;
   std::unique_ptr<KeyboardDlg> m_dlg;
+  // The window's sound source: one endpoint and no packets (silence) unless a test queues
+  // some before Open; the visualizer owns it.
+  SyntheticCapture* capture = nullptr;
+  std::unique_ptr<SyntheticCapture> m_nextCapture = std::make_unique<SyntheticCapture>();
 
  private:
   std::mutex m_appendedLock;
