@@ -584,3 +584,113 @@ TEST_F(MusicLightingWindowTest, EveryFrameSampledWhileTheBackgroundFlipsIsOneWho
 }
 
 }  // namespace
+
+namespace {
+
+// A stored colour (0x00BBGGRR) as the keyboard's colour area reads with DeviceColor (0xRRGGBB).
+int AsDeviceColor(int stored) { return (stored & 0xFF) << 16 | (stored & 0xFF00) | (stored >> 16 & 0xFF); }
+
+// Whether the keyboard took a frame of command since mark.
+bool SentSince(size_t mark, int command) {
+  for (const simkb::Frame& frame : simkb::Bus::Get().FramesSince(mark)) {
+    if (frame.command == command) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+TEST_F(LightPageWindowTest, AKeyboardThatStopsAnsweringItsConfigurationReadGetsNoWriteAndTheNextChangeWritesAll) {
+  KeyboardDlg& dlg = OnLightingPage();
+  ChooseMode(6);
+  ASSERT_TRUE(Settle());
+  const std::vector<int> before = LightBytes();
+  const simkb::Bytes config = keyboard->Read(simkb::Area::Config);
+  simkb::FaultRule silent;
+  silent.kind = simkb::FaultKind::SuppressReply;
+  silent.command = CMD_READ_CONFIG;
+  silent.times = -1;
+  keyboard->AddFault(silent);
+
+  size_t mark = simkb::Bus::Get().Mark();
+  const DWORD start = GetTickCount();
+  dlg.m_sliderBrightness->SetProgress(2);
+  Notify(dlg.m_sliderBrightness);
+  EXPECT_LT(GetTickCount() - start, 2000u) << "the worker gave up on the read soon";
+  EXPECT_TRUE(SentSince(mark, CMD_READ_CONFIG));
+  EXPECT_FALSE(SentSince(mark, CMD_WRITE_CONFIG)) << "no block of zeros written over the keyboard's own bytes";
+  EXPECT_EQ(config, keyboard->Read(simkb::Area::Config));
+  EXPECT_EQ(2, Column("brightness", 6)) << "the store keeps the change";
+  EXPECT_EQ(2, dlg.m_sliderBrightness->GetProgress());
+  EXPECT_TRUE(InPagesState());
+
+  // Answering again, the next change writes the mode with both values.
+  keyboard->ClearFaults();
+  mark = simkb::Bus::Get().Mark();
+  dlg.m_sliderSpeed->SetProgress(1);
+  Notify(dlg.m_sliderSpeed);
+  EXPECT_TRUE(SentSince(mark, CMD_WRITE_CONFIG));
+  std::vector<int> expected = before;
+  expected[1] = 2, expected[2] = 3;
+  EXPECT_EQ(expected, LightBytes());
+  const simkb::Bytes after = keyboard->Read(simkb::Area::Config);
+  for (size_t i = 0; i < 64; ++i) {
+    if (i < 8 || i > 16) {
+      EXPECT_EQ(config[i], after[i]) << "byte " << i << " of the block is the keyboard's own";
+    }
+  }
+}
+
+TEST_F(LightPageWindowTest, AKeyboardUnpluggedInTheColourWriteFreesTheWorkerAndIsShownAsItIsAfterItsReturn) {
+  KeyboardDlg& dlg = OnLightingPage();
+  ChooseMode(LIGHT_MODE_USER);
+  ASSERT_TRUE(Settle());
+  // One key the first two chunks carry and one that comes later.
+  int early = 0, late = 0;
+  for (const auto& [code, index] : dlg.m_keyIndexByCode) {
+    if (!early && index < 30 && PictureColors().count(code)) early = code;
+    if (!late && index > 60 && PictureColors().count(code)) late = code;
+  }
+  ASSERT_TRUE(early && late);
+  const int lateBefore = DeviceColor(late);
+  ASSERT_NE(0xFF0505, DeviceColor(early));
+  ASSERT_NE(0xFF0505, lateBefore);
+  simkb::FaultRule unplug;
+  unplug.kind = simkb::FaultKind::RemoveDevice;
+  unplug.command = CMD_WRITE_KEY_COLORS;
+  unplug.nth = 3;
+  keyboard->AddFault(unplug);
+
+  dlg.m_keyboardLight->SetKeyCheck(early, 1);
+  dlg.m_keyboardLight->SetKeyCheck(late, 1);
+  dlg.ColorButton(157)->SendMessageW(NOTIFY_CLICKED, 0, 0);
+  EXPECT_EQ(0x0505FF, KeyRows().at(late)) << "stored before the write";
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return dlg.m_pageHome->IsVisible() != 0; }, 5000));
+  const DWORD unplugged = GetTickCount();
+  ASSERT_TRUE(WaitIdle(3000));
+  EXPECT_LT(GetTickCount() - unplugged, 1500u) << "the worker is free soon after";
+  EXPECT_EQ(0xFF0505, DeviceColor(early)) << "the first chunks arrived";
+  EXPECT_EQ(lateBefore, DeviceColor(late)) << "the rest did not";
+
+  // Back again, the keyboard is the master copy: store and picture show what it holds.
+  keyboard->ClearFaults();
+  simkb::Bus::Get().Replug(*keyboard);
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return InPagesState() && dlg.PendingTasks() == 0; }, 15000));
+  ASSERT_TRUE(Settle());
+  dlg.m_tabMain->SetSelectItem(kLightTabIndex);
+  ASSERT_TRUE(Settle());
+  testsupport::PumpFor(100);
+  const auto rows = KeyRows();
+  EXPECT_EQ(0x0505FF, rows.at(early));
+  for (const auto& [code, color] : rows) {
+    if (DeviceColor(code) >= 0) {
+      EXPECT_EQ(DeviceColor(code), AsDeviceColor(color)) << "stored " << code;
+    }
+  }
+  for (const auto& [code, color] : PictureColors()) {
+    if (DeviceColor(code) >= 0) {
+      EXPECT_EQ(DeviceColor(code), AsDeviceColor(static_cast<int>(color))) << "shown " << code;
+    }
+  }
+  EXPECT_EQ(LIGHT_MODE_USER, LightBytes()[0]);
+}

@@ -33,6 +33,7 @@
 #include "ui/controls/MButton.h"
 #include "ui/controls/MComboBox.h"
 #include "ui/controls/MComboBox2.h"
+#include "ui/controls/MEdit.h"
 #include "ui/controls/MImageButton.h"
 #include "ui/controls/MText.h"
 #include "ui/core/MObject.h"
@@ -279,18 +280,22 @@ TEST_F(SettingsPageTest, RestoringDefaultsAnsweredWithCancelChangesNothing) {
   ASSERT_EQ(1u, boxes.Count());
   EXPECT_EQ(Text(281), boxes.Boxes()[0].title);
   EXPECT_EQ(m_dlg->GetSafeHwnd(), boxes.Boxes()[0].owner);
+  m_dlg->m_editGreen->SetEditText(L"34");
   EXPECT_EQ(0, m_dlg->RestoreDefaults());
   EXPECT_EQ(L"1", UserValue(L"exit_mode").value_or(L"(none)"));
+  EXPECT_STREQ(L"34", m_dlg->m_editGreen->GetEditText().GetString());
   EXPECT_TRUE(TakeAppended().empty());
   WaitIdle();
   EXPECT_FALSE(FactoryResetSince(mark));
   EXPECT_EQ(before, testsupport::ReadFileBytes(DbFile().GetString()));
 }
 
-TEST_F(SettingsPageTest, RestoringDefaultsWithoutAKeyboardResetsOnlyTheExitModeWithItsRadioAndTooltip) {
+TEST_F(SettingsPageTest, RestoringDefaultsWithoutAKeyboardResetsOnlyTheExitModeAndTheLightingColourEdits) {
   SetUserValue(L"exit_mode", L"1");
   KeyboardDlg& dlg = Open();
   ASSERT_EQ(1, dlg.m_radioExitToTray->GetCheck());
+  TESK::MEdit* edits[] = {dlg.m_editRed, dlg.m_editGreen, dlg.m_editBlue};
+  for (TESK::MEdit* edit : edits) edit->SetEditText(L"12");
   TakeAppended();
   testsupport::MessageBoxAnswerer boxes(1);
   EXPECT_EQ(0, dlg.RestoreDefaults());
@@ -299,6 +304,10 @@ TEST_F(SettingsPageTest, RestoringDefaultsWithoutAKeyboardResetsOnlyTheExitModeW
   EXPECT_EQ(1, dlg.m_radioExitQuit->GetCheck());
   EXPECT_EQ(0, dlg.m_radioExitToTray->GetCheck());
   EXPECT_EQ(Text(17), dlg.m_btnClose->GetTooltip().GetString());
+  // Red again, as a new profile's colour.
+  EXPECT_EQ((std::vector<std::wstring>{L"255", L"0", L"0"}),
+            (std::vector<std::wstring>{edits[0]->GetEditText().GetString(), edits[1]->GetEditText().GetString(),
+                                       edits[2]->GetEditText().GetString()}));
   EXPECT_TRUE(TakeAppended().empty());
 }
 
