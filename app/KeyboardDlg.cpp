@@ -280,13 +280,15 @@ void KeyboardDlg::CloseAllPopups() {
   HideWindow(L"ComboWnd");
   PostToWindow(L"SystemSettingDlg", WM_CLOSE, 0);
   PostToWindow(L"UpdateTipDlg", WM_CLOSE, 0);
-  // The docked advanced-key editor, the progress dialog's registration and a macro recording
-  // or key capture (whose hook would keep swallowing every key) are window state: the UI
-  // thread lets them go (the editor comes with the advanced-key page).
+  // The docked advanced-key editor, the progress dialog's registration, a macro recording or
+  // key capture (whose hook would keep swallowing every key) and a calibration run are window
+  // state: the UI thread lets them go (the editor comes with the advanced-key page). The run is
+  // looked at there, as the button may have ended it meanwhile.
   OnWindowThread([this] {
     CloseAdvKeyEditor();
     ForgetUpdateTipDlg();
     EndMacroInputWithoutSaving();
+    m_perfPage.EndCalibrationRun(m_inputHook, PerfFrameControls());
   });
 }
 

@@ -423,6 +423,15 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   void CreateDefaultKeyPerfs(int profile);
   // The frame's buttons and lists, then the page's controls, enabled or disabled together.
   void EnablePerfControls(int enable);
+  // The calibration button: starts or ends a run with the window's keyboard hook. Always 1.
+  int OnCalibrationSwitch();
+  // List 262: the profile the keyboard reports becomes the active one, whatever the list
+  // shows; the other pages' lists select it and the profile is applied behind the wait
+  // dialog. 0 without a keyboard profile, else 1.
+  int OnPerfPageProfileChanged();
+  // Button 263: the profile menu, the window disabled while it is open. 0 without a keyboard
+  // profile, else 1.
+  int ShowPerfPageProfileMenu();
   // The page's operations and handlers over this window's controls and device link.
   PerfPage m_perfPage{*this, *this, this};
 
@@ -530,6 +539,8 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   void ActivateAndApplyProfile(int profile);
   // Appends the profile to every built list and selects it in all of them.
   void AppendProfileToLists(const CString& name, int profile);
+  // The frame's controls that the performance page's enabling reaches too, in their order.
+  std::vector<TESK::MControl*> PerfFrameControls();
   // The three default profiles with their default rows; the first becomes the active one.
   void CreateDefaultProfiles();
 

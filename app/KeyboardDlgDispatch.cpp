@@ -186,8 +186,16 @@ const KeyboardDlg::ControlRow KeyboardDlg::kClickRows[] = {
     {248, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.DeleteMacroEvent(); }},
     {249, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ClearMacroEvents(); }},
     {255, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.SaveMacroEvents(); }},
+    {262, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnPerfPageProfileChanged(); }},
+    {263, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ShowPerfPageProfileMenu(); }},
+    {265, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.ShowPerfPresetMenu(); }},
     {267, ImportProfileRow},
     {268, ExportProfileRow},
+    {270, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.ApplySwitchType(); }},
+    {271, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnCalibrationSwitch(); }},
+    {278, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.OnDebugModeSwitch(); }},
+    {280, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.OnDeadZoneSwitch(); }},
+    {281, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.ResetGlobalActuation(); }},
     {284, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.OnRapidTriggerSwitch(); }},
     {286, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.OnSensitivitySwitch(); }},
     {289, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.ResetSensitivityPos(); }},
@@ -253,6 +261,8 @@ const KeyboardDlg::ControlRow KeyboardDlg::kClickRows[] = {
     {197, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnMusicSensitivityChanged(); }},
     {199, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnMusicColorChanged(); }},
     {201, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnMusicBrightnessChanged(); }},
+    {315, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.SetPerfSwitchType(); }},
+    {316, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.m_perfPage.ResetRapidTrigger(); }},
     {326, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.RequestSoftwareCheck(); }},
     {329, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.RequestFirmwareCheck(); }},
     {333, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.RequestSoftwareCheck(); }},
@@ -315,6 +325,12 @@ const KeyboardDlg::WindowRow KeyboardDlg::kWindowRows[] = {
     {TESK::WM_UI_DRAGOVER,
      [](KeyboardDlg& dlg, WPARAM, LPARAM, LRESULT* result) {
        *result = dlg.m_advKeyPage.OnEditorPageShown();
+       return true;
+     }},
+    {WM_KB_PERF_MENU,
+     [](KeyboardDlg& dlg, WPARAM, LPARAM lParam, LRESULT* result) {
+       const int item = static_cast<int>(lParam);
+       *result = dlg.RunProfileMenuItem(item) ? 1 : dlg.m_perfPage.OnPerfPageMenuCommand(item);
        return true;
      }},
     {TESK::WM_UI_DROP,

@@ -10,7 +10,9 @@
 #include <iterator>
 #include <vector>
 
+#include "app/AppMessages.h"
 #include "app/MainWindowBuild.h"
+#include "app/pages/PageMenu.h"
 #include "ui/controls/CImageButton.h"
 #include "ui/controls/CRoundArea.h"
 #include "ui/controls/CSwitchButton.h"
@@ -401,12 +403,33 @@ void KeyboardDlg::RefreshPerfPage() {
 
 void KeyboardDlg::CreateDefaultKeyPerfs(int profile) { m_perfPage.CreateDefaultKeyPerfs(profile); }
 
-void KeyboardDlg::EnablePerfControls(int enable) {
+std::vector<MControl*> KeyboardDlg::PerfFrameControls() {
   std::vector<MControl*> frame;
   for (UINT id : kFrameEnableIds) {
     if (MControl* control = GetControl(id)) frame.push_back(control);
   }
-  m_perfPage.EnablePerfControls(enable, frame);
+  return frame;
+}
+
+void KeyboardDlg::EnablePerfControls(int enable) { m_perfPage.EnablePerfControls(enable, PerfFrameControls()); }
+
+int KeyboardDlg::OnCalibrationSwitch() { return m_perfPage.OnCalibrationSwitch(m_inputHook, PerfFrameControls()); }
+
+int KeyboardDlg::OnPerfPageProfileChanged() {
+  const int profile = m_deviceProfile + 1;
+  if (profile < 1) return 0;
+  m_curProfile = profile;
+  m_selectedProfile = profile;
+  for (MComboBox* combo : BuiltProfileCombos()) {
+    if (combo != m_comboProfilePerf) combo->SelectData(profile);
+  }
+  ActivateAndApplyProfile(profile);
+  return 1;
+}
+
+int KeyboardDlg::ShowPerfPageProfileMenu() {
+  if (m_deviceProfile < 0) return 0;
+  return ShowPageMenu(GetSafeHwnd(), m_btnPerfProfileMenu, WM_KB_PERF_MENU, kProfileMenuItems, true);
 }
 
 // ---- Live travel from the worker ----

@@ -7,6 +7,7 @@
 #include "app/pages/CustomKeyDKSDlg.h"
 #include "app/pages/KeyFunctionCatalogue.h"
 #include "app/pages/KeyPage.h"
+#include "app/pages/PageMenu.h"
 #include "app/pages/PerfPage.h"
 #include "device/DeviceLink.h"
 #include "storage/ConfigDatabase.h"
@@ -198,5 +199,6 @@ int AdvKeyPage::OnApplied(int id) {
 // ---- Profile menu ----
 
 int AdvKeyPage::ShowProfileMenu() {
-  return m_keys.ShowProfileMenu(m_controls.m_btnAdvProfileMenu, WM_KB_PROFILE_MENU, kProfileMenuWidth);
+  return ShowPageMenu(m_link.GetMainWindowHandle(), m_controls.m_btnAdvProfileMenu, WM_KB_PROFILE_MENU,
+                      kProfileMenuItems, true, kProfileMenuWidth);
 }

@@ -8,12 +8,12 @@
 #include "app/pages/AdvKeyTiles.h"
 #include "app/pages/KeyAssignment.h"
 #include "app/pages/KeyValueListFill.h"
+#include "app/pages/PageMenu.h"
 #include "device/DeviceLink.h"
 #include "storage/ConfigDatabase.h"
 #include "ui/controls/MComboBox.h"
 #include "ui/controls/MImageButton.h"
 #include "ui/controls/MText.h"
-#include "ui/core/MenuWnd.h"
 #include "ui/keyboard/KeyDKSCtrlEx.h"
 #include "ui/keyboard/KeyFuncControl.h"
 #include "ui/keyboard/KeyLayerCtrl.h"
@@ -23,15 +23,10 @@
 
 namespace {
 
-// Language texts of the two menus (item id, text id).
-const std::vector<std::pair<int, int>> kProfileMenuItems = {{101, 35}, {102, 30}, {103, 33}};
-const std::vector<std::pair<int, int>> kPresetMenuItems = {{LAYOUT_PRESET_STANDARD, 225},
-                                                           {LAYOUT_PRESET_MAC, 226},
-                                                           {LAYOUT_PRESET_DVORAK, 227},
-                                                           {LAYOUT_PRESET_COLEMAK, 228},
-                                                           {LAYOUT_PRESET_WORKMAN, 229}};
-// The menus open this far below the top edge of their button, 120 wide with 30-pixel items.
-constexpr int kMenuDrop = 30, kMenuItemHeight = 30, kMenuWidth = 120;
+// Language texts of the preset menu (item id, text id).
+const PageMenuItems kPresetMenuItems = {{LAYOUT_PRESET_STANDARD, 225}, {LAYOUT_PRESET_MAC, 226},
+                                        {LAYOUT_PRESET_DVORAK, 227},   {LAYOUT_PRESET_COLEMAK, 228},
+                                        {LAYOUT_PRESET_WORKMAN, 229}};
 constexpr int kMessageBoxCancel = 2;
 
 CString Text(int id) { return LoadLanString(L"KB.DIALOG", id); }
@@ -251,36 +246,14 @@ int KeyPage::OnProfileListChanged(TESK::MComboBox* chosen) {
   return 1;
 }
 
-int KeyPage::ShowMenu(TESK::MControl* button, const std::vector<std::pair<int, int>>& items, UINT notifyMessage,
-                      int width, bool disableOwner) {
-  HWND owner = m_link.GetMainWindowHandle();
-  const CRect rect = button ? button->GetRect() : CRect();
-  POINT at{rect.left, rect.top + kMenuDrop};
-  ClientToScreen(owner, &at);
-  TESK::MenuWnd menu(nullptr);
-  if (!menu.Create(owner, CPoint(at.x, at.y), notifyMessage, CString(), kMenuItemHeight, width,
-                   TESK::BACK_MODE_FRAME)) {
-    return 1;
-  }
-  for (const auto& item : items) menu.AddMenu(Text(item.second), static_cast<UINT>(item.first), CString(), 0, -1);
-  if (disableOwner) {
-    menu.ShowModal(1);
-  } else {
-    menu.ShowModal2(1);
-  }
-  return 1;
-}
-
 int KeyPage::ShowKeyPageProfileMenu() {
-  return ShowProfileMenu(m_controls.m_btnKeyProfileMenu, WM_KB_PAGE_MENU, kMenuWidth);
-}
-
-int KeyPage::ShowProfileMenu(TESK::MControl* button, UINT notifyMessage, int width) {
-  return ShowMenu(button, kProfileMenuItems, notifyMessage, width, true);
+  return ShowPageMenu(m_link.GetMainWindowHandle(), m_controls.m_btnKeyProfileMenu, WM_KB_PAGE_MENU,
+                      kProfileMenuItems, true);
 }
 
 int KeyPage::ShowKeyPresetMenu() {
-  return ShowMenu(m_controls.m_btnKeyPresets, kPresetMenuItems, WM_KB_PAGE_MENU, kMenuWidth, false);
+  return ShowPageMenu(m_link.GetMainWindowHandle(), m_controls.m_btnKeyPresets, WM_KB_PAGE_MENU,
+                      kPresetMenuItems, false);
 }
 
 int KeyPage::OnKeyPageMenuCommand(int itemId) {

@@ -9,8 +9,6 @@
 // UI thread only: the window hands a worker's RefreshKeyCaptions to its own thread.
 #pragma once
 
-#include <windows.h>
-
 #include <atomic>
 #include <utility>
 #include <vector>
@@ -63,9 +61,6 @@ class KeyPage {
   // The popup menus under buttons 83 and 85; both return 1 when closed.
   int ShowKeyPageProfileMenu();
   int ShowKeyPresetMenu();
-  // The profile menu (new, delete, rename) under a page's button, width pixels wide, posting
-  // its item ids with notifyMessage. Returns 1 when closed.
-  int ShowProfileMenu(TESK::MControl* button, UINT notifyMessage, int width);
   // A preset menu item (the profile items belong to the profile operations). Returns 1.
   int OnKeyPageMenuCommand(int itemId);
 
@@ -82,8 +77,6 @@ class KeyPage {
   std::vector<TESK::MComboBox*> ProfileCombos() const;
   void StoreLayerRows(const std::vector<KEY_MACRO_DATA>& rows);
   void WriteKeyMap();
-  int ShowMenu(TESK::MControl* button, const std::vector<std::pair<int, int>>& items, UINT notifyMessage, int width,
-               bool disableOwner);
 
   DeviceLink& m_link;
   KeyboardDef& m_controls;

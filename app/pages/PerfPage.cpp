@@ -2,8 +2,11 @@
 
 #include <map>
 
+#include "app/AppMessages.h"
 #include "app/Language.h"
 #include "app/UIMessageBox.h"
+#include "app/pages/InputHook.h"
+#include "app/pages/PageMenu.h"
 #include "app/pages/PerfPageDef.h"
 #include "app/pages/PerfRules.h"
 #include "device/DeviceLink.h"
@@ -35,6 +38,15 @@ constexpr int kNoKeyTitle = 1600, kNoKeyMessage = 1601;
 constexpr int kSwitchTypeTitle = 1602, kSwitchTypeMessage = 1603;
 // The note shown by the sliders and reset buttons when no key is checked.
 constexpr int kNoKeyNote = 272;
+
+// The calibration button during a run (text, colour) and after one.
+constexpr int kCalibratingText = 271, kCalibrateAgainText = 270;
+constexpr DWORD kCalibratingColour = 0xFFE74250, kCalibrateColour = 0xFFFFFFFF;
+// How long the window waits after asking the keyboard to leave its calibration mode before
+// it asks for the keyboard's calibration state.
+constexpr ULONGLONG kCalibrationSettleMs = 500;
+// The switch type that button 315 gives every key.
+constexpr int kAllKeysSwitchType = 3;
 
 // The key-travel picture's images of switch types 1 and 2.
 const wchar_t* const kSwitchForeImage = L"icon\\key_switch_fore.png";
@@ -428,5 +440,195 @@ int PerfPage::OnSwitchTypeSelected(int code, LPARAM row) {
   if (c.m_keyStroke != nullptr) c.m_keyStroke->UpdateControl(1, 0);
   WritePerfConfig(profile, kPerfSwitchType, type);
   SaveRapidTrigger();
+  return 1;
+}
+
+// ---- Presets ----
+
+int PerfPage::ShowPerfPresetMenu() {
+  PageMenuItems items;
+  for (const PerfPreset& preset : kPerfPresets) items.emplace_back(preset.itemId, preset.textId);
+  return ShowPageMenu(m_link.GetMainWindowHandle(), m_controls.m_btnPerfPresets, WM_KB_PERF_MENU, items, false);
+}
+
+int PerfPage::OnPerfPageMenuCommand(int itemId) {
+  if (FindPerfPreset(itemId) != nullptr) ApplyPerfPreset(itemId);
+  return 1;
+}
+
+void PerfPage::ApplyPerfPreset(int itemId) {
+  const PerfPreset* preset = FindPerfPreset(itemId);
+  const int p = Profile();
+  if (preset == nullptr || p < 1) return;
+  PerfPageDef& c = m_controls;
+  SetChecked(c.m_switchContinuousRt, false);
+  SetChecked(c.m_switchBottomRt, false);
+  WritePerfConfig(p, kPerfContinuousMode, 0);
+  WritePerfConfig(p, kPerfBottomRapidTrigger, 0);
+  // The mode goes to the rapid-trigger bits of key_mode; the switch type stays.
+  if (c.m_keyboardPerf != nullptr) {
+    c.m_keyboardPerf->SetKeyPerfInfo(preset->mode, preset->actuation, preset->press, preset->release, 0, 0, 0);
+  }
+  if (c.m_keyStroke != nullptr) c.m_keyStroke->SetCurKeyActuation(preset->actuation);
+  WritePerfConfig(p, kPerfRapidTriggerMode, preset->mode);
+  WritePerfConfig(p, kPerfGlobalActuation, preset->actuation);
+  WritePerfConfig(p, kPerfRtPressPos, preset->press);
+  WritePerfConfig(p, kPerfRtReleasePos, preset->release);
+  SaveKeyPerf();
+  RefreshPerfPage();
+}
+
+// ---- Calibration ----
+
+void PerfPage::SetCalibrateButton(int textId, DWORD argb) {
+  MButton* button = m_controls.m_btnCalibrate;
+  if (button == nullptr) return;
+  button->SetTitle(LoadLanString(kSection, textId));
+  button->SetTextColor(Gdiplus::Color(argb));
+}
+
+int PerfPage::OnCalibrationSwitch(std::unique_ptr<InputHook>& hook, const std::vector<MControl*>& frameControls) {
+  PerfPageDef& c = m_controls;
+  if (m_link.m_calibrating) {
+    LeaveCalibration(hook, frameControls);
+    m_link.AppendTask(TASK_WRITE_CALIBRATION);
+    // The keyboard is given time to leave its calibration mode before it is checked again.
+    const ULONGLONG start = GetTickCount64();
+    for (ULONGLONG waited = 0; waited < kCalibrationSettleMs; waited = GetTickCount64() - start) {
+      Sleep(static_cast<DWORD>(kCalibrationSettleMs - waited));
+    }
+    m_link.AppendTask(TASK_CHECK_CALIBRATION);
+    return 1;
+  }
+  m_link.m_calibrating = true;
+  if (c.m_keyboardPerf != nullptr) c.m_keyboardPerf->SetKeyboardCtrlMode(KBMODE_PERFCHECK);
+  m_link.m_calibrationMode = true;
+  if (c.m_keyboardPerf != nullptr) c.m_keyboardPerf->ResetKeyCalibration();
+  SetCalibrateButton(kCalibratingText, kCalibratingColour);
+  // A hook held from before (a recording, say) gives way; the new one swallows every key.
+  hook.reset();
+  hook = std::make_unique<InputHook>();
+  hook->AddTarget(m_link.GetMainWindowHandle(), 0, WM_KB_HOOK_SWALLOW);
+  EnablePerfControls(0, frameControls);
+  if (c.m_keyStroke != nullptr) c.m_keyStroke->ShowRelkeystroke(1);
+  if (c.m_keyboardPerf != nullptr) c.m_keyboardPerf->UpdateControl(1, 0);
+  m_link.AppendTask(TASK_WRITE_CALIBRATION);
+  return 1;
+}
+
+void PerfPage::EndCalibrationRun(std::unique_ptr<InputHook>& hook, const std::vector<MControl*>& frameControls) {
+  if (!m_link.m_calibrating) return;
+  LeaveCalibration(hook, frameControls);
+  SetChecked(m_controls.m_switchDebugMode, m_link.m_debugMode);
+  m_link.AppendTask(TASK_WRITE_CALIBRATION);
+  m_link.AppendTask(TASK_RECHECK_CALIBRATION);
+}
+
+void PerfPage::LeaveCalibration(std::unique_ptr<InputHook>& hook, const std::vector<MControl*>& frameControls) {
+  PerfPageDef& c = m_controls;
+  m_link.m_calibrating = false;
+  if (c.m_keyboardPerf != nullptr) c.m_keyboardPerf->SetKeyboardCtrlMode(KBMODE_PERF);
+  m_link.m_calibrationMode = false;
+  SetCalibrateButton(kCalibrateAgainText, kCalibrateColour);
+  if (hook) hook->Uninstall();
+  hook.reset();
+  EnablePerfControls(1, frameControls);
+  if (c.m_keyStroke != nullptr) c.m_keyStroke->ShowRelkeystroke(m_link.m_debugMode ? 1 : 0);
+  if (c.m_keyboardPerf != nullptr) c.m_keyboardPerf->UpdateControl(1, 0);
+}
+
+// ---- Controls without a place on screen ----
+
+int PerfPage::ApplySwitchType() {
+  const int p = Profile();
+  if (p < 1) return 0;
+  PerfPageDef& c = m_controls;
+  const int type = c.m_comboSwitchType != nullptr ? static_cast<int>(c.m_comboSwitchType->GetCurData()) : 0;
+  SetTravelSwitchType(type);
+  if (c.m_keyStroke != nullptr) c.m_keyStroke->UpdateControl(1, 0);
+  if (c.m_keyboardPerf != nullptr) c.m_keyboardPerf->SetKeySwitchType(type);
+  WritePerfConfig(p, kPerfSwitchType, type);
+  SaveRapidTrigger();
+  return 1;
+}
+
+int PerfPage::OnDebugModeSwitch() {
+  const int p = Profile();
+  if (p < 1) return 0;
+  const bool on = Checked(m_controls.m_switchDebugMode);
+  WritePerfConfig(p, kPerfDebugMode, on ? 1 : 0);
+  if (m_controls.m_keyStroke != nullptr) m_controls.m_keyStroke->ShowRelkeystroke(on ? 1 : 0);
+  m_link.m_debugMode = on;
+  m_link.AppendTask(TASK_WRITE_SETTINGS);
+  return 1;
+}
+
+int PerfPage::OnDeadZoneSwitch() {
+  const int p = Profile();
+  if (p < 1 || InputRefused()) return 0;
+  PerfPageDef& c = m_controls;
+  if (NoKeyChecked(Notice::Note)) {
+    // The click is undone.
+    SetChecked(c.m_switchDeadZone, !Checked(c.m_switchDeadZone));
+    return 0;
+  }
+  const bool on = Checked(c.m_switchDeadZone);
+  WritePerfConfig(p, kPerfDeadZone, on ? 1 : 0);
+  if (on) {
+    WritePerfConfig(p, kPerfDeadZoneTop, kDefaultDeadZone);
+    WritePerfConfig(p, kPerfDeadZoneBottom, kDefaultDeadZone);
+    if (c.m_keyStroke != nullptr) c.m_keyStroke->SetDeadzoneValue(kDefaultDeadZone, kDefaultDeadZone);
+  }
+  if (c.m_keyStroke != nullptr) c.m_keyStroke->ShowDeadZone(on ? 1 : 0);
+  c.m_keyboardPerf->SetDeadZoneState(on ? 1 : 0);
+  // The travel picture has brought its actuation point inside the new bounds.
+  const int actuation = c.m_keyStroke != nullptr ? c.m_keyStroke->GetCurKeyActuation() : 0;
+  c.m_keyboardPerf->SetKeyActuation(actuation);
+  WritePerfConfig(p, kPerfGlobalActuation, actuation);
+  SaveRapidTrigger();
+  return 1;
+}
+
+int PerfPage::ResetGlobalActuation() {
+  const int p = Profile();
+  if (p < 1) return 0;
+  PerfPageDef& c = m_controls;
+  if (c.m_keyStroke != nullptr) c.m_keyStroke->SetCurKeyActuation(kResetActuation);
+  if (c.m_keyboardPerf != nullptr) {
+    c.m_keyboardPerf->ResetAllItemCheck(1);
+    c.m_keyboardPerf->SetKeyActuation(kResetActuation);
+    c.m_keyboardPerf->ResetAllItemCheck(0);
+  }
+  WritePerfConfig(p, kPerfGlobalActuation, kResetActuation);
+  return 1;
+}
+
+int PerfPage::SetPerfSwitchType() {
+  if (Profile() < 1) return 0;
+  PerfPageDef& c = m_controls;
+  if (c.m_keyboardPerf != nullptr) c.m_keyboardPerf->SetKeyPerfSwitchType(kAllKeysSwitchType);
+  SetTravelSwitchType(kAllKeysSwitchType);
+  SaveKeyPerf();
+  return 1;
+}
+
+int PerfPage::ResetRapidTrigger() {
+  const int p = Profile();
+  if (p < 1) return 0;
+  PerfPageDef& c = m_controls;
+  const KEY_PERF_DATA defaults = DefaultKeyPerf(p, 0);
+  if (c.m_keyboardPerf != nullptr) {
+    c.m_keyboardPerf->SetKeyPerfInfo(defaults.key_mode, defaults.key_actuation, defaults.rt_press,
+                                     defaults.rt_release);
+  }
+  if (c.m_keyStroke != nullptr) c.m_keyStroke->SetCurKeyActuation(defaults.key_actuation);
+  WritePerfConfig(p, kPerfRapidTriggerMode, 1);
+  SetChecked(c.m_switchRapidTrigger, true);
+  SetChecked(c.m_switchSensitivity, false);
+  // The page shows the values every key now has.
+  if (c.m_keyboardPerf != nullptr) c.m_keyboardPerf->ResetAllItemCheck(1);
+  ShowSelectedKeyPerf();
+  if (c.m_keyboardPerf != nullptr) c.m_keyboardPerf->ResetAllItemCheck(0);
+  SaveKeyPerf();
   return 1;
 }

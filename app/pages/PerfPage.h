@@ -19,9 +19,11 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 class DeviceLink;
+class InputHook;
 struct PerfPageDef;
 namespace TESK {
 class MControl;
@@ -75,6 +77,48 @@ class PerfPage {
   // row: the picker's row (lParam of code 9).
   int OnSwitchTypeSelected(int code, LPARAM row);
 
+  // ---- Presets ----
+  // The preset menu under button 265, the main window usable meanwhile. Always 1.
+  int ShowPerfPresetMenu();
+  // An item chosen in the page's menus: a preset's item applies it, any other does nothing. 1.
+  int OnPerfPageMenuCommand(int itemId);
+  // Every key of the picture takes the preset of the item (mode, actuation, distances, no dead
+  // zones, switch type kept), the page's values become the preset's and continuous and bottom
+  // rapid trigger go off; then the rows are saved and the page reloaded. No checked key is
+  // needed. Nothing for an item that names no preset or without a profile.
+  void ApplyPerfPreset(int itemId);
+
+  // ---- Calibration ----
+  // Starts a calibration run, or ends the running one. During a run the keyboard is in its
+  // calibration mode, the picture shows each key's calibration, the window's and the page's
+  // controls are disabled except the calibration button, and hook (the window's keyboard hook
+  // slot) holds a hook whose target, the main window, swallows every key. frameControls as
+  // for EnablePerfControls. Always 1. Never call it from inside a hook dispatch: it deletes
+  // the hook.
+  int OnCalibrationSwitch(std::unique_ptr<InputHook>& hook, const std::vector<TESK::MControl*>& frameControls);
+  // The popups closing while a run is on (a connection change, the program's end): the run
+  // ends as at the button, the debug switch shows the live-travel state, and the keyboard's
+  // calibration is written and checked again. Nothing outside a run.
+  void EndCalibrationRun(std::unique_ptr<InputHook>& hook, const std::vector<TESK::MControl*>& frameControls);
+
+  // ---- Controls without a place on screen (reached through their notifications) ----
+  // Each returns 0 and changes nothing without a profile, else 1 when it acted.
+  // The checked keys take the switch type chosen in list 270, which is stored; then saved.
+  int ApplySwitchType();
+  // Switch 278: live travel shown or not, stored, and the settings write queued.
+  int OnDebugModeSwitch();
+  // Switch 280: dead zones of the default size on or off for the checked keys, stored, saved.
+  // Refused like the distance rows (calibration, a message box, no checked key: the note and
+  // the switch turned back).
+  int OnDeadZoneSwitch();
+  // Every key's actuation point to 26 in the picture and the page's value; the per-key rows
+  // are not saved and no check is left.
+  int ResetGlobalActuation();
+  // Every key takes switch type 3; saved.
+  int SetPerfSwitchType();
+  // Every key back to rapid trigger with the default actuation and distances; saved.
+  int ResetRapidTrigger();
+
  private:
   // A distance row: its slider, value text and configuration key.
   struct DistanceRow {
@@ -100,6 +144,10 @@ class PerfPage {
   // The key-travel picture's switch type, for a type the switch table has.
   void SetTravelSwitchType(int type);
   void ShowControls(const std::vector<TESK::MControl*>& controls, int show);
+  // The run's end shared by the button and the popup closing: button, flags, picture mode,
+  // hook, enabling and the key-travel picture's release stroke.
+  void LeaveCalibration(std::unique_ptr<InputHook>& hook, const std::vector<TESK::MControl*>& frameControls);
+  void SetCalibrateButton(int textId, DWORD argb);
   std::vector<TESK::MControl*> RapidTriggerGroup() const;
   std::vector<TESK::MControl*> SensitivityRow() const;
   std::vector<TESK::MControl*> ExtraRows() const;

@@ -16,6 +16,18 @@ const wchar_t* const kPerfSensitivityPos = L"global_sensitivity_pos";
 const wchar_t* const kPerfRtPressPos = L"global_rt1_pos";
 const wchar_t* const kPerfRtReleasePos = L"global_rt2_pos";
 const wchar_t* const kPerfSwitchType = L"switch_type";
+const wchar_t* const kPerfDebugMode = L"debug_mode";
+const wchar_t* const kPerfDeadZone = L"dead_zone";
+const wchar_t* const kPerfDeadZoneTop = L"dead_zone_topvalue";
+const wchar_t* const kPerfDeadZoneBottom = L"dead_zone_bottomvalue";
+
+const std::vector<PerfPreset> kPerfPresets = {
+    {201, 261, RT_MODE_ON, 75, 5, 5},
+    {202, 262, RT_MODE_ON, 50, 5, 5},
+    {203, 263, RT_MODE_OFF, 90, 0, 0},
+    {204, 264, RT_MODE_ON, 10, 1, 1},
+    {206, 266, RT_MODE_ON, 16, 1, 2},
+};
 
 namespace {
 
@@ -25,6 +37,13 @@ constexpr int kDefaultActuation = 75;
 constexpr int kDefaultRtDistance = 5;
 
 }  // namespace
+
+const PerfPreset* FindPerfPreset(int itemId) {
+  for (const PerfPreset& preset : kPerfPresets) {
+    if (preset.itemId == itemId) return &preset;
+  }
+  return nullptr;
+}
 
 int ParseConfigInt(const CString& text) {
   const wchar_t* start = text.GetString();

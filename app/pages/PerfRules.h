@@ -25,6 +25,10 @@ extern const wchar_t* const kPerfSensitivityPos;        // the single distance
 extern const wchar_t* const kPerfRtPressPos;            // the press distance
 extern const wchar_t* const kPerfRtReleasePos;          // the release distance
 extern const wchar_t* const kPerfSwitchType;            // the switch type last chosen
+extern const wchar_t* const kPerfDebugMode;             // "1" live travel shown
+extern const wchar_t* const kPerfDeadZone;              // "1" dead zones on
+extern const wchar_t* const kPerfDeadZoneTop;           // the top dead zone
+extern const wchar_t* const kPerfDeadZoneBottom;        // the bottom dead zone
 
 // Low 4 bits of key_mode: the rapid-trigger mode.
 constexpr int kRapidTriggerMask = 0xF;
@@ -32,6 +36,23 @@ enum RapidTriggerMode : int { RT_MODE_OFF = 0, RT_MODE_ON = 1, RT_MODE_CONTINUOU
 
 // The release dead zone that bottom rapid trigger gives every key.
 constexpr int kBottomRtReleaseDeadzone = 10;
+
+// The dead zone the dead-zone switch gives, above and below, whatever the switch type.
+constexpr int kDefaultDeadZone = 12;
+// The actuation point the reset-actuation button gives every key.
+constexpr int kResetActuation = 26;
+
+// A ready-made trigger setting of the preset menu: every key takes its rapid-trigger mode,
+// actuation point and press and release distances, with no dead zones.
+struct PerfPreset {
+  int itemId;  // the menu item's id
+  int textId;  // its caption, a language text
+  int mode, actuation, press, release;
+};
+// The presets in menu order.
+extern const std::vector<PerfPreset> kPerfPresets;
+// The preset of a menu item, or null for an id that names none.
+const PerfPreset* FindPerfPreset(int itemId);
 
 // A number read from a stored text: the whole text (spaces around it allowed) must be a
 // decimal integer in int's range, else 0 (an empty, missing or unreadable value).

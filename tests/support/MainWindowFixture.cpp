@@ -78,7 +78,7 @@ KeyboardDlg& MainWindowFixture::Open() {
   m_dlg = std::make_unique<KeyboardDlg>(std::move(m_nextCapture));
   m_dlg->SetTaskObserver([this](int id) {
     std::lock_guard<std::mutex> lock(m_appendedLock);
-    m_appended.push_back(id);
+    m_appended.push_back({id, GetTickCount64()});
   });
   EXPECT_NE(nullptr, m_dlg->Create(nullptr, TESK::Manager::GetDeviceName(), WS_POPUP, 0,
                                    CRect(0, 0, kMainWidth, kMainHeight)));
@@ -147,10 +147,16 @@ int MainWindowFixture::LastBracketFrames(size_t mark, int command) {
 }
 
 std::vector<int> MainWindowFixture::TakeAppended() {
-  std::lock_guard<std::mutex> lock(m_appendedLock);
   std::vector<int> ids;
-  ids.swap(m_appended);
+  for (const AppendedTask& task : TakeAppendedTimed()) ids.push_back(task.id);
   return ids;
+}
+
+std::vector<MainWindowFixture::AppendedTask> MainWindowFixture::TakeAppendedTimed() {
+  std::lock_guard<std::mutex> lock(m_appendedLock);
+  std::vector<AppendedTask> tasks;
+  tasks.swap(m_appended);
+  return tasks;
 }
 
 CString MainWindowFixture::DbFile() { return GetDataFolder() + L"db\\" + m_dlg->m_modelName + L"_datav8.db"; }

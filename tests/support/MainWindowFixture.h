@@ -59,6 +59,12 @@ class MainWindowFixture : public testing::Test {
 
   // Every task id appended since the window was opened or since the last call, in order.
   std::vector<int> TakeAppended();
+  // The same with the time of each append (GetTickCount64).
+  struct AppendedTask {
+    int id;
+    ULONGLONG at;
+  };
+  std::vector<AppendedTask> TakeAppendedTimed();
 
   // The store file of the connected model.
   CString DbFile();
@@ -83,7 +89,7 @@ class MainWindowFixture : public testing::Test {
 
  private:
   std::mutex m_appendedLock;
-  std::vector<int> m_appended;
+  std::vector<AppendedTask> m_appended;
 };
 
 }  // namespace testsupport
