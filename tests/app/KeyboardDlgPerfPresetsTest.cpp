@@ -17,6 +17,7 @@
 #include "app/AppMessages.h"
 #include "app/Language.h"
 #include "storage/ConfigDatabase.h"
+#include "ui/controls/MComboBox.h"
 #include "ui/controls/MImageButton.h"
 #include "ui/controls/MText.h"
 #include "ui/core/MControlFont.h"
@@ -145,6 +146,15 @@ TEST_F(KeyboardDlgPerfPresetsTest, ItemsWithoutAPresetAndAKeyboardWithoutProfile
   EXPECT_EQ(config, db.Rows("SELECT profile, key, value FROM t_config_data ORDER BY profile, key"));
   EXPECT_TRUE(Bus::Get().FramesSince(mark).empty());
   EXPECT_EQ(1, dlg.m_switchContinuousRt->GetCheck());
+}
+
+TEST_F(KeyboardDlgPerfPresetsTest, TheProfileMenusItemsReachTheProfileOperations) {
+  OnPerfPage();
+  RawDb db(DbFile().GetString());
+  ASSERT_EQ(3, db.Number("SELECT COUNT(*) FROM t_profile_data"));
+  EXPECT_EQ(1, Choose(101)) << "a new profile";
+  EXPECT_EQ(4, db.Number("SELECT COUNT(*) FROM t_profile_data"));
+  EXPECT_EQ(4, m_dlg->m_comboProfilePerf->GetItemCount());
 }
 
 TEST_F(KeyboardDlgPerfPresetsTest, TheButtonOpensTheMenuUnderItWithTheWindowUsableAndItsFourthItemApplies204) {
