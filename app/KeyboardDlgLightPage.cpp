@@ -12,6 +12,7 @@
 #include "app/MainWindowBuild.h"
 #include "app/WaitDlg.h"
 #include "app/pages/LightModes.h"
+#include "app/pages/PageMenu.h"
 #include "storage/ConfigDatabase.h"
 #include "ui/controls/CCheckButton.h"
 #include "ui/controls/CColorButton.h"
@@ -28,7 +29,6 @@
 #include "ui/controls/MTabLayout.h"
 #include "ui/controls/MText.h"
 #include "ui/core/Manager.h"
-#include "ui/core/MenuWnd.h"
 #include "ui/keyboard/KeyboardCtrl.h"
 #include "ui/keyboard/LightTypeTab.h"
 #include "ui/keyboard/MListBoxEx.h"
@@ -53,14 +53,9 @@ constexpr int kModeListContentHeight = 658;
 const wchar_t kColorGroup[] = L"IDC_LIGHT_STC_DEFAULTCOLOR";
 const wchar_t kArrowGroup[] = L"GROUP_LIGHT_DIRECTION";
 
-// The page's menus: under their button, 30 px items, at least 150 wide.
-constexpr int kMenuDrop = 30, kMenuItemHeight = 30, kMenuWidth = 150;
-struct MenuRow {
-  int textId;
-  UINT id;
-};
-const MenuRow kPresetMenu[] = {{242, 202}, {243, 203}, {244, 204}, {245, 205}, {246, 206}, {247, 207}};
-const MenuRow kProfileMenu[] = {{35, 101}, {30, 102}, {33, 103}};
+// The page's menus are at least 150 wide; the preset menu's items (item id, text id).
+constexpr int kLightMenuWidth = 150;
+const PageMenuItems kPresetMenuItems = {{202, 242}, {203, 243}, {204, 244}, {205, 245}, {206, 246}, {207, 247}};
 // The profile lists of the other pages, which follow this page's choice.
 constexpr UINT kOtherProfileLists[] = {82, 97, 262, 205};
 
@@ -164,25 +159,6 @@ CString Decimal(int value) {
   CString text;
   text.Format(L"%d", value);
   return text;
-}
-
-// A popup menu of the page under button; the chosen item arrives as WM_KB_LIGHT_MENU.
-int ShowMenuUnder(HWND owner, MControl* button, const MenuRow* rows, size_t count, bool disableOwner) {
-  const CRect rect = button ? button->GetRect() : CRect();
-  POINT at{rect.left, rect.top + kMenuDrop};
-  ClientToScreen(owner, &at);
-  MenuWnd menu(nullptr);
-  if (!menu.Create(owner, CPoint(at.x, at.y), WM_KB_LIGHT_MENU, CString(), kMenuItemHeight, kMenuWidth,
-                   BACK_MODE_FRAME)) {
-    return 1;
-  }
-  for (size_t i = 0; i < count; ++i) menu.AddMenu(Text(rows[i].textId), rows[i].id, CString(), 0, -1);
-  if (disableOwner) {
-    menu.ShowModal(1);
-  } else {
-    menu.ShowModal2(1);
-  }
-  return 1;
 }
 
 // ---- Rectangles ----
@@ -420,11 +396,12 @@ void KeyboardDlg::LayoutMusicControls(CRect client) {
 // ---- Menus and the profile list ----
 
 int KeyboardDlg::ShowLightPresetMenu() {
-  return ShowMenuUnder(GetSafeHwnd(), m_btnLightPresets, kPresetMenu, std::size(kPresetMenu), false);
+  return ShowPageMenu(GetSafeHwnd(), m_btnLightPresets, WM_KB_LIGHT_MENU, kPresetMenuItems, false, kLightMenuWidth);
 }
 
 int KeyboardDlg::ShowLightPageProfileMenu() {
-  return ShowMenuUnder(GetSafeHwnd(), m_btnLightProfileMenu, kProfileMenu, std::size(kProfileMenu), true);
+  return ShowPageMenu(GetSafeHwnd(), m_btnLightProfileMenu, WM_KB_LIGHT_MENU, kProfileMenuItems, true,
+                      kLightMenuWidth);
 }
 
 int KeyboardDlg::OnLightPageMenuCommand(WPARAM, LPARAM itemId) {

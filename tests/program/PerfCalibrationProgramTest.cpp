@@ -107,17 +107,7 @@ class PerfCalibrationProgramTest : public testing::Test {
     ASSERT_TRUE(Quiet());
   }
   // Waits until the keyboard has heard nothing for a second: the worker is done.
-  bool Quiet() {
-    size_t last = channel.Mark();
-    DWORD since = GetTickCount();
-    return testsupport::PumpUntil(
-        [&] {
-          const size_t now = channel.Mark();
-          if (now != last) last = now, since = GetTickCount();
-          return GetTickCount() - since > 1000;
-        },
-        kWaitMs);
-  }
+  bool Quiet() { return channel.WaitQuiet(1000, kWaitMs); }
   // The last calibration command the keyboard heard since mark; 0 for none.
   int LastCalibrationCommand(size_t mark) {
     int last = 0;
@@ -204,7 +194,7 @@ TEST_F(PerfCalibrationProgramTest, ARunSwallowsKeysAndShowsSamplesAndAPresetOutl
   program.Click(kPresetButton);
   HWND menu = nullptr;
   ASSERT_TRUE(testsupport::PumpUntil(
-      [&] { return (menu = program.FindWindowTitled(L"MWindow", L"Menu Window")) != nullptr && IsWindowVisible(menu); },
+      [&] { return (menu = program.FindShownWindowTitled(L"MWindow", L"Menu Window")) != nullptr; },
       5000));
   testsupport::PumpFor(300);
   const LPARAM item = MAKELPARAM(kFourthPreset.x, kFourthPreset.y);
