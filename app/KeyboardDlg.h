@@ -172,6 +172,10 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   int EditMacroName();
   // WM_KB_MACRO_MENU: the item's operation; 1 for an unknown item.
   int OnMacroPageMenuCommand(int item);
+  // The macro page's profile list and menu, as the key page's: the chosen profile becomes the
+  // active one and is applied; the menu's items arrive as WM_KB_PAGE_MENU.
+  int OnMacroPageProfileChanged() { return m_keyPage.OnProfileListChanged(m_comboProfileMacro); }
+  int ShowMacroPageProfileMenu();
   void ShowMacroFileMessage(int textId);
 
   // ---- Key assignment and advanced-key pages (KeyboardDlgKeyPages.cpp) ----
@@ -237,11 +241,12 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   int ShowLightPresetMenu();
   // The profile menu (items 101 to 103) under button 122; the owner is disabled while it is open.
   int ShowLightPageProfileMenu();
-  // WM_KB_LIGHT_MENU: a preset item applies its preset; other items are left to their owners.
+  // WM_KB_LIGHT_MENU: a profile item runs its profile operation, a preset item applies its
+  // preset; other items do nothing.
   int OnLightPageMenuCommand(WPARAM wParam, LPARAM itemId);
   // The profile chosen in list 121 becomes the active one, the other pages' lists follow, and
   // the wait dialog runs while the worker applies it; 0 without a chosen profile.
-  int OnLightPageProfileChanged();
+  int OnLightPageProfileChanged() { return m_keyPage.OnProfileListChanged(m_comboProfileLight); }
 
   // ---- Profiles (KeyboardDlgProfiles.cpp) ----
   // The pages' profile lists that are built, in the order every profile operation changes them.

@@ -164,6 +164,8 @@ const KeyboardDlg::ControlRow KeyboardDlg::kClickRows[] = {
     {118, AdvKeyTypeButton},
     {126, ImportProfileRow},
     {127, ExportProfileRow},
+    {205, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnMacroPageProfileChanged(); }},
+    {206, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ShowMacroPageProfileMenu(); }},
     {207, ImportProfileRow},
     {208, ExportProfileRow},
     {221, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.ShowEventKeyEditor(); }},

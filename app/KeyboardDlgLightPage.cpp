@@ -10,7 +10,6 @@
 
 #include "app/AppMessages.h"
 #include "app/MainWindowBuild.h"
-#include "app/WaitDlg.h"
 #include "app/pages/LightModes.h"
 #include "app/pages/PageMenu.h"
 #include "storage/ConfigDatabase.h"
@@ -56,8 +55,6 @@ const wchar_t kArrowGroup[] = L"GROUP_LIGHT_DIRECTION";
 // The page's menus are at least 150 wide; the preset menu's items (item id, text id).
 constexpr int kLightMenuWidth = 150;
 const PageMenuItems kPresetMenuItems = {{202, 242}, {203, 243}, {204, 244}, {205, 245}, {206, 246}, {207, 247}};
-// The profile lists of the other pages, which follow this page's choice.
-constexpr UINT kOtherProfileLists[] = {82, 97, 262, 205};
 
 // The sub-pages' tab strip: back light (with the music controls) and logo light.
 const TabStrip kLightStrip = {150, 40, 0, 300, 0, 40, 150, 40};
@@ -405,22 +402,8 @@ int KeyboardDlg::ShowLightPageProfileMenu() {
 }
 
 int KeyboardDlg::OnLightPageMenuCommand(WPARAM, LPARAM itemId) {
-  // The profile items (101 to 103) belong to the profile operations.
+  if (RunProfileMenuItem(static_cast<int>(itemId))) return 1;
   if (itemId >= 202 && itemId <= 207) m_lightPage.ApplyLightPreset(static_cast<int>(itemId));
-  return 1;
-}
-
-int KeyboardDlg::OnLightPageProfileChanged() {
-  if (!m_comboProfileLight) return 0;
-  const int profile = static_cast<int>(m_comboProfileLight->GetCurData());
-  if (profile <= 0) return 0;
-  m_curProfile = profile;
-  m_selectedProfile = profile;
-  ConfigDatabase::Instance().SetActiveProfile(profile);
-  for (UINT id : kOtherProfileLists) {
-    if (auto* combo = dynamic_cast<MComboBox*>(GetControl(id))) combo->SelectData(profile);
-  }
-  RunWaitDialog(*this, GetSafeHwnd(), TASK_APPLY_PROFILE);
   return 1;
 }
 

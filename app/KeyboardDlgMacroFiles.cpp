@@ -7,11 +7,14 @@
 #include <commdlg.h>
 #include <shlwapi.h>
 
+#include "app/AppMessages.h"
 #include "app/MainWindowBuild.h"
 #include "app/UIMessageBox.h"
 #include "app/pages/MacroFile.h"
 #include "app/pages/MacroRules.h"
+#include "app/pages/PageMenu.h"
 #include "storage/ConfigDatabase.h"
+#include "ui/controls/MImageButton.h"
 #include "ui/controls/MListBox.h"
 
 using namespace TESK;
@@ -157,4 +160,9 @@ int KeyboardDlg::OnMacroPageMenuCommand(int item) {
     default:
       return 1;
   }
+}
+
+int KeyboardDlg::ShowMacroPageProfileMenu() {
+  ShowPageMenu(GetSafeHwnd(), m_btnMacroProfileMenu, WM_KB_PAGE_MENU, kProfileMenuItems, true);
+  return 0;
 }

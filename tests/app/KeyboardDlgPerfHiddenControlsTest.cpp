@@ -11,16 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "MenuProbe.h"
 #include "MessageBoxAnswerer.h"
-#include "ModalScript.h"
 #include "PerfPageFixture.h"
 #include "app/AppMessages.h"
 #include "storage/ConfigDatabase.h"
 #include "ui/controls/MButton.h"
 #include "ui/controls/MComboBox.h"
 #include "ui/controls/MImageButton.h"
-#include "ui/core/MWindow.h"
-#include "ui/core/MenuWnd.h"
 #include "ui/keyboard/KeyStrokeCtrl2.h"
 
 using namespace TESK;
@@ -73,25 +71,13 @@ TEST_F(KeyboardDlgPerfHiddenControlsTest, TheProfileListActivatesTheKeyboardsPro
 TEST_F(KeyboardDlgPerfHiddenControlsTest, TheProfileMenuOpensUnderItsButtonWithTheWindowDisabled) {
   OnPerfPage();
   KeyboardDlg& dlg = *m_dlg;
-  std::vector<UINT> items;
-  BOOL ownerEnabled = TRUE;
-  bool open = false;
-  testsupport::ModalScript script(nullptr, 5000);
-  script.At(300, [&] {
-    HWND menuWindow = FindWindowW(L"MWindow", L"Menu Window");
-    if (!menuWindow) return;
-    open = true;
-    ownerEnabled = IsWindowEnabled(dlg.GetSafeHwnd());
-    auto* menu = dynamic_cast<MenuWnd*>(reinterpret_cast<MWindow*>(GetWindowLongPtrW(menuWindow, GWLP_USERDATA)));
-    for (UINT id = 100; menu && id <= 110; ++id) {
-      if (menu->GetControl(id)) items.push_back(id);
-    }
-    PostMessageW(menuWindow, WM_CLOSE, 0, 0);
-  });
-  EXPECT_EQ(1, Notify(dlg.m_btnPerfProfileMenu));
-  ASSERT_TRUE(open);
-  EXPECT_FALSE(ownerEnabled);
-  EXPECT_EQ((std::vector<UINT>{101, 102, 103}), items);
+  LONG result = 0;
+  const testsupport::MenuSeen menu =
+      testsupport::ProbeMenu(dlg.GetSafeHwnd(), [&] { result = Notify(dlg.m_btnPerfProfileMenu); });
+  EXPECT_EQ(1, result);
+  ASSERT_TRUE(menu.open);
+  EXPECT_FALSE(menu.ownerEnabled);
+  EXPECT_EQ((std::vector<UINT>{101, 102, 103}), menu.items);
   EXPECT_TRUE(IsWindowEnabled(dlg.GetSafeHwnd())) << "enabled again once the menu has closed";
 }
 

@@ -13,6 +13,7 @@
 #include "FileDialogDriver.h"
 #include "FileProbe.h"
 #include "MainWindowFixture.h"
+#include "MenuProbe.h"
 #include "MessageBoxAnswerer.h"
 #include "MessagePump.h"
 #include "RawDb.h"
@@ -25,6 +26,7 @@
 #include "device/HidDeviceManager.h"
 #include "simkeyboard/SimKeyboard.h"
 #include "ui/controls/MComboBox.h"
+#include "ui/controls/MImageButton.h"
 #include "ui/core/MObject.h"
 
 using simkb::Bus;
@@ -306,3 +308,93 @@ TEST_F(KeyboardDlgProfilesTest, ARefusedFileSaysWhyAndChangesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// The messages the pages' profile menus report their items with.
+struct ProfileMenuCase {
+  const char* page;
+  UINT message;
+};
+constexpr ProfileMenuCase kProfileMenus[] = {
+    {"key and macro pages", WM_KB_PAGE_MENU},
+    {"advanced-key page", WM_KB_PROFILE_MENU},
+    {"performance page", WM_KB_PERF_MENU},
+    {"lighting page", WM_KB_LIGHT_MENU},
+};
+
+}  // namespace
+
+TEST_F(KeyboardDlgProfilesTest, EveryPagesProfileMenuCreatesAndDeletesProfiles) {
+  Connected();
+  ASSERT_TRUE(WaitIdle());
+  TakeAppended();
+  const std::string start = Stored();
+  for (const ProfileMenuCase& menu : kProfileMenus) {
+    SCOPED_TRACE(menu.page);
+    EXPECT_EQ(1, SendMessageW(dlg().GetSafeHwnd(), menu.message, 0, kMenuNew));
+    const int added = RawDb(DbFile().GetString()).Number("SELECT max(profile) FROM t_profile_data WHERE type = 1");
+    EXPECT_EQ(P(1) + "=1 " + P(2) + "=2 " + P(3) + "=3 *" + P(4) + "=" + std::to_string(added) + " ", Stored());
+    EXPECT_EQ(std::vector<int>{TASK_APPLY_PROFILE}, TakeAppended());
+    EXPECT_EQ(1, SendMessageW(dlg().GetSafeHwnd(), menu.message, 0, kMenuDelete));
+    EXPECT_EQ(P(1) + "=1 " + P(2) + "=2 *" + P(3) + "=3 ", Stored()) << "the one before the deleted one";
+    EXPECT_EQ(std::vector<int>{TASK_APPLY_PROFILE}, TakeAppended());
+    Select(0);
+    dlg().m_comboProfileKeys->SendMessageW(TESK::NOTIFY_CLICKED, 0, 0);
+    ASSERT_EQ(start, Stored());
+    TakeAppended();
+  }
+}
+
+TEST_F(KeyboardDlgProfilesTest, TheMacroPagesProfileListAndMenuActAsTheOtherPages) {
+  Connected();
+  ASSERT_TRUE(WaitIdle());
+  TakeAppended();
+  // The macro page's list chooses the profile for every page and applies it.
+  dlg().m_comboProfileMacro->SetCurSel(2);
+  dlg().m_comboProfileMacro->SendMessageW(TESK::NOTIFY_CLICKED, 0, 0);
+  EXPECT_EQ(P(1) + "=1 " + P(2) + "=2 *" + P(3) + "=3 ", Stored());
+  EXPECT_EQ("" + P(1) + "=1 " + P(2) + "=2 *" + P(3) + "=3 ", Lists()) << "every list shows it";
+  EXPECT_EQ(std::vector<int>{TASK_APPLY_PROFILE}, TakeAppended());
+  EXPECT_EQ(nullptr, FindWindowW(nullptr, L"WaitDlg"));
+
+  // The macro and lighting pages' menu buttons open the profile menu with the window disabled.
+  for (TESK::MControl* button : {static_cast<TESK::MControl*>(dlg().m_btnMacroProfileMenu),
+                                 static_cast<TESK::MControl*>(dlg().m_btnLightProfileMenu)}) {
+    SCOPED_TRACE(button->GetControlID());
+    const testsupport::MenuSeen menu = testsupport::ProbeMenu(
+        dlg().GetSafeHwnd(), [&] { dlg().OnMessage(button->GetControlID(), TESK::NOTIFY_CLICKED, 0, 0); });
+    ASSERT_TRUE(menu.open);
+    EXPECT_FALSE(menu.ownerEnabled);
+    EXPECT_EQ((std::vector<UINT>{101, 102, 103}), menu.items);
+    EXPECT_TRUE(IsWindowEnabled(dlg().GetSafeHwnd()));
+  }
+}
+
+TEST_F(KeyboardDlgProfilesTest, AKeyboardThatStopsAnsweringDuringAnImportsApplyLeavesTheWindowAndTheNewProfile) {
+  simkb::Keyboard& keyboard = Connected();
+  ASSERT_TRUE(WaitIdle());
+  TakeAppended();
+  testsupport::TempFolder folder(L"profile files");
+  const std::wstring file = folder.Path() + L"profile.xml";
+  testsupport::FileDialogDriver dialogs({file});
+  Click(89);
+  ASSERT_FALSE(testsupport::ReadFileBytes(file).empty());
+
+  // From the import's first frame on the keyboard answers nothing.
+  simkb::FaultRule silent;
+  silent.kind = simkb::FaultKind::SuppressReply;
+  silent.times = -1;
+  keyboard.AddFault(silent);
+  dialogs.Script({file});
+  const DWORD start = GetTickCount();
+  Click(88);
+  EXPECT_LT(GetTickCount() - start, 20000u) << "the wait dialog gave up with the device link's time-outs";
+  EXPECT_EQ(nullptr, FindWindowW(nullptr, L"WaitDlg"));
+  DWORD_PTR answer = 0;
+  EXPECT_NE(0, SendMessageTimeoutW(dlg().GetSafeHwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer))
+      << "the window answers";
+  EXPECT_EQ(P(1) + "=1 " + P(2) + "=2 " + P(3) + "=3 *" + P(1) + "=4 ", Stored()) << "the new profile stays";
+  EXPECT_EQ(P(1) + "=1 " + P(2) + "=2 " + P(3) + "=3 *" + P(1) + "=4 ", Lists());
+  keyboard.ClearFaults();
+}
