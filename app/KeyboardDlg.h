@@ -17,6 +17,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -86,6 +87,9 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   // sub-pages, and their rectangles (the keyboard picture 257 is placed with the frame).
   void BuildPerfPage();
   void LayoutPerfPage(CRect client);
+  // The switch types' names on the key-travel picture (276) and the switch picker (321), in
+  // the current language.
+  void NameSwitchTypes();
   // The macro page (KeyboardDlgMacroPage.cpp): its controls on page panel 72 and their
   // rectangles; the two frames with id 210 are placed through their members.
   void BuildMacroPage();
@@ -314,6 +318,20 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   // The profile menu's items (new, delete, rename); 1 in every case.
   int OnProfileMenuCommand(int itemId);
 
+  // ---- Language switch (KeyboardDlgLanguage.cpp, UI thread) ----
+  // 350: the chosen language becomes the current one and is remembered, then its texts go
+  // onto the window. 1.
+  int OnLanguageChosen();
+  // Puts the texts of CurrentLanguage on every control of the window: titles, tooltips, list
+  // items and tab captions, and the lists whose items are made of texts rebuilt (layer lists,
+  // advanced keys, light modes) or renamed (default profile and macro names; the stored names
+  // stay). A text the file lacks leaves an empty one.
+  void ApplyLanguageTexts();
+  // text with the first of prefixes it begins with (tried in order) replaced; unchanged when
+  // it begins with none.
+  static CString ReplaceNamePrefix(const CString& text, std::initializer_list<const wchar_t*> prefixes,
+                                   const CString& replacement);
+
   // ---- Dispatch (KeyboardDlgDispatch.cpp) ----
   // Notifications of the window's controls and the window's messages, by flat tables of
   // control id or message to handler. An id or message without a row gives 0 or goes to
@@ -538,6 +556,11 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   }
   // The pages' profile lists, in the order every profile operation changes them.
   std::vector<TESK::MComboBox*> ProfileCombos() const;
+  // Steps of the language switch: the layer lists made anew for the on-board profile, and the
+  // default names of the listed profiles and macros in the new language.
+  void RelistKeyLayers();
+  void RenameListedProfiles();
+  void RenameListedMacros();
   // The built profile list with that control id, or null.
   TESK::MComboBox* ProfileComboWithId(int controlId) const;
   // Makes profile the active one and brings it to the keyboard behind the wait dialog.

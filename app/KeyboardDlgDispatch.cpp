@@ -270,6 +270,7 @@ const KeyboardDlg::ControlRow KeyboardDlg::kClickRows[] = {
     {333, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.RequestSoftwareCheck(); }},
     {334, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.RequestFirmwareCheck(); }},
     {347, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.RestoreDefaults(); }},
+    {350, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnLanguageChosen(); }},
     {354, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnAutorunSwitch(); }},
     {355, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnAutorunMinimizeSwitch(); }},
     {359, [](KeyboardDlg& dlg, UINT, UINT, UINT, LONG) -> LONG { return dlg.OnExitModeChanged(); }},

@@ -236,6 +236,13 @@ void SetSwitchNames(T* control) {
 
 }  // namespace
 
+void KeyboardDlg::NameSwitchTypes() {
+  SetSwitchNames(m_keyStroke);
+  SetSwitchNames(m_keySwitch);
+  // The switch picker draws its names: its picture is made again.
+  if (m_keySwitch) m_keySwitch->UpdateControl(1, 0);
+}
+
 void KeyboardDlg::BuildPerfPage() {
   MTabLayout* page = m_pagePerf;
   if (!page) return;

@@ -39,13 +39,7 @@ CString DefaultProfileName() { return LoadLanString(L"KB.DIALOG", kProfileNameTe
 
 // A stored default name follows the language in force: its prefix is replaced.
 CString DisplayName(const CString& stored) {
-  for (const wchar_t* prefix : {L"配置方案", L"Profile"}) {
-    const int length = static_cast<int>(wcslen(prefix));
-    if (stored.GetLength() >= length && stored.Left(length) == prefix) {
-      return DefaultProfileName() + stored.Mid(length);
-    }
-  }
-  return stored;
+  return KeyboardDlg::ReplaceNamePrefix(stored, {L"配置方案", L"Profile"}, DefaultProfileName());
 }
 
 }  // namespace

@@ -157,6 +157,9 @@ class DeviceLink : public CThreadBasic {
   void ReadKeyMapsFromDevice();
   // The on-board profile's caption and its four layer tabs, the first of them selected.
   void ShowProfileLayers(int profile);
+  // The on-board profile's caption in the current language (the first one's for a profile
+  // outside 0..2).
+  static CString DeviceProfileCaption(int profile);
   void ReadKeyFunctionsFromDevice();
   void LoadKeyPerfFromDevice();
   void ReadKeyPerfBlock(int profile);

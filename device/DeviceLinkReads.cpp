@@ -131,7 +131,7 @@ void DeviceLink::GetDeviceProfile(int refresh) {
 
 void DeviceLink::ShowProfileLayers(int profile) {
   // Any other value keeps the first caption and no tabs; it never addresses a block.
-  SetDeviceProfileCaption(Text(IsDeviceProfile(profile) ? kProfileTextIds[profile] : kProfileTextIds[0]));
+  SetDeviceProfileCaption(DeviceProfileCaption(profile));
   ClearKeyLayers();
   if (IsDeviceProfile(profile)) {
     for (int id = kLayersPerProfile * profile; id < kLayersPerProfile * (profile + 1); ++id) {
@@ -144,6 +144,10 @@ void DeviceLink::ShowProfileLayers(int profile) {
   }
   RedrawKeyLayers();
   SelectKeyLayer(m_fnLayer);
+}
+
+CString DeviceLink::DeviceProfileCaption(int profile) {
+  return Text(IsDeviceProfile(profile) ? kProfileTextIds[profile] : kProfileTextIds[0]);
 }
 
 void DeviceLink::LoadKeyPerfFromDevice() {

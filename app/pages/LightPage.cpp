@@ -65,14 +65,12 @@ void LightPage::QueueLightWrite() { m_link.AppendTask(TASK_WRITE_LIGHT); }
 
 // ---- Refresh ----
 
-void LightPage::RefreshLightModeLists() {
+void LightPage::ListLightModes(int profile) {
   LightPageDef& c = m_controls;
   if (c.m_lightModeList) c.m_lightModeList->ClearList();
   if (c.m_lightTypeTab) c.m_lightTypeTab->ClearList();
-  const int profile = Profile();
-  ConfigDatabase& db = ConfigDatabase::Instance();
   LightList rows;
-  db.GetLights(profile, rows);
+  ConfigDatabase::Instance().GetLights(profile, rows);
   for (size_t i = 0; i < rows.size(); ++i) {
     const LIGHT_DATA& row = *rows[i];
     if (row.mode == LIGHT_MODE_OFF) continue;
@@ -80,6 +78,13 @@ void LightPage::RefreshLightModeLists() {
     if (c.m_lightModeList) c.m_lightModeList->AddItem(text, row.mode, CString());
     if (c.m_lightTypeTab) c.m_lightTypeTab->AddItem(text, L"M" + Decimal(static_cast<int>(i)), row.mode, CString());
   }
+}
+
+void LightPage::RefreshLightModeLists() {
+  LightPageDef& c = m_controls;
+  const int profile = Profile();
+  ConfigDatabase& db = ConfigDatabase::Instance();
+  ListLightModes(profile);
   m_link.m_lightMode = db.GetActiveLightMode(profile);
   if (c.m_lightModeList) c.m_lightModeList->SetCurData(m_link.m_lightMode);
   if (c.m_lightTypeTab) c.m_lightTypeTab->SetCurData(m_link.m_lightMode);

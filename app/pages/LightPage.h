@@ -42,6 +42,9 @@ class LightPage {
   // sets the switch from "enable_light", shows the mode's controls and the profile's music
   // settings.
   void RefreshLightModeLists();
+  // Empties the mode list and tabs and lists the profile's stored modes but "off" in their
+  // stored order, named by their language texts; nothing is selected.
+  void ListLightModes(int profile);
   // Shows the controls and values of the mode in m_lightMode; nothing without its row.
   void RefreshLightPage();
 

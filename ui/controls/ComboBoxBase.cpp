@@ -87,6 +87,12 @@ int ComboBoxBase::SetItemText(int index, CString text) {
   return 1;
 }
 
+CString ComboBoxBase::GetItemText(int index) {
+  CriticalSectionLock lock(m_itemLock);
+  if (!ValidIndex(index)) return CString();
+  return m_items[index]->text;
+}
+
 int ComboBoxBase::SetCurSel(int index) {
   {
     CriticalSectionLock lock(m_itemLock);

@@ -42,6 +42,7 @@ public:
   int SetItemData(int index, long data);
   long GetItemData(int index);
   int SetItemText(int index, CString text);
+  CString GetItemText(int index);
   int SetCurSel(int index);
   int GetCurSel();
   int GetItemCount();

@@ -46,12 +46,6 @@ MComboBox::~MComboBox() {
   }
 }
 
-CString MComboBox::GetItemText(int index) {
-  CriticalSectionLock lock(m_itemLock);
-  if (index < 0 || index >= static_cast<int>(m_items.size())) return L"";
-  return m_items[index]->text;
-}
-
 LRESULT MComboBox::OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) {
   if (code == kDropDownClosedCode) {
     m_closeTime = ::GetTickCount();

@@ -29,8 +29,6 @@ public:
   int OnControlLButtonDown(UINT keys, CPoint pt) override;
   int OnControlLButtonDblClk(UINT keys, CPoint pt) override;
 
-  CString GetItemText(int index);
-
   // In-place editing.
   void SetShowEdit(int show) { m_bShowEdit = show; }
   void SetEditBKColor(COLORREF colour) { m_editBackColour = colour; }

@@ -66,6 +66,23 @@ void KeyLayerCtrl::SetItemText(int index, CString name) {
   RequestRepaint();
 }
 
+int KeyLayerCtrl::GetItemCount() {
+  CriticalSectionLock lock(m_lock);
+  return static_cast<int>(m_tabs.size());
+}
+
+CString KeyLayerCtrl::GetItemText(int index) {
+  CriticalSectionLock lock(m_lock);
+  if (index < 0 || index >= static_cast<int>(m_tabs.size())) return CString();
+  return m_tabs[index]->name;
+}
+
+int KeyLayerCtrl::GetItemID(int index) {
+  CriticalSectionLock lock(m_lock);
+  if (index < 0 || index >= static_cast<int>(m_tabs.size())) return -1;
+  return m_tabs[index]->id;
+}
+
 void KeyLayerCtrl::ClearAllItems() {
   {
     CriticalSectionLock lock(m_lock);

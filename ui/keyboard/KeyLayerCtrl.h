@@ -41,6 +41,10 @@ public:
   int GetSelectKeyLayerID();
   // Renames the tab at index; an index outside the list does nothing.
   void SetItemText(int index, CString name);
+  int GetItemCount();
+  // The tab's name and layer id; empty and -1 for an index naming no tab.
+  CString GetItemText(int index);
+  int GetItemID(int index);
   // Deletes every tab; the first tab added afterwards is the selected one.
   void ClearAllItems();
   void SetKeyLayerCtrlType(KEY_LAYER_CTRL_TYPE type) { m_type = type; }

@@ -32,6 +32,10 @@ public:
   void GetDeadzoneValue(int& top, int& bottom) const;
   // The names of the four switch types; kept, not drawn.
   void SetSwitchName(CString first, CString second, CString third, CString fourth);
+  // One of the four names; empty for an index naming none.
+  CString GetSwitchName(int index) const {
+    return index >= 0 && index < kSwitchNames ? m_switchNames[index] : CString();
+  }
   // The millimetre texts of steps 1 to 200; kept.
   void InitPrecisionData();
 

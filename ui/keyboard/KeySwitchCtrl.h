@@ -34,6 +34,8 @@ public:
   void SetKeyStrokeInfo(int switchType, int travel);
   // Keeps the four names; the first two are drawn from the next paint on.
   void SetSwitchName(CString first, CString second, CString third, CString fourth);
+  // One of the four names; empty for an index naming none.
+  CString GetSwitchName(int index) const { return index >= 0 && index < kNames ? m_names[index] : CString(); }
   using MControlFont::SetImage;
   // Taken and ignored, as the key-travel pictures' setters of the same names are called.
   void SetImage(CString, CString) {}

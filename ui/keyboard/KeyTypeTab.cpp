@@ -64,6 +64,17 @@ void KeyTypeTab::SetItemText(int index, CString name) {
   RepaintIfVisible();
 }
 
+CString KeyTypeTab::GetItemText(int index) {
+  CriticalSectionLock lock(m_tabLock);
+  if (!PaintedItemPointer::Names(m_tabs, index)) return CString();
+  return m_tabs[index]->name;
+}
+
+int KeyTypeTab::GetItemCount() {
+  CriticalSectionLock lock(m_tabLock);
+  return static_cast<int>(m_tabs.size());
+}
+
 void KeyTypeTab::SetItemWidthAndHeight(int width, int height) {
   m_nItemWidth = width;
   m_nItemHeight = height;

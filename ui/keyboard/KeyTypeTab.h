@@ -46,6 +46,9 @@ public:
   int GetSelectItem();
   // Renames the tab at index and redraws; nothing for an index naming no tab.
   void SetItemText(int index, CString name);
+  // The tab's name; empty for an index naming no tab.
+  CString GetItemText(int index);
+  int GetItemCount();
   void SetItemWidthAndHeight(int width, int height);
   // Deletes every tab: no hover, the selection back on the first index. Redraws.
   void ClearAllItems();
