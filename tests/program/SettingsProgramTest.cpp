@@ -6,10 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "ControlHost.h"
 #include "MessagePump.h"
 #include "ProgramHarness.h"
 #include "RawDb.h"
@@ -37,6 +40,14 @@ constexpr POINT kAutorun = {360, 395}, kExitToTray = {960, 275}, kRestoreDefault
 constexpr POINT kCheckSoftware = {600, 122}, kCheckFirmware = {1200, 122};
 // The check boxes' pictures: the left end of 354 and 355.
 constexpr RECT kAutorunBox = {200, 380, 240, 410}, kMinimisedBox = {210, 420, 250, 450};
+// The language list (350) and the rows of its drop-down, which opens 2 px under it.
+constexpr POINT kLanguageList = {350, 285};
+constexpr int kDropDownRowHeight = 30, kDropDownInset = 2;
+// What a language shows: the main tab strip and the labels of the settings page's left column
+// (software version, language, autorun).
+constexpr RECT kLanguageAreas[] = {
+    {240, 15, 1320, 65}, {200, 95, 320, 128}, {200, 228, 320, 262}, {200, 348, 320, 382},
+};
 
 class SettingsProgramTest : public testing::Test {
  protected:
@@ -77,6 +88,83 @@ class SettingsProgramTest : public testing::Test {
     }
     return pixels;
   }
+  // The language areas, each once they all hold still (the pointer parked off the window) and
+  // differ from `before`: a switch holds the window's thread, so the old picture holds still
+  // meanwhile. Empty when that did not come within the time.
+  using Areas = std::vector<std::vector<COLORREF>>;
+  Areas LanguageAreas(const Areas& before = {}) {
+    program.ParkPointer();
+    const auto capture = [&] {
+      Areas areas;
+      for (const RECT& area : kLanguageAreas) {
+        areas.push_back(program.ClientPixels(area));
+        if (areas.back().empty()) return Areas();
+      }
+      return areas;
+    };
+    Areas last = capture(), now;
+    const bool still = testsupport::PumpUntil(
+        [&] {
+          Idle(300);
+          now = capture();
+          const bool same = !now.empty() && now == last && now != before;
+          last = now;
+          return same;
+        },
+        kWaitMs);
+    return still ? now : Areas();
+  }
+  // Opens the language list and chooses its row (0 "简体中文", 1 "English") as the pointer does.
+  void ChooseLanguageRow(int row) {
+    program.Click(kLanguageList);
+    HWND dropDown = nullptr;
+    ASSERT_TRUE(testsupport::PumpUntil(
+        [&] { return (dropDown = program.FindShownWindowTitled(L"MWindow", L"ComboWnd")) != nullptr; }, kWaitMs))
+        << "the drop-down";
+    RECT client = {};
+    GetClientRect(dropDown, &client);
+    const int y = kDropDownInset + kDropDownRowHeight * row + kDropDownRowHeight / 2;
+    // The rows take clicks only once they are drawn, which comes late under load: the click
+    // is made again until the choice closes the drop-down.
+    EXPECT_TRUE(testsupport::PumpUntil(
+        [&] {
+          if (!IsWindow(dropDown) || !IsWindowVisible(dropDown)) return true;
+          testsupport::PostClick(dropDown, {client.right / 2, y});
+          Idle(500);
+          return false;
+        },
+        kWaitMs))
+        << "the drop-down closed";
+  }
+  // The areas in which two captures differ, with the number of pixels and the rows and
+  // columns (client coordinates) they span; empty when they are equal.
+  static std::string Differences(const Areas& a, const Areas& b) {
+    if (a.size() != b.size()) return "no capture";
+    std::string found;
+    for (size_t n = 0; n < a.size(); ++n) {
+      const RECT& area = kLanguageAreas[n];
+      const LONG width = area.right - area.left;
+      size_t count = 0;
+      RECT box = {LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
+      for (size_t i = 0; i < a[n].size() && i < b[n].size(); ++i) {
+        if (a[n][i] == b[n][i]) continue;
+        ++count;
+        const LONG x = area.left + static_cast<LONG>(i) % width, y = area.top + static_cast<LONG>(i) / width;
+        box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x), std::max(box.bottom, y)};
+      }
+      if (count == 0) continue;
+      found += "area " + std::to_string(n) + ": " + std::to_string(count) + " pixels in x " + std::to_string(box.left) +
+               ".." + std::to_string(box.right) + ", y " + std::to_string(box.top) + ".." +
+               std::to_string(box.bottom) + "; ";
+    }
+    return found;
+  }
+  void Quit() {
+    channel.Disconnect();
+    ASSERT_TRUE(program.Post(WM_KB_QUIT, 0, kQuitMagic));
+    ASSERT_TRUE(program.WaitForExit(kWaitMs).has_value());
+  }
+
   std::optional<std::wstring> RunValue() const {
     return testsupport::ReadUserValue(kRunKey, program.DeviceName().c_str());
   }
@@ -133,6 +221,30 @@ TEST_F(SettingsProgramTest, AutorunAndTheTrayCloseReachTheRegistryAndTheNextStar
   ASSERT_NO_FATAL_FAILURE(StartOnSettingsPage(1));
   EXPECT_NE(autorunOff, Pixels(kAutorunBox)) << "354 checked";
   EXPECT_NE(minimisedOff, Pixels(kMinimisedBox)) << "355 enabled";
+}
+
+// Choosing the other language in the list switches the running window: it is remembered for the
+// next start and the window then looks as a fresh start in that language does, both ways.
+TEST_F(SettingsProgramTest, ALanguageChosenInTheListLooksAsAFreshStartInIt) {
+  program.WriteValue(L"LCID", L"2052");
+  ASSERT_NO_FATAL_FAILURE(StartOnSettingsPage());
+  const Areas chinese = LanguageAreas();
+  ASSERT_FALSE(chinese.empty()) << "a still picture";
+  ASSERT_NO_FATAL_FAILURE(Quit());
+  program.WriteValue(L"LCID", L"1033");
+  ASSERT_NO_FATAL_FAILURE(StartOnSettingsPage(1));
+  const Areas english = LanguageAreas();
+  ASSERT_FALSE(english.empty());
+  ASSERT_NE("", Differences(chinese, english)) << "the languages look different";
+
+  ASSERT_NO_FATAL_FAILURE(ChooseLanguageRow(0));
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return program.ReadValue(L"LCID") == L"2052"; }, kWaitMs));
+  const Areas switched = LanguageAreas(english);
+  EXPECT_EQ("", Differences(chinese, switched)) << "switched to Chinese";
+
+  ASSERT_NO_FATAL_FAILURE(ChooseLanguageRow(1));
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return program.ReadValue(L"LCID") == L"1033"; }, kWaitMs));
+  EXPECT_EQ("", Differences(english, LanguageAreas(switched))) << "switched back to English";
 }
 
 // The store is made anew and the keyboard reset while the wait dialog is up: the reset's

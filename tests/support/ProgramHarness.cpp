@@ -288,6 +288,52 @@ COLORREF ProgramHarness::ClientPixel(POINT client) const {
   return ScreenPixel(screen);
 }
 
+std::vector<COLORREF> ProgramHarness::ClientPixels(const RECT& client) const {
+  const int width = client.right - client.left, height = client.bottom - client.top;
+  POINT origin = {client.left, client.top};
+  if (!m_window || width <= 0 || height <= 0 || !ClientToScreen(m_window, &origin)) return {};
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  std::vector<COLORREF> pixels;
+  if (memory && bitmap && bits) {
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    if (BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY)) {
+      const auto* rgb = static_cast<const DWORD*>(bits);
+      pixels.reserve(static_cast<size_t>(width) * height);
+      for (int i = 0; i < width * height; ++i) {
+        const DWORD p = rgb[i];  // 0x00RRGGBB
+        pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+      }
+    }
+    SelectObject(memory, previous);
+  }
+  if (bitmap) DeleteObject(bitmap);
+  if (memory) DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+void ProgramHarness::ParkPointer() const {
+  RECT rect = {};
+  if (!m_window || !GetWindowRect(m_window, &rect)) return;
+  // Left of the window when there is room, else below it.
+  if (rect.left > 10) {
+    SetCursorPos(rect.left - 10, rect.top + 10);
+  } else {
+    SetCursorPos(rect.left + 10, rect.bottom + 10);
+  }
+  PostMessageW(m_window, WM_MOUSELEAVE, 0, 0);
+}
+
 COLORREF ProgramHarness::WindowPixel(POINT window) const {
   RECT rect;
   if (!m_window || !GetWindowRect(m_window, &rect)) return CLR_INVALID;

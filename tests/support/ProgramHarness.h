@@ -108,6 +108,12 @@ class ProgramHarness {
   // area or of the window's rectangle; CLR_INVALID when it cannot be read.
   COLORREF ClientPixel(POINT client) const;
   COLORREF WindowPixel(POINT window) const;
+  // The screen's colours over a rectangle of the client area, row by row, in one copy; empty
+  // when they cannot be read.
+  std::vector<COLORREF> ClientPixels(const RECT& client) const;
+  // Moves the pointer off the window and tells the window that it left, so that nothing
+  // stays drawn as hovered.
+  void ParkPointer() const;
 
  private:
   struct Instance {
