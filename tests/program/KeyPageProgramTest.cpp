@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <regex>
 #include <string>
 
 #include "MessagePump.h"
@@ -40,28 +38,12 @@ constexpr int kLayerTabLeft = 20, kLayerTabTop = 210, kLayerTabHeight = 28;
 // The preset menu: 30-pixel items from 2 pixels down; Dvorak is its third item.
 constexpr POINT kDvorakItem = {60, 2 + 2 * 30 + 15};
 
-// The program's folder has a name that is not ASCII: the file is opened by its wide name.
-std::string ReadFile(const std::wstring& path) {
-  std::string text;
-  if (FILE* file = _wfopen(path.c_str(), L"rb")) {
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
-    fclose(file);
-  }
-  return text;
-}
-
 // The centre of a key of the staged layout file, in the window's client area.
 POINT KeyPoint(const ProgramHarness& program, int code) {
-  const std::string layout = ReadFile(program.ProgramFolder() + L"layouts\\Lynt 65.xml");
-  char hex[3];
-  snprintf(hex, sizeof hex, "%02X", code);
-  const std::regex key(std::string("<key code=\"") + hex +
-                       "\"[^>]*rect_left=\"(\\d+)\" rect_top=\"(\\d+)\" rect_width=\"(\\d+)\" rect_height=\"(\\d+)\"");
-  std::smatch match;
-  if (!std::regex_search(layout, match, key)) return {-1, -1};
-  return {kPictureOrigin.x + std::stoi(match[1]) + std::stoi(match[3]) / 2,
-          kPictureOrigin.y + std::stoi(match[2]) + std::stoi(match[4]) / 2};
+  for (const ProgramHarness::LayoutKey& key : program.LayoutKeys(L"Lynt 65", kPictureOrigin)) {
+    if (key.code == code) return {(key.rect.left + key.rect.right) / 2, (key.rect.top + key.rect.bottom) / 2};
+  }
+  return {-1, -1};
 }
 
 POINT PickerPoint(int usage) {

@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -42,36 +40,6 @@ constexpr POINT kPictureOrigin = {280, 100};  // the Lynt 80's layout is as larg
 // A key's fill in the calibration picture: calibrated, calibrating.
 constexpr COLORREF kCalibrated = RGB(0x21, 0xA9, 0x39), kCalibrating = RGB(0xFF, 0xD7, 0x00);
 
-std::string ReadFile(const std::wstring& path) {
-  std::string text;
-  if (FILE* file = _wfopen(path.c_str(), L"rb")) {
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
-    fclose(file);
-  }
-  return text;
-}
-
-struct LayoutKey {
-  int code, index;
-  RECT rect;  // in the window's client area
-};
-// The keys of the staged layout file.
-std::vector<LayoutKey> LayoutKeys(const ProgramHarness& program) {
-  const std::string layout = ReadFile(program.ProgramFolder() + L"layouts\\Lynt 80.xml");
-  const std::regex key(
-      "<key code=\"([0-9A-Fa-f]+)\"[^>]*key_index=\"(\\d+)\"[^>]*rect_left=\"(\\d+)\" rect_top=\"(\\d+)\" "
-      "rect_width=\"(\\d+)\" rect_height=\"(\\d+)\"");
-  std::vector<LayoutKey> keys;
-  for (std::sregex_iterator it(layout.begin(), layout.end(), key), end; it != end; ++it) {
-    const std::smatch& m = *it;
-    const int left = kPictureOrigin.x + std::stoi(m[3]), top = kPictureOrigin.y + std::stoi(m[4]);
-    keys.push_back({std::stoi(m[1], nullptr, 16), std::stoi(m[2]),
-                    {left, top, left + std::stoi(m[5]), top + std::stoi(m[6])}});
-  }
-  return keys;
-}
-
 // A travel report of a key with its calibration progress (see the device link's decoding).
 simkb::Bytes CalibrationSample(int code, int progress) {
   simkb::Bytes report(64, 0);
@@ -101,7 +69,7 @@ class PerfCalibrationProgramTest : public testing::Test {
     ASSERT_NE(0, keyboard);
     ASSERT_TRUE(testsupport::PumpUntil(
         [&] { return program.ClientPixel(kFreePoint) != kHomeFill && !program.DatabaseFiles().empty(); }, kWaitMs));
-    keys = LayoutKeys(program);
+    keys = program.LayoutKeys(L"Lynt 80", kPictureOrigin);
     ASSERT_GT(keys.size(), 80u);
     program.Click(kPerfTab);
     ASSERT_TRUE(Quiet());
@@ -117,7 +85,7 @@ class PerfCalibrationProgramTest : public testing::Test {
     return last;
   }
   POINT FillPoint(int code) const {
-    for (const LayoutKey& key : keys) {
+    for (const ProgramHarness::LayoutKey& key : keys) {
       // Below the key's caption, which takes its top 16 pixels.
       if (key.code == code) return {(key.rect.left + key.rect.right) / 2, key.rect.top + 36};
     }
@@ -145,7 +113,7 @@ class PerfCalibrationProgramTest : public testing::Test {
     const simkb::Bytes block = channel.ReadArea(keyboard, "perf", 0, kEntry * kEntries);
     if (block.size() < kEntry * kEntries) return false;
     int compared = 0;
-    for (const LayoutKey& key : keys) {
+    for (const ProgramHarness::LayoutKey& key : keys) {
       if (key.index < 0 || static_cast<size_t>(key.index) >= kEntries) continue;
       const auto at = block.begin() + static_cast<long>(kEntry * key.index);
       if (simkb::ToHex(simkb::Bytes(at + 2, at + kEntry)) != hex) return false;
@@ -158,7 +126,7 @@ class PerfCalibrationProgramTest : public testing::Test {
   SimChannel channel;
   ProgramHarness program;
   int keyboard = 0;
-  std::vector<LayoutKey> keys;
+  std::vector<ProgramHarness::LayoutKey> keys;
   HWND edit = nullptr;
 };
 
