@@ -114,13 +114,24 @@ size_t SimChannel::Mark() {
   return reply.ok ? static_cast<size_t>(std::strtoull(reply.head.c_str(), nullptr, 10)) : 0;
 }
 
-bool SimChannel::WaitQuiet(DWORD quietMs, DWORD timeoutMs) {
+bool SimChannel::WaitQuiet(DWORD quietMs, DWORD timeoutMs, const std::vector<int>& ignoredCommands) {
   size_t last = Mark();
   DWORD since = GetTickCount();
+  const auto counts = [&](const simkb::Frame& frame) {
+    return std::find(ignoredCommands.begin(), ignoredCommands.end(), frame.command) == ignoredCommands.end();
+  };
   return PumpUntil(
       [&] {
         const size_t now = Mark();
-        if (now != last) last = now, since = GetTickCount();
+        if (now != last) {
+          bool heard = ignoredCommands.empty();
+          if (!heard) {
+            const std::vector<simkb::Frame> frames = FramesSince(last);
+            heard = std::any_of(frames.begin(), frames.end(), counts);
+          }
+          last = now;
+          if (heard) since = GetTickCount();
+        }
         return GetTickCount() - since > quietMs;
       },
       timeoutMs);

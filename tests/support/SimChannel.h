@@ -58,8 +58,10 @@ class SimChannel {
 
   size_t Mark();
   // Waits, pumping, until the keyboard has heard no frame for quietMs (the program's worker is
-  // done); false when it still heard frames after timeoutMs.
-  bool WaitQuiet(DWORD quietMs, DWORD timeoutMs);
+  // done); false when it still heard frames after timeoutMs. Frames of the ignored commands do
+  // not count: a page that reads the keyboard while idle (its brackets and reads) is quiet once
+  // it only reads.
+  bool WaitQuiet(DWORD quietMs, DWORD timeoutMs, const std::vector<int>& ignoredCommands = {});
   std::vector<simkb::Frame> FramesSince(size_t mark);
   std::vector<std::string> Problems();
   std::vector<SimDevice> Devices();
