@@ -368,6 +368,25 @@ TEST_F(LightPageWindowTest, APresetGoesToTheKeyboardsProfileEvenWhenAnotherIsCur
   EXPECT_EQ(LIGHT_MODE_USER, LightBytes(1)[0]);
 }
 
+// The worker asks for the page's refreshes; they run on the window's thread, whole.
+TEST_F(LightPageWindowTest, TheWorkersRefreshesRunOnTheWindowsThread) {
+  KeyboardDlg& dlg = OnLightingPage();
+  const int shownMode = dlg.m_lightTypeTab->GetCurData();
+  ASSERT_NE(6, shownMode);
+  db->Exec("UPDATE t_light_data SET status = 0 WHERE profile = 1");
+  db->Exec("UPDATE t_light_data SET status = 1, brightness = 2 WHERE profile = 1 AND mode = 6");
+  std::thread([&] { dlg.RefreshLightModeLists(); }).join();
+  EXPECT_EQ(shownMode, dlg.m_lightTypeTab->GetCurData()) << "nothing changed off the window's thread";
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return dlg.m_lightTypeTab->GetCurData() == 6; }, 5000));
+  EXPECT_EQ(2, dlg.m_sliderBrightness->GetProgress());
+  EXPECT_TRUE(dlg.m_radioDirLeft->IsVisible()) << "the mode's controls";
+
+  db->Exec("UPDATE t_light_data SET brightness = 1 WHERE profile = 1 AND mode = 6");
+  std::thread([&] { dlg.RefreshLightPage(); }).join();
+  EXPECT_EQ(2, dlg.m_sliderBrightness->GetProgress()) << "nothing changed off the window's thread";
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return dlg.m_sliderBrightness->GetProgress() == 1; }, 5000));
+}
+
 // ---- Music lighting ----
 
 namespace {
