@@ -39,6 +39,7 @@ void FillMusicLayer(StoreQuery& row, MUSICLAYER_DATA& layer) {
   layer.fore_amplitude = row.ColumnInt(5);
   layer.backmode = row.ColumnInt(6);
   layer.backb_right = row.ColumnInt(7);
+  layer.sel = row.ColumnInt(8);
 }
 
 }  // namespace

@@ -75,7 +75,8 @@ struct USERLIGHTRGB_DATA {
   int key_rgb = 0;
 };
 
-// A row of t_musiclayer_data without its sel column: a profile's music lighting settings.
+// A row of t_musiclayer_data: a profile's music lighting settings. sel is read with the row;
+// the update writes the five settings and leaves the stored sel as it is.
 struct MUSICLAYER_DATA {
   int layer_id = 0;
   int profile = 0;
@@ -85,6 +86,7 @@ struct MUSICLAYER_DATA {
   int fore_amplitude = 0;
   int backmode = 0;
   int backb_right = 0;
+  int sel = 0;
 };
 
 // A row of t_macro_data: one macro, shared by all profiles.

@@ -220,6 +220,15 @@ TEST_F(StoreAccessorTest, UserColoursAndMusicLayers) {
   EXPECT_EQ((std::vector<int>{3, 0, 2, 4, 0, 20}),
             (std::vector<int>{layer.profile, layer.deviceindex, layer.foremode, layer.fore_amplitude, layer.backmode,
                               layer.backb_right}));
+  EXPECT_EQ(0, layer.sel);
+  m_raw->Exec("UPDATE t_musiclayer_data SET sel = 7 WHERE profile = 3");
+  ASSERT_TRUE(Store().GetMusicLayer(3, layer));
+  EXPECT_EQ(7, layer.sel);
+  layer.sel = 1;
+  layer.backmode = 6;
+  EXPECT_TRUE(Store().UpdateMusicLayer(3, layer));
+  EXPECT_EQ(7, m_raw->Number("SELECT sel FROM t_musiclayer_data WHERE profile = 3")) << "the update leaves sel";
+  EXPECT_EQ(6, m_raw->Number("SELECT backmode FROM t_musiclayer_data WHERE profile = 3"));
   EXPECT_EQ(1, Store().CountMusicLayers(3));
 }
 
