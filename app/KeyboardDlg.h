@@ -170,7 +170,7 @@ class KeyboardDlg : public TESK::MDialog, public DeviceLink, public KeyboardDef 
   int ImportMacro();
   // A copy of the remembered macro (settings and events) named "<name> - n", listed.
   int DuplicateMacro();
-  // base + " n" with the lowest n from 1 that no listed macro is named (n stops at 1000).
+  // MakeUniqueName over the listed macros (UniqueName.h): base + " n", the lowest free n.
   CString MakeUniqueMacroName(const CString& base);
   // The macro list's in-place edit of the selected name (the list keeps it off).
   int EditMacroName();

@@ -13,6 +13,7 @@
 #include "app/pages/MacroFile.h"
 #include "app/pages/MacroRules.h"
 #include "app/pages/PageMenu.h"
+#include "app/pages/UniqueName.h"
 #include "storage/ConfigDatabase.h"
 #include "ui/controls/MImageButton.h"
 #include "ui/controls/MListBox.h"
@@ -26,8 +27,6 @@ namespace {
 constexpr int kSelectMacroText = 340;
 constexpr int kMacroFilesTitle = 341;
 constexpr int kNotWrittenText = 343;
-// Names a duplicate tries, "<name> - n" from 1 on.
-constexpr int kMaxNameNumber = 1000;
 
 // Menu items of the macro page.
 constexpr int kMenuNewMacro = 600;
@@ -105,15 +104,7 @@ int KeyboardDlg::ImportMacro() {
 }
 
 CString KeyboardDlg::MakeUniqueMacroName(const CString& base) {
-  CString name;
-  for (int n = 1; n <= kMaxNameNumber; ++n) {
-    name.Format(L"%s %d", base.GetString(), n);
-    bool taken = false;
-    const int count = m_macroList ? m_macroList->GetItemCount() : 0;
-    for (int row = 0; row < count && !taken; ++row) taken = m_macroList->GetItemText(row) == name;
-    if (!taken) break;
-  }
-  return name;
+  return MakeUniqueName(base, ItemTexts(m_macroList));
 }
 
 int KeyboardDlg::DuplicateMacro() {

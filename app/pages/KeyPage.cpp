@@ -9,6 +9,7 @@
 #include "app/pages/KeyAssignment.h"
 #include "app/pages/KeyValueListFill.h"
 #include "app/pages/PageMenu.h"
+#include "app/pages/UniqueName.h"
 #include "device/DeviceLink.h"
 #include "storage/ConfigDatabase.h"
 #include "ui/controls/MComboBox.h"
@@ -266,14 +267,5 @@ int KeyPage::FillKeyValueList(int group) {
 }
 
 CString MakeUniqueComboName(const CString& prefix, TESK::MComboBox* combo) {
-  constexpr int kLastNumber = 1000;
-  CString name;
-  for (int n = 1; n <= kLastNumber; ++n) {
-    name.Format(L"%s %d", prefix.GetString(), n);
-    bool taken = false;
-    const int count = combo ? combo->GetItemCount() : 0;
-    for (int i = 0; i < count && !taken; ++i) taken = combo->GetItemText(i) == name;
-    if (!taken) break;
-  }
-  return name;
+  return MakeUniqueName(prefix, ItemTexts(combo));
 }

@@ -83,6 +83,5 @@ class KeyPage {
   std::atomic<int>& m_curProfile;
 };
 
-// "<prefix> <n>" with the smallest n from 1 that no item of the combo is named (exactly); at
-// 1000 that name is given even when it is taken.
+// MakeUniqueName over the combo's items (UniqueName.h).
 CString MakeUniqueComboName(const CString& prefix, TESK::MComboBox* combo);
