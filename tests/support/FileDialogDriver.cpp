@@ -8,14 +8,20 @@ namespace {
 
 constexpr DWORD kPollMs = 5;
 
-// Visible dialogs of this process with the system's dialog class.
+struct DialogSearch {
+  DWORD process;
+  std::vector<HWND> found;
+};
+
+// Visible dialogs of the searched process with the system's dialog class.
 BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<DialogSearch*>(param);
   DWORD process = 0;
   GetWindowThreadProcessId(hwnd, &process);
-  if (process != GetCurrentProcessId() || !IsWindowVisible(hwnd)) return TRUE;
+  if (process != search->process || !IsWindowVisible(hwnd)) return TRUE;
   wchar_t className[16] = {};
   GetClassNameW(hwnd, className, ARRAYSIZE(className));
-  if (wcscmp(className, L"#32770") == 0) reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+  if (wcscmp(className, L"#32770") == 0) search->found.push_back(hwnd);
   return TRUE;
 }
 
@@ -33,8 +39,8 @@ HWND FileNameField(HWND dialog) {
 
 }  // namespace
 
-FileDialogDriver::FileDialogDriver(std::vector<std::wstring> answers)
-    : m_script(answers.begin(), answers.end()) {
+FileDialogDriver::FileDialogDriver(std::vector<std::wstring> answers, DWORD process)
+    : m_script(answers.begin(), answers.end()), m_process(process ? process : GetCurrentProcessId()) {
   m_thread = std::thread([this] { Run(); });
 }
 
@@ -55,9 +61,9 @@ std::vector<SeenFileDialog> FileDialogDriver::Seen() const {
 
 void FileDialogDriver::Run() {
   while (!m_stop) {
-    std::vector<HWND> dialogs;
-    EnumWindows(&CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
-    for (HWND dialog : dialogs) Answer(dialog);
+    DialogSearch search{m_process, {}};
+    EnumWindows(&CollectDialog, reinterpret_cast<LPARAM>(&search));
+    for (HWND dialog : search.found) Answer(dialog);
     {
       std::lock_guard<std::mutex> lock(m_lock);
       for (auto it = m_answered.begin(); it != m_answered.end();) it = IsWindow(*it) ? std::next(it) : m_answered.erase(it);
