@@ -172,8 +172,10 @@ class DeviceLink : public CThreadBasic {
   bool CanWrite() const;
   // Entry index of a key-map buffer (512 bytes) from a key-function row.
   void EncodeKeyFunction(int index, uint8_t* keyMap, const KEY_MACRO_DATA& row);
-  void WriteAdvancedKeys();
-  void WriteAdvancedKeysAllLayers();
+  // Both return false when a chunk of what they meant to send did not reach the keyboard;
+  // they give up at the first one.
+  bool WriteAdvancedKeys();
+  bool WriteAdvancedKeysAllLayers();
   // One frame of the music effect from the lighting picture's colours; gives up, without
   // CMD_END, at the first failed chunk.
   void WriteMusicFrame();
@@ -364,7 +366,7 @@ class DeviceLink : public CThreadBasic {
   // written back, inside one transaction; a failed read writes nothing.
   void RewriteConfigBlock(void (*edit)(DeviceLink& link, uint8_t* data));
   void WriteKeyMapOf(bool allLayers);
-  void SendAdvancedKeys(const KeyMacroList& rows, bool allLayers);
+  bool SendAdvancedKeys(const KeyMacroList& rows, bool allLayers);
   void ImportFactoryMaps();
   void ReadPerfBlock(int profile, bool ownBracket, bool markDeadzones);
   void ApplyLightBlock(int profile, const uint8_t* block);
@@ -372,6 +374,9 @@ class DeviceLink : public CThreadBasic {
   void ReadLayoutKeys(XmlDocument& layout);
   static void ReplaceDialog(std::unique_ptr<TESK::MDialog>& slot, std::unique_ptr<TESK::MDialog> next);
 
+  // A key-map write that did not reach the keyboard whole: its areas and key map may be half
+  // old, half new, so the next key-map write sends every area and the layer (worker).
+  bool m_keyMapIncomplete = false;
   // When the calibration mode was last sent again (GetTickCount64; 0: not yet).
   ULONGLONG m_calibrationRepeatAt = 0;
   std::recursive_mutex m_deviceLock;

@@ -294,11 +294,11 @@ void DeviceLink::WriteKeyMapAllLayers() { WriteKeyMapOf(true); }
 
 void DeviceLink::WriteKeyMapOf(bool allLayers) {
   if (!CanWrite()) return;
-  if (allLayers) {
-    WriteAdvancedKeysAllLayers();
-  } else {
-    WriteAdvancedKeys();
-  }
+  // After a write that stopped half-way (a keyboard that stopped answering or went), the
+  // keyboard's areas may still hold keys the store no longer has: every area goes again.
+  const bool everyArea = allLayers || m_keyMapIncomplete;
+  m_keyMapIncomplete = true;  // until this write has arrived whole
+  if (!(everyArea ? WriteAdvancedKeysAllLayers() : WriteAdvancedKeys())) return;
   const int layer = m_fnLayer;
   SendBracket(CMD_BEGIN);
   EnsureDefaultKeyTable();
@@ -311,27 +311,27 @@ void DeviceLink::WriteKeyMapOf(bool allLayers) {
     const auto index = m_keyIndexByCode.find(row->key_code);
     if (index != m_keyIndexByCode.end() && index->second < kDeviceKeys) EncodeKeyFunction(index->second, keyMap, *row);
   }
-  WriteBlock(CMD_WRITE_KEYMAP, layer * kKeyMapLayerStride, kKeyMapReadSize, keyMap);
+  m_keyMapIncomplete = !WriteBlock(CMD_WRITE_KEYMAP, layer * kKeyMapLayerStride, kKeyMapReadSize, keyMap);
   SendBracket(CMD_END);
 }
 
 // ---- Advanced keys ----
 
-void DeviceLink::WriteAdvancedKeys() {
-  if (!CanWrite()) return;
+bool DeviceLink::WriteAdvancedKeys() {
+  if (!CanWrite()) return true;
   KeyMacroList rows;
   ConfigDatabase::Instance().GetLayerKeyMacros(m_fnLayer, rows);
-  SendAdvancedKeys(rows, false);
+  return SendAdvancedKeys(rows, false);
 }
 
-void DeviceLink::WriteAdvancedKeysAllLayers() {
-  if (!CanWrite()) return;
+bool DeviceLink::WriteAdvancedKeysAllLayers() {
+  if (!CanWrite()) return true;
   KeyMacroList rows;
   ConfigDatabase::Instance().GetProfileKeyMacros(rows);
-  SendAdvancedKeys(rows, true);
+  return SendAdvancedKeys(rows, true);
 }
 
-void DeviceLink::SendAdvancedKeys(const KeyMacroList& rows, bool allLayers) {
+bool DeviceLink::SendAdvancedKeys(const KeyMacroList& rows, bool allLayers) {
   struct Built {
     const AdvArea* area;
     std::map<int, int>* slotsByCode;
@@ -374,13 +374,18 @@ void DeviceLink::SendAdvancedKeys(const KeyMacroList& rows, bool allLayers) {
   const bool any = std::any_of(std::begin(built), std::end(built), [](const Built& b) { return b.used > 0; });
   // One layer with no advanced key sends nothing; all layers send every area, zeros where
   // empty, so a deleted advanced key leaves no trace.
-  if (!allLayers && !any) return;
+  if (!allLayers && !any) return true;
   const int profile = m_deviceProfile;
   SendBracket(CMD_BEGIN);
+  bool whole = true;
   for (const Built& b : built) {
     const bool send = allLayers || (b.used > 0 && (m_advKeyWriteMask & b.area->maskBit));
-    if (send) WriteBlock(b.area->command, profile * b.area->areaSize, b.area->areaSize, b.buffer.data());
+    // A keyboard that lost one chunk is not sent the rest: each would wait for its answer too.
+    if (send && whole) {
+      whole = WriteBlock(b.area->command, profile * b.area->areaSize, b.area->areaSize, b.buffer.data());
+    }
   }
   m_advKeyWriteMask = 0;
   SendBracket(CMD_END);
+  return whole;
 }

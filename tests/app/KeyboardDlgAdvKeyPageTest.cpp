@@ -20,6 +20,7 @@
 #include "app/AppMessages.h"
 #include "app/Language.h"
 #include "app/pages/CustomKeyDKSDlg.h"
+#include "device/HidDeviceManager.h"
 #include "simkeyboard/SimKeyboard.h"
 #include "storage/ConfigDatabase.h"
 #include "ui/controls/MButton.h"
@@ -442,6 +443,74 @@ TEST_F(KeyboardDlgAdvKeyPageTest, ThePagesProfileListAndLayerResetActOnEveryPage
   EXPECT_EQ("2 4 0 0 \"A\"", KeyRowOf(0, kKeyA));
   EXPECT_EQ(std::vector<int>{TASK_WRITE_KEYMAP}, TakeAppended());
   EXPECT_EQ((std::vector<testsupport::BoxTextIds>{{201, 202}, {201, 202}}), answerer.TextIds(TextOf, 200, 300));
+}
+
+// The keyboard stops taking frames, or stops answering them, in the write of every area that
+// follows a deletion: the window goes on answering, the store holds the deletion, and once the
+// keyboard is back the next change sends every area again (the deleted key leaves the
+// keyboard, the key map and the areas agree); after that the areas follow the mask again.
+TEST_F(KeyboardDlgAdvKeyPageTest, AfterAKeyboardStoppedAnsweringInTheWriteOfEveryAreaTheNextChangeWritesThemAll) {
+  const struct Case {
+    const char* name;
+    simkb::FaultKind kind;
+  } cases[] = {{"frames lost", simkb::FaultKind::FailWrite}, {"no answers", simkb::FaultKind::SuppressReply}};
+  simkb::Keyboard& keyboard = OnAdvKeyPage();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int dks = StoreAdvKey(14, kKeyC, 0x1E0A, 0x0A1E);
+    EXPECT_EQ(1, Send(WM_KB_ADVKEY_APPLIED, 0, dks));
+    ASSERT_TRUE(Settle());  // each write takes its own mask
+    const int rs = StoreAdvKey(17, kPairAB, 0x11);
+    EXPECT_EQ(1, Send(WM_KB_ADVKEY_APPLIED, 0, rs));
+    ASSERT_TRUE(Settle());
+    ASSERT_EQ("100004100005", simkb::ToHex(keyboard.Read(Area::AdvKeys)).substr(0, 12));
+
+    // Every frame from the first chunk of the areas on (the bracket's opening goes through).
+    simkb::FaultRule fault;
+    fault.kind = c.kind;
+    fault.nth = 2;
+    fault.times = -1;
+    keyboard.AddFault(fault);
+    dlg().m_advKeyList->SetSelectValue(rs);
+    ASSERT_EQ(rs, dlg().m_advKeyList->GetMacroValue());
+    EXPECT_EQ(1, Notify(dlg().m_advKeyList, TESK::NOTIFY_ITEMICON));
+    // The window answers while its worker waits for the keyboard.
+    PostMessageW(dlg().GetSafeHwnd(), WM_KB_ADVKEY_ADD, 16, 0);  // a TGL key
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return dlg().m_advKeyDlg != nullptr; }, 2000));
+    dlg().CloseAdvKeyEditor();
+    ASSERT_TRUE(WaitIdle(10000)) << "the worker gives up on a keyboard that does not take the areas";
+    EXPECT_EQ("2 4 0 0 \"A\"", KeyRowOf(0, kKeyA));
+    EXPECT_EQ("2 5 0 0 \"B\"", KeyRowOf(0, kKeyB));
+    EXPECT_EQ(WithId("14 {id} 0 0 \"DKS\"", dks), KeyRowOf(0, kKeyC));
+    EXPECT_EQ(0, Count("SELECT count(*) FROM t_magnetic_key_data WHERE macro_id = " + std::to_string(rs)));
+
+    keyboard.ClearFaults();
+    simkb::Bus::Get().Replug(keyboard);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return InPagesState() && dlg().PendingTasks() == 0; }, 15000));
+    ASSERT_TRUE(Settle());
+    size_t mark = simkb::Bus::Get().Mark();
+    const int next = StoreAdvKey(14, kKeyD, 0x0B1F, 0x1F0B);
+    EXPECT_EQ(1, Send(WM_KB_ADVKEY_APPLIED, 0, next));
+    ASSERT_TRUE(Settle());
+    EXPECT_EQ(5, LastBracketFrames(mark, CMD_WRITE_ADV_KEYS)) << "every area, whatever the mask";
+    EXPECT_EQ(std::string(2 * 24, '0'), simkb::ToHex(keyboard.Read(Area::AdvKeys)).substr(0, 2 * 24));
+    EXPECT_EQ("100004", KeyMapEntryOf(keyboard, 0, kKeyA));
+    EXPECT_EQ("100005", KeyMapEntryOf(keyboard, 0, kKeyB));
+    const std::string dksArea = simkb::ToHex(keyboard.Read(Area::Dks));
+    for (const auto& [code, start] : {std::pair<int, std::string>{kKeyC, "0a1e1e0a"}, {kKeyD, "1f0b0b1f"}}) {
+      const std::string entry = KeyMapEntryOf(keyboard, 0, code);
+      ASSERT_EQ("90", entry.substr(0, 2)) << "key " << code;
+      const size_t slot = std::stoul(entry.substr(2, 2), nullptr, 16);
+      EXPECT_EQ(start, dksArea.substr(2 * 24 * slot, 8)) << "key " << code << "'s slot " << slot;
+    }
+
+    // Whole again: a DKS change sends the DKS area only.
+    mark = simkb::Bus::Get().Mark();
+    EXPECT_EQ(1, Send(WM_KB_ADVKEY_APPLIED, 0, next));
+    ASSERT_TRUE(Settle());
+    EXPECT_EQ(-1, LastBracketFrames(mark, CMD_WRITE_ADV_KEYS));
+    EXPECT_EQ(14, LastBracketFrames(mark, CMD_WRITE_DKS));
+  }
 }
 
 }  // namespace
