@@ -9,19 +9,15 @@
 
 #include "MessagePump.h"
 #include "ProgramHarness.h"
-#include "RawDb.h"
-#include "SimChannel.h"
-#include "TempFolder.h"
+#include "ProgramKeyboardTest.h"
 #include "ui/keyboard/KeyPickerLayout.h"
 
 using testsupport::ProgramHarness;
-using testsupport::SimChannel;
 
 namespace {
 
 constexpr int kModel = 102;  // Lynt 65
 constexpr int kKeyA = 0x04, kKeyQ = 0x14;
-constexpr DWORD kWaitMs = 15000;
 constexpr COLORREF kHomeFill = RGB(0x1A, 0x19, 0x1A);
 constexpr int kWriteKeymap = 0x09;
 
@@ -38,12 +34,9 @@ constexpr int kLayerTabLeft = 20, kLayerTabTop = 210, kLayerTabHeight = 28;
 // The preset menu: 30-pixel items from 2 pixels down; Dvorak is its third item.
 constexpr POINT kDvorakItem = {60, 2 + 2 * 30 + 15};
 
-// The centre of a key of the staged layout file, in the window's client area.
+// The centre of a key of the staged layout in the window's client area.
 POINT KeyPoint(const ProgramHarness& program, int code) {
-  for (const ProgramHarness::LayoutKey& key : program.LayoutKeys(L"Lynt 65", kPictureOrigin)) {
-    if (key.code == code) return {(key.rect.left + key.rect.right) / 2, (key.rect.top + key.rect.bottom) / 2};
-  }
-  return {-1, -1};
+  return testsupport::KeyCentre(program.PictureKeys(L"Lynt 65", kPictureOrigin), code);
 }
 
 POINT PickerPoint(int usage) {
@@ -68,21 +61,13 @@ POINT LayerTab(int index) { return {kLayerTabLeft + 60, kLayerTabTop + kLayerTab
 
 std::string Hex(const simkb::Bytes& bytes) { return simkb::ToHex(bytes); }
 
-class KeyPageProgramTest : public testing::Test {
+class KeyPageProgramTest : public testsupport::ProgramKeyboardTest {
  protected:
-  void SetUp() override {
-    program.SetKeyboards(std::to_string(kModel));
-    program.AddEnvironment(channel.Environment(folder.Path() + L"keyboards.state"));
-  }
+  KeyPageProgramTest() : ProgramKeyboardTest(L"key page program", kModel) {}
 
   // Starts the program, waits for its keyboard and shows the key page.
   void StartOnKeyPage() {
-    const int instance = program.Start();
-    ASSERT_GE(instance, 0);
-    ASSERT_NE(nullptr, program.WaitForWindow(kWaitMs, instance));
-    ASSERT_TRUE(channel.Connect(kWaitMs));
-    keyboard = channel.KeyboardId(kModel);
-    ASSERT_NE(0, keyboard);
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
     ASSERT_TRUE(WaitForPages());
     program.Click(kKeyPageTab);
     Idle();
@@ -94,50 +79,12 @@ class KeyPageProgramTest : public testing::Test {
     return testsupport::PumpUntil([&] { return program.ClientPixel(kFreePoint) != kHomeFill && Stored(0, kKeyA) != ""; },
                                   kWaitMs);
   }
-  // Waits until the keyboard has heard nothing for a second: the worker is done.
-  bool Quiet() { return channel.WaitQuiet(1000, kWaitMs); }
   // Lets the program take its posted input and the worker write.
   void Idle(DWORD ms = 700) { testsupport::PumpFor(ms); }
 
-  // The stored function of a key as "kind value caption"; "" while there is no store.
-  std::string Stored(int layer, int code) {
-    const auto files = program.DatabaseFiles();
-    if (files.empty()) return "";
-    RawDb db(files[0]);
-    const auto rows = db.Rows("SELECT macro_type, macro_value, macro_desc FROM t_key_macro_data WHERE profile = 1 "
-                              "AND fn_layer = " + std::to_string(layer) + " AND key_code = " + std::to_string(code));
-    return rows.size() == 1 ? rows[0][0] + " " + rows[0][1] + " \"" + rows[0][2] + "\"" : "";
-  }
-  // The entry index of a key: where layer 0 of the keyboard's factory map holds the key itself.
-  int IndexOf(int code) {
-    const simkb::Bytes factory = channel.ReadArea(keyboard, "factory-maps", 0, 512);
-    for (size_t i = 0; i + 2 < factory.size(); i += 3) {
-      if (factory[i] == 0x10 && factory[i + 1] == 0 && factory[i + 2] == code) return static_cast<int>(i / 3);
-    }
-    return -1;
-  }
-  std::string Entry(int layer, int code) {
-    return Hex(channel.ReadArea(keyboard, "keymaps", static_cast<size_t>(layer) * 512 + 3 * IndexOf(code), 3));
-  }
   bool EntryBecomes(int layer, int code, const std::string& hex) {
     return testsupport::PumpUntil([&] { return Entry(layer, code) == hex; }, kWaitMs);
   }
-  // Answers the program's message box: 1 OK, 2 Cancel.
-  bool AnswerMessageBox(int answer) {
-    HWND box = nullptr;
-    if (!testsupport::PumpUntil([&] { return (box = program.FindShownWindowTitled(L"MWindow", L"MessageBox")) != nullptr; },
-                                5000)) {
-      return false;
-    }
-    Idle(300);
-    PostMessageW(box, WM_CLOSE, answer, 0);
-    return testsupport::PumpUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000);
-  }
-
-  testsupport::TempFolder folder{L"key page program"};
-  SimChannel channel;
-  ProgramHarness program;
-  int keyboard = 0;
 };
 
 TEST_F(KeyPageProgramTest, AKeysNewFunctionIsStoredAndWrittenAndOutlivesARePlugAndARestart) {
@@ -157,9 +104,7 @@ TEST_F(KeyPageProgramTest, AKeysNewFunctionIsStoredAndWrittenAndOutlivesARePlugA
   EXPECT_EQ("2 5 \"B\"", Stored(0, kKeyA));
   EXPECT_EQ("100005", Entry(0, kKeyA));
 
-  channel.Disconnect();
-  ASSERT_TRUE(program.Post(WM_CLOSE));
-  ASSERT_TRUE(program.WaitForExit(5000).has_value());
+  ASSERT_NO_FATAL_FAILURE(StopProgram());
   ASSERT_NO_FATAL_FAILURE(StartOnKeyPage());
   EXPECT_EQ("2 5 \"B\"", Stored(0, kKeyA));
   EXPECT_EQ("100005", Entry(0, kKeyA));
@@ -200,11 +145,11 @@ TEST_F(KeyPageProgramTest, AKeysNewFunctionIsStoredAndWrittenAndOutlivesARePlugA
 
   // The layer reset asks: Cancel keeps the layer, OK resets it.
   program.Click(kResetLayerButton);
-  ASSERT_TRUE(AnswerMessageBox(2));
+  ASSERT_TRUE(program.AnswerMessageBox(2));
   Idle();
   EXPECT_EQ("2 5 \"B\"", Stored(1, kKeyA));
   program.Click(kResetLayerButton);
-  ASSERT_TRUE(AnswerMessageBox(1));
+  ASSERT_TRUE(program.AnswerMessageBox(1));
   const std::string factory = Hex(channel.ReadArea(keyboard, "factory-maps", 512 + 3 * IndexOf(kKeyA), 3));
   EXPECT_TRUE(EntryBecomes(1, kKeyA, factory)) << Entry(1, kKeyA) << " against the factory's " << factory;
 }

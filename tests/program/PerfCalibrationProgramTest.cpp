@@ -13,17 +13,12 @@
 #include "HeldKey.h"
 #include "MessagePump.h"
 #include "ProgramHarness.h"
-#include "SimChannel.h"
-#include "TempFolder.h"
-
-using testsupport::ProgramHarness;
-using testsupport::SimChannel;
+#include "ProgramKeyboardTest.h"
 
 namespace {
 
 constexpr int kModel = 103;  // Lynt 80
 constexpr int kKeyA = 0x04, kKeyS = 0x16;
-constexpr DWORD kWaitMs = 15000;
 constexpr COLORREF kHomeFill = RGB(0x1A, 0x19, 0x1A);
 constexpr int kCalibrationOn = 0xA8, kCalibrationOff = 0xA9;
 constexpr size_t kEntry = 8, kEntries = 128;  // the keyboard's performance block of a profile
@@ -49,33 +44,23 @@ simkb::Bytes CalibrationSample(int code, int progress) {
   return report;
 }
 
-class PerfCalibrationProgramTest : public testing::Test {
+class PerfCalibrationProgramTest : public testsupport::ProgramKeyboardTest {
  protected:
-  void SetUp() override {
-    program.SetKeyboards(std::to_string(kModel));
-    program.AddEnvironment(channel.Environment(folder.Path() + L"keyboards.state"));
-  }
+  PerfCalibrationProgramTest() : ProgramKeyboardTest(L"perf calibration program", kModel) {}
   void TearDown() override {
     testsupport::SendKeyEvent('A', true);
     if (edit) DestroyWindow(edit);
   }
 
   void StartOnPerfPage() {
-    const int instance = program.Start();
-    ASSERT_GE(instance, 0);
-    ASSERT_NE(nullptr, program.WaitForWindow(kWaitMs, instance));
-    ASSERT_TRUE(channel.Connect(kWaitMs));
-    keyboard = channel.KeyboardId(kModel);
-    ASSERT_NE(0, keyboard);
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
     ASSERT_TRUE(testsupport::PumpUntil(
         [&] { return program.ClientPixel(kFreePoint) != kHomeFill && !program.DatabaseFiles().empty(); }, kWaitMs));
-    keys = program.LayoutKeys(L"Lynt 80", kPictureOrigin);
+    keys = program.PictureKeys(L"Lynt 80", kPictureOrigin);
     ASSERT_GT(keys.size(), 80u);
     program.Click(kPerfTab);
     ASSERT_TRUE(Quiet());
   }
-  // Waits until the keyboard has heard nothing for a second: the worker is done.
-  bool Quiet() { return channel.WaitQuiet(1000, kWaitMs); }
   // The last calibration command the keyboard heard since mark; 0 for none.
   int LastCalibrationCommand(size_t mark) {
     int last = 0;
@@ -85,7 +70,7 @@ class PerfCalibrationProgramTest : public testing::Test {
     return last;
   }
   POINT FillPoint(int code) const {
-    for (const ProgramHarness::LayoutKey& key : keys) {
+    for (const testsupport::PictureKey& key : keys) {
       // Below the key's caption, which takes its top 16 pixels.
       if (key.code == code) return {(key.rect.left + key.rect.right) / 2, key.rect.top + 36};
     }
@@ -113,7 +98,7 @@ class PerfCalibrationProgramTest : public testing::Test {
     const simkb::Bytes block = channel.ReadArea(keyboard, "perf", 0, kEntry * kEntries);
     if (block.size() < kEntry * kEntries) return false;
     int compared = 0;
-    for (const ProgramHarness::LayoutKey& key : keys) {
+    for (const testsupport::PictureKey& key : keys) {
       if (key.index < 0 || static_cast<size_t>(key.index) >= kEntries) continue;
       const auto at = block.begin() + static_cast<long>(kEntry * key.index);
       if (simkb::ToHex(simkb::Bytes(at + 2, at + kEntry)) != hex) return false;
@@ -122,11 +107,7 @@ class PerfCalibrationProgramTest : public testing::Test {
     return compared > 80;
   }
 
-  testsupport::TempFolder folder{L"perf calibration program"};
-  SimChannel channel;
-  ProgramHarness program;
-  int keyboard = 0;
-  std::vector<ProgramHarness::LayoutKey> keys;
+  std::vector<testsupport::PictureKey> keys;
   HWND edit = nullptr;
 };
 
@@ -173,9 +154,7 @@ TEST_F(PerfCalibrationProgramTest, ARunSwallowsKeysAndShowsSamplesAndAPresetOutl
   EXPECT_TRUE(testsupport::PumpUntil([&] { return EveryEntryIs(preset); }, kWaitMs));
   ASSERT_TRUE(Quiet());
 
-  channel.Disconnect();
-  ASSERT_TRUE(program.Post(WM_CLOSE));
-  ASSERT_TRUE(program.WaitForExit(5000).has_value());
+  ASSERT_NO_FATAL_FAILURE(StopProgram());
   ASSERT_NO_FATAL_FAILURE(StartOnPerfPage());
   EXPECT_TRUE(EveryEntryIs(preset)) << "unchanged after a restart";
 }

@@ -11,45 +11,26 @@
 
 #include "MessagePump.h"
 #include "ProgramHarness.h"
+#include "ProgramKeyboardTest.h"
 #include "RawDb.h"
-#include "SimChannel.h"
-#include "TempFolder.h"
 #include "app/AppMessages.h"
-
-using testsupport::ProgramHarness;
-using testsupport::SimChannel;
 
 namespace {
 
 constexpr int kModel = 102;  // Lynt 65
-constexpr DWORD kWaitMs = 15000;
 constexpr int kMenuNew = 101, kMenuDelete = 102;  // the profile menus' items
 constexpr int kWriteMacros = 0x0D, kWriteKeyPerf = 0xA1;
 
-class ProfileProgramTest : public testing::Test {
+class ProfileProgramTest : public testsupport::ProgramKeyboardTest {
  protected:
-  void SetUp() override {
-    program.SetKeyboards(std::to_string(kModel));
-    program.AddEnvironment(channel.Environment(folder.Path() + L"keyboards.state"));
-  }
+  ProfileProgramTest() : ProgramKeyboardTest(L"profile program", kModel) {}
 
   // Starts the program and waits until its keyboard's store holds the profiles.
   void Start() {
-    const int instance = program.Start();
-    ASSERT_GE(instance, 0);
-    ASSERT_NE(nullptr, program.WaitForWindow(kWaitMs, instance));
-    ASSERT_TRUE(channel.Connect(kWaitMs));
-    ASSERT_NE(0, channel.KeyboardId(kModel));
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Profiles() != ""; }, kWaitMs));
     ASSERT_TRUE(Quiet());
   }
-  void Stop() {
-    channel.Disconnect();
-    ASSERT_TRUE(program.Post(WM_CLOSE));
-    ASSERT_TRUE(program.WaitForExit(5000).has_value());
-  }
-  // Waits until the keyboard has heard nothing for a second: the worker is done.
-  bool Quiet() { return channel.WaitQuiet(1000, kWaitMs); }
   // The stored profiles as their ids, the active one marked "*"; "" while there is no store.
   std::string Profiles() {
     const auto files = program.DatabaseFiles();
@@ -76,10 +57,6 @@ class ProfileProgramTest : public testing::Test {
     }
     return seen;
   }
-
-  testsupport::TempFolder folder{L"profile program"};
-  SimChannel channel;
-  ProgramHarness program;
 };
 
 TEST_F(ProfileProgramTest, ANewProfileIsAppliedAndKeptAcrossARestartAndTheLastOneCannotBeDeleted) {
@@ -99,7 +76,7 @@ TEST_F(ProfileProgramTest, ANewProfileIsAppliedAndKeptAcrossARestartAndTheLastOn
       [&] { return program.FindShownWindowTitled(L"MWindow", L"WaitDlg") == nullptr; }, kWaitMs))
       << "the wait dialog closed";
 
-  ASSERT_NO_FATAL_FAILURE(Stop());
+  ASSERT_NO_FATAL_FAILURE(StopProgram());
   ASSERT_NO_FATAL_FAILURE(Start());
   EXPECT_EQ("1 2 3 *4 ", Profiles()) << "the restart keeps the new profile active";
 
@@ -110,11 +87,7 @@ TEST_F(ProfileProgramTest, ANewProfileIsAppliedAndKeptAcrossARestartAndTheLastOn
     ASSERT_TRUE(Quiet());
   }
   ASSERT_TRUE(program.Post(WM_KB_PAGE_MENU, 0, kMenuDelete));
-  HWND box = nullptr;
-  ASSERT_TRUE(testsupport::PumpUntil(
-      [&] { return (box = program.FindShownWindowTitled(L"MWindow", L"MessageBox")) != nullptr; }, 5000));
-  PostMessageW(box, WM_CLOSE, 1, 0);
-  EXPECT_TRUE(testsupport::PumpUntil([&] { return !IsWindow(box); }, 5000));
+  ASSERT_TRUE(program.AnswerMessageBox(1));
   EXPECT_EQ("*1 ", Profiles());
 }
 

@@ -11,6 +11,7 @@
 
 #include "ControlHost.h"
 #include "EnvironmentBlock.h"
+#include "FileProbe.h"
 #include "MessagePump.h"
 #include "UserValues.h"
 #include "WindowSearch.h"
@@ -280,6 +281,28 @@ HWND ProgramHarness::WaitForWindow(DWORD timeoutMs, int instance) {
   return m_window;
 }
 
+std::vector<PictureKey> ProgramHarness::PictureKeys(const std::wstring& layout, POINT pictureOrigin) const {
+  const std::string text = ReadFileBytes(ProgramFolder() + L"layouts\\" + layout + L".xml");
+  const std::regex key(
+      "<key code=\"([0-9A-Fa-f]+)\"[^>]*key_index=\"(\\d+)\"[^>]*rect_left=\"(\\d+)\" rect_top=\"(\\d+)\" "
+      "rect_width=\"(\\d+)\" rect_height=\"(\\d+)\"");
+  std::vector<PictureKey> keys;
+  for (std::sregex_iterator it(text.begin(), text.end(), key), end; it != end; ++it) {
+    const std::smatch& m = *it;
+    const int left = pictureOrigin.x + std::stoi(m[3]), top = pictureOrigin.y + std::stoi(m[4]);
+    keys.push_back(
+        {std::stoi(m[1], nullptr, 16), std::stoi(m[2]), {left, top, left + std::stoi(m[5]), top + std::stoi(m[6])}});
+  }
+  return keys;
+}
+
+POINT KeyCentre(const std::vector<PictureKey>& keys, int code) {
+  for (const PictureKey& key : keys) {
+    if (key.code == code) return {(key.rect.left + key.rect.right) / 2, (key.rect.top + key.rect.bottom) / 2};
+  }
+  return {-1, -1};
+}
+
 HWND ProgramHarness::FindWindowOfClass(const wchar_t* className, int instance) const {
   if (instance < 0 || instance >= static_cast<int>(m_instances.size())) return nullptr;
   return FindProcessWindow(m_instances[instance].id, className, nullptr);
@@ -294,6 +317,40 @@ HWND ProgramHarness::FindShownWindowTitled(const wchar_t* className, const wchar
   DWORD process = 0;
   if (!m_window || !GetWindowThreadProcessId(m_window, &process)) return nullptr;
   return FindProcessWindow(process, className, title, true);
+}
+
+namespace {
+
+struct ChildSearch {
+  const wchar_t* title;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectShownChild(HWND child, LPARAM context) {
+  auto* search = reinterpret_cast<ChildSearch*>(context);
+  wchar_t text[128] = {};
+  GetWindowTextW(child, text, 128);
+  if (IsWindowVisible(child) && wcscmp(text, search->title) == 0) search->found.push_back(child);
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> ProgramHarness::FindShownChildrenTitled(const wchar_t* title) const {
+  ChildSearch search{title, {}};
+  if (m_window) EnumChildWindows(m_window, &CollectShownChild, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool ProgramHarness::AnswerMessageBox(WPARAM answer, DWORD timeoutMs) const {
+  HWND box = nullptr;
+  if (!PumpUntil([&] { return (box = FindShownWindowTitled(L"MWindow", L"MessageBox")) != nullptr; }, timeoutMs)) {
+    return false;
+  }
+  // The box's own loop takes a moment to start after the window shows.
+  PumpFor(300);
+  PostMessageW(box, WM_CLOSE, answer, 0);
+  return PumpUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, timeoutMs);
 }
 
 bool ProgramHarness::Post(UINT message, WPARAM wParam, LPARAM lParam) const {

@@ -35,6 +35,14 @@
 
 namespace testsupport {
 
+// A key of a staged layout file as it lies on a key picture of the main window.
+struct PictureKey {
+  int code, index;
+  RECT rect;  // in the window's client area
+};
+// The centre of the key of that code; (-1, -1) when there is none.
+POINT KeyCentre(const std::vector<PictureKey>& keys, int code);
+
 // What the scratch copy holds as config.xml when the program starts.
 enum class ConfigFile { Own, Missing, NotXml };
 
@@ -56,6 +64,10 @@ class ProgramHarness {
   void SetConfigFile(ConfigFile kind);
   // Removes a file or folder of the copy, named relative to it (e.g. L"language").
   void RemoveFromProgram(const std::wstring& relative);
+  // The keys of the copy's layout file of that name ("Lynt 65"), on a picture whose top-left
+  // corner is pictureOrigin in the window's client area (the layouts are as large as the
+  // pictures); empty when the file cannot be read.
+  std::vector<PictureKey> PictureKeys(const std::wstring& layout, POINT pictureOrigin) const;
   // The simulated keyboards plugged at the next start: model ids separated by commas.
   void SetKeyboards(const std::string& models) { m_keyboards = models; }
   // More variables for the program's environment at the next start, e.g. a SimChannel's.
@@ -111,6 +123,11 @@ class ProgramHarness {
   // A shown top-level window of that class and title of the process that owns Window() (the
   // instance last waited for): a dialog the program hid after use does not count.
   HWND FindShownWindowTitled(const wchar_t* className, const wchar_t* title) const;
+  // The shown child windows of Window(), at any depth, with this title (docked panels).
+  std::vector<HWND> FindShownChildrenTitled(const wchar_t* title) const;
+  // Waits for the program's shown message box and closes it with the answer (1 OK, 2 Cancel);
+  // false when none came or it stayed.
+  bool AnswerMessageBox(WPARAM answer, DWORD timeoutMs = 5000) const;
   bool Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
   // Moves the pointer over the client point and posts a move, a press and a release there.
   // Posted, not sent: a click that opens a modal box in the program does not hold the test.
