@@ -59,7 +59,7 @@ class LightingProgramTest : public testing::Test {
     keyboard = channel.KeyboardId(kModel);
     ASSERT_NE(0, keyboard);
     ASSERT_TRUE(WaitForPages());
-    keys = program.LayoutKeys(L"Lynt 80", kPictureOrigin);
+    keys = program.PictureKeys(L"Lynt 80", kPictureOrigin);
     ASSERT_GT(keys.size(), 80u);
     ASSERT_TRUE(Quiet());
     program.Click(kLightTab);
@@ -94,7 +94,7 @@ class LightingProgramTest : public testing::Test {
     std::map<int, COLORREF> colors;
     const simkb::Bytes area = channel.ReadArea(keyboard, "colors", 0, 512);
     if (area.size() < 512) return colors;
-    for (const ProgramHarness::LayoutKey& key : keys) {
+    for (const testsupport::PictureKey& key : keys) {
       const size_t at = 3 * static_cast<size_t>(key.index);
       if (at + 2 < area.size()) colors[key.code] = RGB(area[at], area[at + 1], area[at + 2]);
     }
@@ -120,8 +120,8 @@ class LightingProgramTest : public testing::Test {
   std::string EnableLight() {
     return Stored("SELECT value FROM t_config_data WHERE profile = 1 AND key = 'enable_light'");
   }
-  const ProgramHarness::LayoutKey* Key(int code) const {
-    for (const ProgramHarness::LayoutKey& key : keys) {
+  const testsupport::PictureKey* Key(int code) const {
+    for (const testsupport::PictureKey& key : keys) {
       if (key.code == code) return &key;
     }
     return nullptr;
@@ -145,7 +145,7 @@ class LightingProgramTest : public testing::Test {
   SimChannel channel;
   ProgramHarness program;
   int keyboard = 0;
-  std::vector<ProgramHarness::LayoutKey> keys;
+  std::vector<testsupport::PictureKey> keys;
 };
 
 TEST_F(LightingProgramTest, KeysPaintedInTheUserModeReachStoreAndKeyboardAndOutliveARePlugAndARestart) {

@@ -189,27 +189,6 @@ std::vector<std::wstring> ProgramHarness::DatabaseFiles() const {
   return files;
 }
 
-std::vector<ProgramHarness::LayoutKey> ProgramHarness::LayoutKeys(const std::wstring& name, POINT pictureOrigin) const {
-  // The copy's folder name is not ASCII: the file is opened by its wide name.
-  std::string layout;
-  if (FILE* file = _wfopen((ProgramFolder() + L"layouts\\" + name + L".xml").c_str(), L"rb")) {
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, file)) > 0;) layout.append(buffer, n);
-    fclose(file);
-  }
-  const std::regex key(
-      "<key code=\"([0-9A-Fa-f]+)\"[^>]*key_index=\"(\\d+)\"[^>]*rect_left=\"(\\d+)\" rect_top=\"(\\d+)\" "
-      "rect_width=\"(\\d+)\" rect_height=\"(\\d+)\"");
-  std::vector<LayoutKey> keys;
-  for (std::sregex_iterator it(layout.begin(), layout.end(), key), end; it != end; ++it) {
-    const std::smatch& m = *it;
-    const int left = pictureOrigin.x + std::stoi(m[3]), top = pictureOrigin.y + std::stoi(m[4]);
-    keys.push_back({std::stoi(m[1], nullptr, 16), std::stoi(m[2]),
-                    {left, top, left + std::stoi(m[5]), top + std::stoi(m[6])}});
-  }
-  return keys;
-}
-
 void ProgramHarness::Remember(const std::wstring& name) {
   for (const Trace& trace : m_traces) {
     if (trace.name == name) return;

@@ -89,17 +89,6 @@ class ProgramHarness {
   // The settings databases in the data folder's "db", full paths.
   std::vector<std::wstring> DatabaseFiles() const;
 
-  // ---- The staged layout files ----
-  // A key of a layout file: its code, its place in the keyboard's per-key areas and its
-  // rectangle in the window's client area.
-  struct LayoutKey {
-    int code, index;
-    RECT rect;
-  };
-  // The keys of the copy's "layouts\<name>.xml", their rectangles moved by the top-left corner
-  // of the picture that shows them (a picture as large as the layout); empty without the file.
-  std::vector<LayoutKey> LayoutKeys(const std::wstring& name, POINT pictureOrigin) const;
-
   // ---- Processes ----
   // Starts the program of the copy with these arguments; the instance's number, or -1.
   int Start(const std::wstring& arguments = L"");
