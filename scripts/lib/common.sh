@@ -70,6 +70,36 @@ start_wine() {
   "$WINE64" explorer.exe /desktop >/dev/null 2>&1 </dev/null &
 }
 
+# start_sound_server DIR: a private sound server of this run whose only output is a null sink,
+# listening on DIR/native (the sound-server test entry points its PULSE_SERVER there); sets
+# SOUND_SERVER_PID. Its files stay in DIR; it reads nothing of the user's.
+start_sound_server() {
+  local dir=$1
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  printf '%s\n' 'load-module module-null-sink sink_name=tavir_null' 'set-default-sink tavir_null' \
+    "load-module module-native-protocol-unix auth-anonymous=1 socket=$dir/native" >"$dir/server.pa"
+  # Without a display it starts no session bus helper of its own.
+  env -u DISPLAY HOME="$dir" XDG_RUNTIME_DIR="$dir" PULSE_RUNTIME_PATH="$dir" PULSE_STATE_PATH="$dir" \
+    pulseaudio -n -F "$dir/server.pa" --daemonize=no --exit-idle-time=-1 --use-pid-file=false \
+    --log-target=stderr </dev/null >"$dir/log" 2>&1 &
+  SOUND_SERVER_PID=$!
+  for _ in $(seq 1 100); do
+    [ -S "$dir/native" ] && return 0
+    kill -0 "$SOUND_SERVER_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  echo "could not start the sound server (see $dir/log)" >&2
+  return 1
+}
+
+stop_sound_server() {
+  [ -n "${SOUND_SERVER_PID:-}" ] || return 0
+  kill "$SOUND_SERVER_PID" 2>/dev/null || true
+  wait "$SOUND_SERVER_PID" 2>/dev/null || true
+  SOUND_SERVER_PID=
+}
+
 stop_wine_and_display() {
   [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k 2>/dev/null || true
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true

@@ -264,13 +264,14 @@ std::vector<PictureKey> ProgramHarness::PictureKeys(const std::wstring& layout, 
   const std::string text = ReadFileBytes(ProgramFolder() + L"layouts\\" + layout + L".xml");
   const std::regex key(
       "<key code=\"([0-9A-Fa-f]+)\"[^>]*key_index=\"(\\d+)\"[^>]*rect_left=\"(\\d+)\" rect_top=\"(\\d+)\" "
-      "rect_width=\"(\\d+)\" rect_height=\"(\\d+)\"");
+      "rect_width=\"(\\d+)\" rect_height=\"(\\d+)\"(?: row_col=\"(\\d+),(\\d+)\")?");
   std::vector<PictureKey> keys;
   for (std::sregex_iterator it(text.begin(), text.end(), key), end; it != end; ++it) {
     const std::smatch& m = *it;
     const int left = pictureOrigin.x + std::stoi(m[3]), top = pictureOrigin.y + std::stoi(m[4]);
     keys.push_back(
         {std::stoi(m[1], nullptr, 16), std::stoi(m[2]), {left, top, left + std::stoi(m[5]), top + std::stoi(m[6])}});
+    if (m[7].matched) keys.back().row = std::stoi(m[7]), keys.back().col = std::stoi(m[8]);
   }
   return keys;
 }

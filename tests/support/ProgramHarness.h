@@ -39,6 +39,7 @@ namespace testsupport {
 struct PictureKey {
   int code, index;
   RECT rect;  // in the window's client area
+  int row = -1, col = -1;  // its place in the key matrix; -1 without one
 };
 // The centre of the key of that code; (-1, -1) when there is none.
 POINT KeyCentre(const std::vector<PictureKey>& keys, int code);
