@@ -72,17 +72,22 @@ start_wine() {
 
 # start_sound_server DIR: a private sound server of this run whose only output is a null sink,
 # listening on DIR/native (the sound-server test entry points its PULSE_SERVER there); sets
-# SOUND_SERVER_PID. Its files stay in DIR; it reads nothing of the user's.
+# SOUND_SERVER_PID. Its files stay in DIR; it reads nothing of the user's. The run's clients never
+# start a server of their own. A server that does not come up is reported and the run goes on:
+# only the entry that needs it fails then.
 start_sound_server() {
   local dir=$1
   rm -rf "$dir"
   mkdir -p "$dir"
+  printf '%s\n' 'autospawn = no' >"$dir/client.conf"
+  export PULSE_CLIENTCONFIG="$dir/client.conf"
+  command -v pulseaudio >/dev/null || { echo "no sound server (pulseaudio is not installed)" >&2; return 0; }
   printf '%s\n' 'load-module module-null-sink sink_name=tavir_null' 'set-default-sink tavir_null' \
     "load-module module-native-protocol-unix auth-anonymous=1 socket=$dir/native" >"$dir/server.pa"
   # Without a display it starts no session bus helper of its own.
-  env -u DISPLAY HOME="$dir" XDG_RUNTIME_DIR="$dir" PULSE_RUNTIME_PATH="$dir" PULSE_STATE_PATH="$dir" \
-    pulseaudio -n -F "$dir/server.pa" --daemonize=no --exit-idle-time=-1 --use-pid-file=false \
-    --log-target=stderr </dev/null >"$dir/log" 2>&1 &
+  env -u DISPLAY -u DBUS_SESSION_BUS_ADDRESS HOME="$dir" XDG_RUNTIME_DIR="$dir" PULSE_RUNTIME_PATH="$dir" \
+    PULSE_STATE_PATH="$dir" pulseaudio -n -F "$dir/server.pa" --daemonize=no --exit-idle-time=-1 \
+    --use-pid-file=false --log-target=stderr </dev/null >"$dir/log" 2>&1 &
   SOUND_SERVER_PID=$!
   for _ in $(seq 1 100); do
     [ -S "$dir/native" ] && return 0
@@ -90,12 +95,20 @@ start_sound_server() {
     sleep 0.1
   done
   echo "could not start the sound server (see $dir/log)" >&2
-  return 1
+  stop_sound_server
+  return 0
 }
 
+# stop_sound_server: ends the run's sound server by its pid; one that ignores the request for
+# 5 s is killed.
 stop_sound_server() {
   [ -n "${SOUND_SERVER_PID:-}" ] || return 0
   kill "$SOUND_SERVER_PID" 2>/dev/null || true
+  for _ in $(seq 1 50); do
+    kill -0 "$SOUND_SERVER_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -KILL "$SOUND_SERVER_PID" 2>/dev/null || true
   wait "$SOUND_SERVER_PID" 2>/dev/null || true
   SOUND_SERVER_PID=
 }

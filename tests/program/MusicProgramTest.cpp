@@ -26,7 +26,7 @@ namespace {
 constexpr int kModel = 103;  // Lynt 80
 constexpr DWORD kWaitMs = 15000;
 constexpr COLORREF kHomeFill = RGB(0x1A, 0x19, 0x1A);
-constexpr int kLightModeMusic = 128, kLightModeFirst = 1;
+constexpr int kLightModeMusic = 128, kLightModeFirst = 1, kLightModeOff = 255;
 constexpr int kWriteMusicFrame = 0xDD;
 constexpr int kWhiteBackground = 6;
 
@@ -81,7 +81,7 @@ class MusicProgramTest : public testing::Test {
   void ChooseMode(int mode) {
     std::vector<int> modes;
     for (const auto& row : db->Rows("SELECT mode FROM t_light_data WHERE profile = 1 ORDER BY rowid")) {
-      if (row[0] != "0") modes.push_back(std::stoi(row[0]));
+      if (std::stoi(row[0]) != kLightModeOff) modes.push_back(std::stoi(row[0]));
     }
     const auto at = std::find(modes.begin(), modes.end(), mode);
     ASSERT_NE(modes.end(), at) << mode;
@@ -96,7 +96,35 @@ class MusicProgramTest : public testing::Test {
       program.Click({kModeStrip.left + kStripZone + (index % kStripColumns) * kStripTab + kStripTab / 2, y});
       chosen = testsupport::PumpUntil([&] { return ActiveMode() == mode; }, 3000);
     }
-    EXPECT_TRUE(chosen) << "mode " << mode << ", stored " << ActiveMode();
+    std::string stored;
+    for (const auto& row : db->Rows("SELECT mode, status FROM t_light_data WHERE profile = 1 ORDER BY rowid")) {
+      stored += " " + row[0] + ":" + row[1];
+    }
+    EXPECT_TRUE(chosen) << "mode " << mode << ", stored (mode:status)" << stored;
+  }
+  // Picks a row of the background list's drop-down as a user does. Its rows answer the pointer
+  // once the list has been drawn, so the row is clicked again (the drop-down opened again if it
+  // closed) until the store holds the row's background.
+  void ChooseBackgroundRow(int row, int background) {
+    bool chosen = false;
+    for (int attempt = 0; attempt < 5 && !chosen; ++attempt) {
+      HWND list = program.FindShownWindowTitled(L"MWindow", L"ComboWnd");
+      if (!list) {
+        program.Click(kBackgroundList);
+        testsupport::PumpUntil(
+            [&] { return (list = program.FindShownWindowTitled(L"MWindow", L"ComboWnd")) != nullptr; }, 5000);
+      }
+      if (!list) continue;
+      testsupport::PumpFor(300);
+      RECT listRect;
+      GetClientRect(list, &listRect);
+      const LPARAM at = MAKELPARAM(listRect.right / 2, 2 + row * 30 + 15);
+      PostMessageW(list, WM_MOUSEMOVE, 0, at);
+      PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+      PostMessageW(list, WM_LBUTTONUP, 0, at);
+      chosen = testsupport::PumpUntil([&] { return MusicRow().rfind(std::to_string(background) + " ", 0) == 0; }, 3000);
+    }
+    ASSERT_TRUE(chosen) << "background row " << row << ", stored " << MusicRow();
   }
   // Whether the keyboard's music area holds FE FE FE at every matrix key's index.
   bool EveryMatrixKeyWhite() {
@@ -149,17 +177,7 @@ TEST_F(MusicProgramTest, TheMusicModeLightsEveryMatrixKeyWithTheBackgroundUntilA
   }
 
   // White at full brightness: the background list's second row, the brightness slider's end.
-  program.Click(kBackgroundList);
-  HWND list = nullptr;
-  ASSERT_TRUE(testsupport::PumpUntil(
-      [&] { return (list = program.FindShownWindowTitled(L"MWindow", L"ComboWnd")) != nullptr; }, 5000));
-  testsupport::PumpFor(300);
-  RECT listRect;
-  GetClientRect(list, &listRect);
-  const LPARAM row = MAKELPARAM(listRect.right / 2, 2 + kWhiteRow * 30 + 15);
-  PostMessageW(list, WM_MOUSEMOVE, 0, row);
-  PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, row);
-  PostMessageW(list, WM_LBUTTONUP, 0, row);
+  ASSERT_NO_FATAL_FAILURE(ChooseBackgroundRow(kWhiteRow, kWhiteBackground));
   program.Click(kBrightnessEnd);
   EXPECT_TRUE(testsupport::PumpUntil([&] { return MusicRow() == std::to_string(kWhiteBackground) + " 5"; }, kWaitMs))
       << MusicRow();

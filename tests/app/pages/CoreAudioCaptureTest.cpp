@@ -82,6 +82,14 @@ TEST(CoreAudioCapture, WithASoundServerTheRefusedLoopbackIsRecordedAndItsClients
   if (!BesideASoundServer()) GTEST_SKIP() << "runs in the entry beside the private sound server";
   constexpr HRESULT kWrongEndpointType = static_cast<HRESULT>(0x88890003);
   {
+    // The capture runs on a thread of the multithreaded apartment, as the visualizer's worker.
+    struct Apartment {
+      HRESULT hr = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+      ~Apartment() {
+        if (SUCCEEDED(hr)) CoUninitialize();
+      }
+    } apartment;
+    ASSERT_TRUE(SUCCEEDED(apartment.hr));
     CoreAudioCapture capture;
     ASSERT_EQ(S_OK, capture.Open(nullptr));
     ASSERT_EQ(1u, capture.ListDefaultEndpoint());
